@@ -1,0 +1,165 @@
+#include "core/chapter_parser.h"
+
+#include "core/environment_settings.h"
+#include "core/file_names.h"
+#include "core/progress.h"
+#include "core/text_util.h"
+
+namespace qw {
+
+namespace {
+
+constexpr std::string_view kKeys[] = {"Title=",    "FileName=", "Icon=",   "BgImage=",
+                                      "BgColour=", "Keywords=", "Related="};
+constexpr int kKeyColumns[] = {ColTitle,    ColFileName, ColIcon,   ColBgImage,
+                               ColBgColour, ColKeyWords, ColRelated};
+
+bool isKnownColour(const std::string& colour) {
+    return !colour.empty() && (colour[0] == '$' || startsWith(colour, "cl"));
+}
+
+void completeValues(Row& row, int k, const std::string& chapterPath, const ParseOptions& o) {
+    std::string& title = row[ColTitle];
+    std::string& name = row[ColFileName];
+    if (trim(title).empty() && trim(name).empty())
+        title = baseNameOf(chapterPath) + "_" + std::to_string(k + 1);
+    if (title.empty())
+        title = baseNameOf(name);
+    if (name.empty()) {
+        const FileNameOptions fn{o.lcaseTopicFN, o.convertSpaces, o.addFilePrefix};
+        name = fileNameRule(chapterPrefix(chapterPath, fn) + title + ".htm", fn);
+    }
+    if (!isKnownColour(row[ColBgColour]))
+        row[ColBgColour] = o.defaultBgColour;
+    int icon = toIntDef(row[ColIcon], o.defaultTopicIcon);
+    if (icon > o.maxIconIndex) {
+        icon = o.defaultTopicIcon;
+        if (icon > o.maxIconIndex)
+            icon = o.maxIconIndex;
+    }
+    row[ColIcon] = std::to_string(icon);
+}
+
+} // namespace
+
+ParseOptions ParseOptions::from(const EnvironmentSettings& env, int maxIconIndex) {
+    ParseOptions o;
+    o.separator = env.topicSeparator;
+    o.defaultBgColour = env.defaultBgColour;
+    o.defaultTopicIcon = std::min(env.defaultTopicIcon, maxIconIndex);
+    o.maxIconIndex = maxIconIndex;
+    o.addFilePrefix = env.addFilePrefix;
+    o.lcaseTopicFN = env.lcaseTopicFN;
+    o.convertSpaces = env.convertSpaces;
+    return o;
+}
+
+ChapterLayout scanChapter(const Lines& lines, const std::string& separator) {
+    ChapterLayout layout;
+    layout.bodyEndLine = long(lines.size()) - 1;
+    bool opening = true;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        if (containsNoCase(line, "</BODY>"))
+            layout.bodyEndLine = long(i) - 1;
+        if (separator.empty() || line.find(separator) == std::string::npos)
+            continue;
+        if (layout.separators == 2 * kMaxTopicsPerChapter) {
+            layout.separators = TooManyTopics;
+            return layout;
+        }
+        (opening ? layout.openings : layout.closings).push_back(i);
+        opening = !opening;
+        ++layout.separators;
+    }
+    return layout;
+}
+
+std::string metadataValue(std::string_view block, std::string_view key) {
+    const size_t at = findNoCase(block, key);
+    if (at == std::string_view::npos)
+        return {};
+    const size_t open = block.find('\'', at + key.size());
+    if (open == std::string_view::npos)
+        return {};
+    const size_t close = block.find('\'', open + 1);
+    if (close == std::string_view::npos)
+        return {};
+    return trim(block.substr(open + 1, close - open - 1));
+}
+
+int parseChapter(const std::string& path, TopicTable& table, const ParseOptions& options) {
+    return parseChapterLines(readLines(path), path, table, options);
+}
+
+int parseChapterLines(const Lines& lines, const std::string& path, TopicTable& table,
+                      const ParseOptions& options) {
+    const ChapterLayout layout = scanChapter(lines, options.separator);
+    if (layout.separators == NoSeparators || layout.separators == TooManyTopics)
+        return layout.separators;
+    if (layout.separators % 2 != 0)
+        return UnevenSeparators;
+    const size_t n = size_t(layout.separators / 2);
+
+    std::vector<Row> rows(n + 1);
+    rows[0][ColMarker] = std::string(kChapterMarker);
+    rows[0][ColTitle] = baseNameOf(path);
+    rows[0][ColMainFileName] = path;
+    std::string block;
+    for (size_t k = 0; k < n; ++k) {
+        Row& row = rows[k + 1];
+        block.clear();
+        for (size_t i = layout.openings[k]; i <= layout.closings[k]; ++i) {
+            block += lines[i];
+            block += ' ';
+        }
+        for (size_t key = 0; key < std::size(kKeys); ++key)
+            row[size_t(kKeyColumns[key])] = metadataValue(block, kKeys[key]);
+        completeValues(row, int(k), path, options);
+        row[ColStartLine] = std::to_string(layout.closings[k] + 1);
+        const long end = k + 1 < n ? long(layout.openings[k + 1]) - 1 : layout.bodyEndLine;
+        row[ColEndLine] = std::to_string(end);
+        row[ColMainFileName] = path;
+    }
+    table.appendChapterRows(std::move(rows));
+    return int(n);
+}
+
+std::string chapterErrorText(int result, const std::string& path) {
+    const std::string name = fileNameOf(path);
+    switch (result) {
+    case NoSeparators:
+        return "No Valid Topic Separators: " + name;
+    case TooManyTopics:
+        return "Max Number Of Files Exceded";
+    case UnevenSeparators:
+        return "Uneven No. Of Topic Separators: " + name;
+    case ChapterNotFound:
+        return "File Not Found: " + name;
+    case DuplicateChapter:
+        return "Duplicate File: " + name;
+    case OutsideProject:
+        return "File Outside Project Folder: " + name;
+    default:
+        return {};
+    }
+}
+
+int loadChapter(const std::string& path, TopicTable& table, const ParseOptions& options,
+                ProgressReporter& progress) {
+    int result;
+    if (table.isChapterPresent(path))
+        result = DuplicateChapter;
+    else if (!fileExists(path))
+        result = ChapterNotFound;
+    else
+        result = parseChapter(path, table, options);
+    if (result > 0)
+        table.updateCounts(result, 1);
+    else
+        progress.addError(chapterErrorText(result, path));
+    progress.step();
+    return result;
+}
+
+} // namespace qw

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "core/file_io.h"
+#include "core/topic_table.h"
+
+#include <string>
+
+namespace qw {
+
+struct EnvironmentSettings;
+class ProgressReporter;
+
+/// Results of reading one chapter besides a positive topic count.
+enum ChapterResult : int {
+    NoSeparators = 0,
+    TooManyTopics = -1,
+    UnevenSeparators = -2,
+    ChapterNotFound = -3,
+    DuplicateChapter = -4,
+    OutsideProject = -5,
+};
+
+inline constexpr int kMaxTopicsPerChapter = 99;
+inline constexpr int kBuiltInMaxIconIndex = 41;
+
+/// What the parser needs of the environment.
+struct ParseOptions {
+    std::string separator = "--------------------------------------------------";
+    std::string defaultBgColour = "$FFFFFF";
+    int defaultTopicIcon = 10;
+    int maxIconIndex = kBuiltInMaxIconIndex;
+    bool addFilePrefix = true;
+    bool lcaseTopicFN = true;
+    bool convertSpaces = true;
+    static ParseOptions from(const EnvironmentSettings& env, int maxIconIndex);
+};
+
+/// Where the topics of a chapter lie in its line list.
+struct ChapterLayout {
+    int separators = 0;            ///< separator lines found (the walk stops at 199)
+    std::vector<size_t> openings;  ///< opening line of each pair
+    std::vector<size_t> closings;  ///< closing line of each pair
+    long bodyEndLine = -1;         ///< last line of the last topic
+};
+
+/// Finds the separator pairs and the end of the body. A chapter without "</BODY>"
+/// ends its last topic at its last line.
+ChapterLayout scanChapter(const Lines& lines, const std::string& separator);
+
+/// The value of key in a joined metadata block: the text between the first two single
+/// quotes after the key (found ignoring case), trimmed; empty when missing.
+std::string metadataValue(std::string_view block, std::string_view key);
+
+/// Reads a chapter file and appends its chapter row and topic rows to the table.
+/// Returns the topic count, or NoSeparators, TooManyTopics or UnevenSeparators with
+/// the table unchanged. Throws FileError when the file cannot be read.
+int parseChapter(const std::string& path, TopicTable& table, const ParseOptions& options);
+/// parseChapter over lines already read from the file at path.
+int parseChapterLines(const Lines& lines, const std::string& path, TopicTable& table,
+                      const ParseOptions& options);
+
+/// parseChapter after the checks for a duplicate and a missing file; reports a failed
+/// chapter's line to the progress window, updates the counts and advances one step.
+int loadChapter(const std::string& path, TopicTable& table, const ParseOptions& options,
+                ProgressReporter& progress);
+
+/// The line listed in the progress window for a failed chapter.
+std::string chapterErrorText(int result, const std::string& path);
+
+} // namespace qw

@@ -1,0 +1,286 @@
+#include "core/ini_file.h"
+
+#include "core/file_io.h"
+#include "core/text_util.h"
+
+namespace qw {
+
+namespace {
+
+/// The section name of a "[name]" line, or false when the line is no section line.
+bool sectionName(std::string_view line, std::string& name) {
+    const std::string trimmed = trim(line);
+    if (trimmed.size() < 2 || trimmed.front() != '[')
+        return false;
+    const size_t close = trimmed.find(']');
+    if (close == std::string::npos)
+        return false;
+    name = trim(std::string_view(trimmed).substr(1, close - 1));
+    return true;
+}
+
+/// The key of a "key=value" line, or false when the line has no "=" or is a comment.
+bool keyName(std::string_view line, std::string& key, std::string& value) {
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return false;
+    key = trim(line.substr(0, eq));
+    if (key.empty() || key[0] == ';')
+        return false;
+    value = std::string(line.substr(eq + 1));
+    return true;
+}
+
+std::string unquote(std::string value) {
+    value = trim(value);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    if (value.size() > IniFile::kMaxValueLength)
+        value.resize(IniFile::kMaxValueLength);
+    return value;
+}
+
+} // namespace
+
+IniFile::IniFile(std::filesystem::path path) : m_path(std::move(path)) {
+    if (!fileExists(m_path))
+        return;
+    try {
+        m_lines = readLines(m_path);
+    } catch (const FileError&) {
+        m_lines.clear(); // reading never fails: an unreadable file gives the defaults
+    }
+}
+
+IniFile::IniFile(std::filesystem::path path, std::string_view text)
+    : m_path(std::move(path)), m_lines(splitLines(text)) {}
+
+IniFile::Found IniFile::find(std::string_view section, std::string_view key) const {
+    Found found;
+    bool inSection = false;
+    std::string name, k, v;
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        const std::string& line = m_lines[i];
+        if (sectionName(line, name)) {
+            if (inSection)
+                return found; // the first section of that name ends here
+            inSection = equalsNoCase(name, section);
+            if (inSection) {
+                found.sectionLine = long(i);
+                found.insertAt = long(i) + 1;
+            }
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (!trim(line).empty())
+            found.insertAt = long(i) + 1;
+        if (found.keyLine < 0 && keyName(line, k, v) && equalsNoCase(k, key))
+            found.keyLine = long(i);
+    }
+    return found;
+}
+
+bool IniFile::hasSection(std::string_view section) const {
+    return find(section, {}).sectionLine >= 0;
+}
+
+bool IniFile::hasKey(std::string_view section, std::string_view key) const {
+    return find(section, key).keyLine >= 0;
+}
+
+bool IniFile::rawValue(std::string_view section, std::string_view key, std::string& value) const {
+    const Found found = find(section, key);
+    if (found.keyLine < 0)
+        return false;
+    std::string k;
+    keyName(m_lines[size_t(found.keyLine)], k, value);
+    return true;
+}
+
+std::string IniFile::readString(std::string_view section, std::string_view key,
+                                std::string_view fallback) const {
+    std::string value;
+    if (!rawValue(section, key, value))
+        return std::string(fallback);
+    return unquote(value);
+}
+
+int IniFile::readInteger(std::string_view section, std::string_view key, int fallback) const {
+    std::string value;
+    if (!rawValue(section, key, value))
+        return fallback;
+    value = trim(value);
+    if (value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X')) {
+        unsigned long long number = 0;
+        for (size_t i = 2; i < value.size(); ++i) {
+            const char c = value[i];
+            int digit = -1;
+            if (c >= '0' && c <= '9')
+                digit = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                digit = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F')
+                digit = c - 'A' + 10;
+            if (digit < 0 || number > 0xFFFFFFFFull)
+                return fallback;
+            number = number * 16 + unsigned(digit);
+        }
+        if (number > 0xFFFFFFFFull)
+            return fallback;
+        return static_cast<int>(static_cast<uint32_t>(number));
+    }
+    return toIntDef(value, fallback);
+}
+
+bool IniFile::readBool(std::string_view section, std::string_view key, bool fallback) const {
+    return readInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+std::vector<std::string> IniFile::readList(std::string_view section, std::string_view key) const {
+    std::string value;
+    if (!rawValue(section, key, value))
+        return {};
+    value = trim(value);
+    if (value.size() > kMaxValueLength)
+        value.resize(kMaxValueLength);
+    return parseCommaText(value);
+}
+
+std::vector<std::string> IniFile::keys(std::string_view section) const {
+    std::vector<std::string> result;
+    bool inSection = false;
+    std::string name, k, v;
+    for (const auto& line : m_lines) {
+        if (sectionName(line, name)) {
+            if (inSection)
+                break;
+            inSection = equalsNoCase(name, section);
+            continue;
+        }
+        if (inSection && keyName(line, k, v))
+            result.push_back(k);
+    }
+    return result;
+}
+
+void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+    std::string line = std::string(key) + "=" + std::string(value);
+    // A line break inside a value would split it into lines of its own.
+    for (char& c : line)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    const Found found = find(section, key);
+    if (found.keyLine >= 0) {
+        m_lines[size_t(found.keyLine)] = line;
+    } else if (found.sectionLine >= 0) {
+        m_lines.insert(m_lines.begin() + found.insertAt, line);
+    } else {
+        m_lines.push_back("[" + std::string(section) + "]");
+        m_lines.push_back(line);
+    }
+    m_dirty = true;
+    if (m_batch == 0)
+        save();
+}
+
+void IniFile::writeInteger(std::string_view section, std::string_view key, int value) {
+    writeString(section, key, std::to_string(value));
+}
+
+void IniFile::writeBool(std::string_view section, std::string_view key, bool value) {
+    writeString(section, key, value ? "1" : "0");
+}
+
+void IniFile::writeList(std::string_view section, std::string_view key,
+                        const std::vector<std::string>& items) {
+    writeString(section, key, toCommaText(items));
+}
+
+void IniFile::endBatch() {
+    if (m_batch > 0 && --m_batch == 0 && m_dirty)
+        save();
+}
+
+void IniFile::clear() {
+    m_lines.clear();
+    m_dirty = true;
+    save();
+}
+
+void IniFile::save() {
+    writeLines(m_path, m_lines);
+    m_dirty = false;
+}
+
+std::string toCommaText(const std::vector<std::string>& items) {
+    if (items.size() == 1 && items[0].empty())
+        return "\"\"";
+    std::string out;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        const std::string& item = items[i];
+        bool quote = false;
+        for (char c : item)
+            if (static_cast<unsigned char>(c) <= ' ' || c == '"' || c == ',')
+                quote = true;
+        if (!quote) {
+            out += item;
+            continue;
+        }
+        out += '"';
+        for (char c : item) {
+            if (c == '"')
+                out += '"';
+            out += c;
+        }
+        out += '"';
+    }
+    return out;
+}
+
+std::vector<std::string> parseCommaText(std::string_view text) {
+    std::vector<std::string> items;
+    size_t i = 0;
+    const size_t n = text.size();
+    while (i < n && static_cast<unsigned char>(text[i]) <= ' ')
+        ++i;
+    if (i >= n)
+        return items;
+    while (true) {
+        std::string item;
+        while (i < n && static_cast<unsigned char>(text[i]) <= ' ')
+            ++i;
+        if (i < n && text[i] == '"') {
+            ++i;
+            while (i < n) {
+                if (text[i] == '"') {
+                    if (i + 1 < n && text[i + 1] == '"') {
+                        item += '"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                item += text[i++];
+            }
+            while (i < n && text[i] != ',')
+                ++i; // text after the closing quote belongs to no item
+        } else {
+            const size_t start = i;
+            while (i < n && text[i] != ',')
+                ++i;
+            item = trim(text.substr(start, i - start));
+        }
+        items.push_back(std::move(item));
+        if (i >= n)
+            break;
+        ++i; // the comma
+    }
+    return items;
+}
+
+} // namespace qw

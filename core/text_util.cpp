@@ -1,0 +1,135 @@
+#include "core/text_util.h"
+
+#include <charconv>
+
+namespace qw {
+
+namespace {
+char upperChar(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
+char lowerChar(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+} // namespace
+
+std::string toUpper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = upperChar(c);
+    return out;
+}
+
+std::string toLower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = lowerChar(c);
+    return out;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (upperChar(a[i]) != upperChar(b[i]))
+            return false;
+    return true;
+}
+
+size_t findNoCase(std::string_view haystack, std::string_view needle, size_t from) {
+    if (needle.empty())
+        return from <= haystack.size() ? from : std::string_view::npos;
+    if (haystack.size() < needle.size())
+        return std::string_view::npos;
+    const char first = upperChar(needle[0]);
+    for (size_t i = from; i + needle.size() <= haystack.size(); ++i) {
+        if (upperChar(haystack[i]) != first)
+            continue;
+        if (equalsNoCase(haystack.substr(i, needle.size()), needle))
+            return i;
+    }
+    return std::string_view::npos;
+}
+
+bool containsNoCase(std::string_view haystack, std::string_view needle) {
+    return findNoCase(haystack, needle) != std::string_view::npos;
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && equalsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool endsWithNoCase(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() &&
+           equalsNoCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+std::string trim(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ')
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ')
+        --end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+std::vector<std::string> splitItems(std::string_view cell) {
+    std::vector<std::string> items;
+    size_t start = 0;
+    while (start <= cell.size()) {
+        size_t comma = cell.find(',', start);
+        if (comma == std::string_view::npos)
+            comma = cell.size();
+        std::string item = trim(cell.substr(start, comma - start));
+        if (!item.empty())
+            items.push_back(std::move(item));
+        start = comma + 1;
+    }
+    return items;
+}
+
+std::string join(const std::vector<std::string>& items, std::string_view separator) {
+    std::string out;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            out += separator;
+        out += items[i];
+    }
+    return out;
+}
+
+size_t replaceAllNoCase(std::string& text, std::string_view token, std::string_view replacement) {
+    if (token.empty())
+        return 0;
+    size_t count = 0;
+    size_t pos = findNoCase(text, token);
+    while (pos != std::string::npos) {
+        text.replace(pos, token.size(), replacement);
+        ++count;
+        pos = findNoCase(text, token, pos + replacement.size());
+    }
+    return count;
+}
+
+bool parseInt(std::string_view text, long long& value) {
+    if (text.empty())
+        return false;
+    const char* begin = text.data();
+    const char* end = text.data() + text.size();
+    if (*begin == '+')
+        ++begin;
+    if (begin == end)
+        return false;
+    auto result = std::from_chars(begin, end, value);
+    return result.ec == std::errc() && result.ptr == end;
+}
+
+int toIntDef(std::string_view text, int fallback) {
+    long long value = 0;
+    if (!parseInt(text, value) || value < INT32_MIN || value > INT32_MAX)
+        return fallback;
+    return static_cast<int>(value);
+}
+
+} // namespace qw

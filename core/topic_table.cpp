@@ -1,0 +1,217 @@
+#include "core/topic_table.h"
+
+#include "core/file_io.h"
+#include "core/text_util.h"
+
+#include <cassert>
+
+namespace qw {
+
+const std::array<std::string_view, ColumnCount>& columnTitles() {
+    static const std::array<std::string_view, ColumnCount> titles = {
+        "",         "Title (#Hint)",  "FileName",   "Icon",     "BgImage",     "BgColour",
+        "KeyWords", "Related Topics", "Start Line", "End Line", "MainFileName"};
+    return titles;
+}
+
+TopicTable::TopicTable() {
+    Row header;
+    for (size_t c = 0; c < ColumnCount; ++c)
+        header[c] = std::string(columnTitles()[c]);
+    m_rows.push_back(header);
+    m_rows.push_back(endOfListRow(false));
+}
+
+Row TopicTable::endOfListRow(bool titled) {
+    Row row;
+    row[ColMarker] = std::string(kChapterMarker);
+    if (titled)
+        row[ColTitle] = std::string(kEndOfListTitle);
+    return row;
+}
+
+void TopicTable::clear() {
+    beginReset();
+    m_rows.resize(1);
+    m_rows.push_back(endOfListRow(false));
+    endReset();
+}
+
+void TopicTable::setCell(size_t row, int column, std::string value) {
+    std::string& cell = m_rows[row][size_t(column)];
+    if (cell == value)
+        return;
+    cell = std::move(value);
+    if (notifying())
+        m_observer->cellChanged(row, column);
+}
+
+void TopicTable::insertRows(size_t at, const std::vector<Row>& rows) {
+    assert(at >= 1 && at <= endRow());
+    if (rows.empty())
+        return;
+    if (notifying())
+        m_observer->beginInsertRows(at, rows.size());
+    m_rows.insert(m_rows.begin() + long(at), rows.begin(), rows.end());
+    if (notifying())
+        m_observer->endInsertRows();
+}
+
+void TopicTable::removeRows(size_t at, size_t count) {
+    assert(at >= 1 && at + count <= endRow());
+    if (count == 0)
+        return;
+    if (notifying())
+        m_observer->beginRemoveRows(at, count);
+    m_rows.erase(m_rows.begin() + long(at), m_rows.begin() + long(at + count));
+    if (notifying())
+        m_observer->endRemoveRows();
+}
+
+void TopicTable::moveRow(size_t from, size_t to) {
+    assert(isDataRow(from) && to >= 1 && to <= endRow());
+    if (to == from || to == from + 1)
+        return;
+    if (notifying())
+        m_observer->beginMoveRow(from, to);
+    Row moved = std::move(m_rows[from]);
+    m_rows.erase(m_rows.begin() + long(from));
+    const size_t target = to > from ? to - 1 : to;
+    m_rows.insert(m_rows.begin() + long(target), std::move(moved));
+    if (notifying())
+        m_observer->endMoveRow();
+}
+
+void TopicTable::appendChapterRows(std::vector<Row> rows) {
+    if (rows.empty())
+        return;
+    const size_t at = endRow();
+    if (notifying())
+        m_observer->beginInsertRows(at, rows.size());
+    m_rows.pop_back();
+    m_rows.reserve(m_rows.size() + rows.size() + 1);
+    for (auto& r : rows)
+        m_rows.push_back(std::move(r));
+    m_rows.push_back(endOfListRow(true));
+    if (notifying())
+        m_observer->endInsertRows();
+}
+
+bool TopicTable::isWebTopic(size_t row) const {
+    return startsWith(m_rows[row][ColFileName], kWebPrefix);
+}
+
+size_t TopicTable::chapterRowOf(size_t row) const {
+    while (row >= 1 && !isChapterRow(row))
+        --row;
+    return row;
+}
+
+std::string TopicTable::displayTitle(size_t row) const {
+    const std::string& title = m_rows[row][ColTitle];
+    return title.substr(0, title.find('#'));
+}
+
+std::string TopicTable::hint(size_t row) const {
+    const std::string& title = m_rows[row][ColTitle];
+    const size_t hash = title.find('#');
+    return hash == std::string::npos ? title : title.substr(hash + 1);
+}
+
+std::string TopicTable::chapterFolder(size_t row) const {
+    const std::string& path = m_rows[row][ColMainFileName];
+    if (path.size() < m_projectDir.size())
+        return {};
+    return toSlashes(directoryOf(std::string_view(path).substr(m_projectDir.size())));
+}
+
+std::string TopicTable::topicLinkPath(size_t row) const {
+    const std::string& name = m_rows[row][ColFileName];
+    if (startsWith(name, kWebPrefix))
+        return name.substr(kWebPrefix.size());
+    return chapterFolder(row) + name;
+}
+
+bool TopicTable::isChapterPresent(std::string_view path) const {
+    for (size_t r = 1; r < endRow(); ++r)
+        if (isChapterRow(r) && equalsNoCase(m_rows[r][ColMainFileName], path))
+            return true;
+    return false;
+}
+
+std::vector<std::string> TopicTable::topicFileList(bool skipWebTopics) const {
+    std::vector<std::string> list;
+    for (size_t r = 1; r < endRow(); ++r) {
+        if (isChapterRow(r) || (skipWebTopics && isWebTopic(r)))
+            continue;
+        list.push_back(topicLinkPath(r));
+    }
+    return list;
+}
+
+void TopicTable::markRoles(const SpecialPages& pages) {
+    const std::string props[] = {toLower(pages.defaultPage),      toLower(pages.welcomePage),
+                                 toLower(pages.homeButtonPage),   toLower(pages.customButtonPage),
+                                 toLower(pages.whatsNewPage),     toLower(pages.copyrightPage)};
+    const char letters[] = {'d', 'w', 'h', 'c', 'n', 'r'};
+    std::string folder;
+    for (size_t r = 1; r < endRow(); ++r) {
+        if (isChapterRow(r)) {
+            folder = toLower(chapterFolder(r));
+            continue;
+        }
+        const std::string name = toLower(m_rows[r][ColFileName]);
+        const std::string path =
+            startsWithNoCase(name, kWebPrefix) ? name.substr(kWebPrefix.size()) : folder + name;
+        std::string marker;
+        for (size_t i = 0; i < 6; ++i)
+            if (!props[i].empty() && props[i] == path)
+                marker += letters[i];
+        setCell(r, ColMarker, marker);
+    }
+}
+
+DeleteResult TopicTable::deleteTopicRow(size_t row) {
+    if (!isDataRow(row) || isChapterRow(row))
+        return DeleteResult::RefusedChapterRow;
+    const bool aboveIsChapter = isChapterRow(row - 1);
+    const bool belowIsChapter = row + 1 >= endRow() || isChapterRow(row + 1);
+    if (aboveIsChapter && belowIsChapter)
+        return DeleteResult::RefusedOnlyTopic;
+    removeRows(row, 1);
+    updateCounts(-1, 0);
+    return DeleteResult::Deleted;
+}
+
+void TopicTable::resetCounts() {
+    m_topicCount = 0;
+    m_chapterCount = 0;
+    if (notifying())
+        m_observer->countsChanged();
+}
+
+void TopicTable::updateCounts(int topicsDelta, int chaptersDelta) {
+    m_topicCount += topicsDelta;
+    m_chapterCount += chaptersDelta;
+    if (notifying())
+        m_observer->countsChanged();
+}
+
+std::string TopicTable::statusText() const {
+    return "Topics: " + std::to_string(m_topicCount) + " , Chapters: " +
+           std::to_string(m_chapterCount);
+}
+
+void TopicTable::beginReset() {
+    if (m_resetDepth++ == 0 && m_observer)
+        m_observer->beginReset();
+}
+
+void TopicTable::endReset() {
+    if (--m_resetDepth == 0 && m_observer) {
+        m_observer->endReset();
+        m_observer->countsChanged();
+    }
+}
+
+} // namespace qw

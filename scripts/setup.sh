@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the sample need.
+# Safe to run again: packages already present are skipped.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  clang libclang-rt-14-dev llvm
+  libgtest-dev libgmock-dev googletest
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins libgl-dev
+  libx11-dev libxtst-dev
+  fp-utils libchm-bin xvfb xauth imagemagick
+  chromium fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo_cmd apt-get update -qq
+  $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

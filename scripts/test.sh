@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Every test: installs what is needed, then builds and runs the suite in the normal
+# build, again under AddressSanitizer + UndefinedBehaviorSanitizer, and runs each fuzz
+# target for a few seconds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+export QT_QPA_PLATFORM=offscreen
+
+echo "== normal build"
+bash scripts/build.sh build
+ctest --test-dir build --output-on-failure -j2
+
+echo "== sanitizer build (address, undefined)"
+bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQW_SANITIZE=ON -DQW_BUILD_GUI=OFF \
+  -DQW_BENCH=OFF
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j2
+
+echo "== fuzz targets"
+bash scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DQW_FUZZ=ON -DQW_BUILD_GUI=OFF \
+  -DQW_BENCH=OFF
+for target in build-fuzz/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  corpus=$(mktemp -d)
+  seeds="fuzz/seeds/$(basename "$target")"
+  [ -d "$seeds" ] && cp "$seeds"/* "$corpus"/ 2>/dev/null || true
+  echo "-- $(basename "$target")"
+  "$target" -max_total_time=5 -max_len=65536 -rss_limit_mb=2048 "$corpus" 2>&1 | tail -n 2
+  rm -rf "$corpus"
+done
+echo "all tests passed"
