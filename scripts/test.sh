@@ -7,6 +7,9 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 
+echo "== browser test packages"
+(cd tests/browser && npm ci --no-audit --no-fund --loglevel=error)
+
 echo "== normal build"
 bash scripts/build.sh build
 ctest --test-dir build --output-on-failure -j2
