@@ -1,0 +1,85 @@
+#pragma once
+
+#include "core/file_io.h"
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace qw {
+
+class TopicTable;
+struct ProjectSettings;
+struct EnvironmentSettings;
+class EffectsExpander;
+
+/// What one page-generation run reads. Every member must outlive the run; nothing is
+/// copied. Pages go below table.projectDir().
+struct PageContext {
+    const TopicTable& table;
+    const ProjectSettings& project;
+    const EnvironmentSettings& environment;
+    /// The program's data directory, the one holding "xFiles/Effects.sfx".
+    std::filesystem::path dataDir;
+    /// On for the help build: pages then carry the keyword object. Off for the HTML Tree
+    /// and the preview.
+    bool htmlHelpMode = true;
+};
+
+/// Splits chapters into one page per topic. The special-effect definitions are read once
+/// when the generator is made, so one generator serves a whole run.
+///
+/// Every failure (a chapter that cannot be read, a line cell that is not a number or lies
+/// beyond its chapter, a page that cannot be written, a page path outside the project
+/// directory or naming a chapter file) throws FileError and ends the run; pages written
+/// before it stay on disk.
+class PageGenerator {
+public:
+    explicit PageGenerator(const PageContext& context);
+    ~PageGenerator();
+    PageGenerator(const PageGenerator&) = delete;
+    PageGenerator& operator=(const PageGenerator&) = delete;
+
+    /// Writes the page of every topic that is not a web topic, reading each chapter file
+    /// once. Returns the paths of the pages written, in table order.
+    std::vector<std::filesystem::path> generateAll();
+
+    /// Reads the row's chapter and writes the row's page to target instead of the
+    /// topic's own path (the preview). target must lie inside the project directory and
+    /// must not be a chapter file.
+    void generateOne(size_t row, const std::filesystem::path& target);
+
+    /// The page of topic row `row`, built from its chapter's lines and head (see
+    /// extractHead). Writes nothing.
+    Lines buildPage(size_t row, const Lines& chapterLines, const Lines& head) const;
+
+    /// Where the page of a topic row goes: project directory + chapter folder + FileName.
+    std::filesystem::path pagePath(size_t row) const;
+
+private:
+    void writePage(const std::filesystem::path& path, const Lines& page) const;
+
+    const PageContext& m_context;
+    std::unique_ptr<EffectsExpander> m_effects;
+};
+
+/// The chapter's head: every line up to the one holding "<BODY" (any case), continued
+/// until a line holds ">". Empty when no line holds "<BODY".
+Lines extractHead(const Lines& chapterLines);
+
+/// "../" once per folder between a topic's chapter folder ("a/b/") and the project
+/// directory; empty for a chapter in the project directory.
+std::string backPath(std::string_view chapterFolder);
+
+/// "#RRGGBB" for a stored colour text ("$BBGGRR" hexadecimal or one of the sixteen basic
+/// colour names such as "clRed"). Any other text gives "#FFFFFF".
+std::string htmlColour(std::string_view colourText);
+
+/// Convenience for one run: PageGenerator(context).generateAll().
+std::vector<std::filesystem::path> generateTopicPages(const PageContext& context);
+
+/// Convenience for the preview: PageGenerator(context).generateOne(row, target).
+void generateTopicPage(const PageContext& context, size_t row,
+                       const std::filesystem::path& target);
+
+} // namespace qw
