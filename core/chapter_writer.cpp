@@ -29,11 +29,11 @@ private:
     Lines m_lines;
 };
 
-size_t lineNumber(const std::string& cell, const std::string& path) {
+long long lineNumber(const std::string& cell, const std::string& path) {
     long long value = 0;
-    if (!parseInt(trim(cell), value) || value < -1)
+    if (!parseInt(trim(cell), value))
         throw FileError("Invalid line number '" + cell + "' for " + path);
-    return size_t(value + 1); // shifted by one so that -1 fits
+    return value;
 }
 
 std::string tmpName(const std::string& path) { return changeExtension(path, ".tmp"); }
@@ -78,14 +78,14 @@ Lines chapterHead(const Lines& lines) {
 
 void writeBackChapters(TopicTable& table, const std::string& separator, bool keepBackups,
                        ProgressReporter* progress) {
-    const size_t last = table.endRow();
+    const size_t endRow = table.endRow();
     if (progress)
-        progress->begin("Saving Files. Please Wait...", int(std::max<size_t>(1, last - 1)), false);
+        progress->begin("Saving Files. Please Wait...", int(std::max<size_t>(1, endRow - 1)), false);
     SourceCache sources;
     Lines output;
     std::string chapterPath;
     std::vector<std::string> written; // chapters whose ".tmp" file is complete
-    for (size_t r = 1; r < last; ++r) {
+    for (size_t r = 1; r < endRow; ++r) {
         if (table.isChapterRow(r)) {
             chapterPath = table.cell(r, ColMainFileName);
             output = chapterHead(sources.get(chapterPath));
@@ -97,18 +97,18 @@ void writeBackChapters(TopicTable& table, const std::string& separator, bool kee
             output.push_back(block.closing);
             const std::string source = table.cell(r, ColMainFileName);
             const Lines& lines = sources.get(source);
-            const size_t from = lineNumber(table.cell(r, ColStartLine), source);
-            const size_t to = lineNumber(table.cell(r, ColEndLine), source);
-            // from and to are shifted by one: lines from-1 .. to-1 inclusive.
-            if (to > from && to - 1 >= lines.size())
-                throw FileError("Line " + table.cell(r, ColEndLine) + " is beyond the end of " +
-                                source);
+            const long long firstLine = lineNumber(table.cell(r, ColStartLine), source);
+            const long long lastLine = lineNumber(table.cell(r, ColEndLine), source);
+            if (lastLine >= firstLine &&
+                (firstLine < 0 || lastLine >= static_cast<long long>(lines.size())))
+                throw FileError("Lines " + table.cell(r, ColStartLine) + " to " +
+                                table.cell(r, ColEndLine) + " are not inside " + source);
             table.setCell(r, ColMainFileName, chapterPath);
             table.setCell(r, ColStartLine, std::to_string(output.size()));
-            for (size_t i = from; i < to; ++i)
-                output.push_back(lines[i - 1]);
+            for (long long i = firstLine; i <= lastLine; ++i)
+                output.push_back(lines[size_t(i)]);
             table.setCell(r, ColEndLine, std::to_string(long(output.size()) - 1));
-            if (r + 1 == last || table.isChapterRow(r + 1)) {
+            if (r + 1 == endRow || table.isChapterRow(r + 1)) {
                 output.emplace_back("</BODY></HTML>");
                 writeLines(tmpName(chapterPath), output);
                 written.push_back(chapterPath);
