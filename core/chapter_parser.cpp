@@ -139,7 +139,7 @@ std::string chapterErrorText(int result, const std::string& path) {
     case DuplicateChapter:
         return "Duplicate File: " + name;
     case OutsideProject:
-        return "File Outside Project Folder: " + name;
+        return "File Outside Project Folder: " + path; // the stored name says where it points
     default:
         return {};
     }
