@@ -57,9 +57,7 @@ public:
     std::filesystem::path pagePath(size_t row) const;
 
 private:
-    void writePage(const std::filesystem::path& path, const Lines& page) const;
-
-    const PageContext& m_context;
+    PageContext m_context;
     std::unique_ptr<EffectsExpander> m_effects;
 };
 

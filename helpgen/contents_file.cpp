@@ -1,0 +1,112 @@
+#include "helpgen/contents_file.h"
+
+#include "core/file_io.h"
+#include "core/project_settings.h"
+#include "core/text_util.h"
+#include "core/topic_table.h"
+
+#include <algorithm>
+
+namespace qw {
+
+namespace {
+
+constexpr const char* kHeadLines[] = {"<HTML><HEAD>",
+                                      "\t<meta name=\"GENERATOR\" content=\"Quillery\">",
+                                      "</HEAD><BODY>"};
+
+/// A double quote would end the attribute value early; it is shown as a single quote.
+std::string attributeText(std::string text) {
+    std::replace(text.begin(), text.end(), '"', '\'');
+    return text;
+}
+
+std::string paramLine(const char* tabs, const char* name, const std::string& value) {
+    return std::string(tabs) + "<param name=\"" + name + "\" value=\"" + value + "\">";
+}
+
+bool isHidden(const TopicTable& table, size_t row) {
+    return startsWith(table.displayTitle(row), "!!!");
+}
+
+void appendPageEntry(const TopicTable& table, size_t row, Lines& out) {
+    if (isHidden(table, row))
+        return;
+    long long icon = 0;
+    if (!parseInt(trim(table.cell(row, ColIcon)), icon))
+        throw FileError("'" + table.cell(row, ColIcon) + "' is not a valid icon number (topic '" +
+                        table.displayTitle(row) + "')");
+    out.push_back("\t<LI> <OBJECT type=\"text/sitemap\">");
+    out.push_back(paramLine("\t\t\t", "Name", attributeText(table.displayTitle(row))));
+    out.push_back(paramLine("\t\t\t", "Local", table.topicLinkPath(row)));
+    out.push_back(paramLine("\t\t\t", "ImageNumber", std::to_string(icon + 1)));
+    out.push_back("\t</OBJECT>");
+}
+
+void appendSpecialPages(const TopicTable& table, char role, Lines& out) {
+    for (size_t r = 1; r < table.endRow(); ++r) {
+        const std::string& marker = table.cell(r, ColMarker);
+        if (table.isTopicRow(r) && marker.find(role) != std::string::npos)
+            appendPageEntry(table, r, out);
+    }
+}
+
+void appendSiteProperties(const ProjectSettings& project, Lines& out) {
+    out.push_back("<OBJECT type=\"text/site properties\">");
+    if (!trim(project.customIconsBmp).empty()) {
+        out.push_back("\t<param name=\"ImageList\" value=\"file://C:\\" +
+                      fileNameOf(trim(project.customIconsBmp)) + "\">");
+        out.push_back(paramLine("\t", "Image Width", "16"));
+        out.push_back(paramLine("\t", "Color Mask", "0xff00ff"));
+    }
+    out.push_back(paramLine("\t", "Window Styles", project.contentsOptVal));
+    if (project.userFolders)
+        out.push_back(paramLine("\t", "ImageType", "Folder"));
+    out.push_back("</OBJECT>");
+}
+
+bool isSpecialPage(const ProjectSettings& project, const std::string& link) {
+    const SpecialPages& pages = project.pages;
+    return link == pages.whatsNewPage || link == pages.copyrightPage || link == pages.welcomePage;
+}
+
+void appendChapters(const TopicTable& table, const ProjectSettings& project, Lines& out) {
+    for (size_t r = 1; r < table.endRow(); ++r) {
+        if (table.isChapterRow(r)) {
+            out.push_back("\t<LI> <OBJECT type=\"text/sitemap\">");
+            out.push_back(paramLine("\t\t", "Name", attributeText(table.displayTitle(r))));
+            out.push_back("\t</OBJECT>");
+            out.push_back("\t<UL>");
+        } else if (!isSpecialPage(project, table.topicLinkPath(r))) {
+            appendPageEntry(table, r, out);
+        }
+        // A chapter without topics still closes its list.
+        if (table.isChapterRow(r + 1))
+            out.push_back("\t</UL>");
+    }
+}
+
+} // namespace
+
+void writeContentsFile(const TopicTable& table, const ProjectSettings& project,
+                       const std::filesystem::path& path) {
+    Lines out(std::begin(kHeadLines), std::end(kHeadLines));
+    appendSiteProperties(project, out);
+    out.push_back("<UL>");
+    appendSpecialPages(table, 'w', out);
+    appendSpecialPages(table, 'n', out);
+    appendChapters(table, project, out);
+    appendSpecialPages(table, 'r', out);
+    if (project.showMenu) {
+        out.push_back("\t<LI> <OBJECT type=\"text/sitemap\">");
+        out.push_back(paramLine("\t\t\t", "Name", "About Quirewright"));
+        out.push_back(paramLine("\t\t\t", "Local", "aboutjmp.htm"));
+        out.push_back(paramLine("\t\t\t", "ImageNumber", "17"));
+        out.push_back("\t</OBJECT>");
+    }
+    out.push_back("</UL>");
+    out.push_back("</BODY></HTML>");
+    writeLines(path, out);
+}
+
+} // namespace qw

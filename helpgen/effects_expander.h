@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/file_io.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace qw {
+
+class IniFile;
+
+/// The special-effect scripts of a definition file ("Effects.sfx"), read once and then
+/// applied to any number of pages. Each script replaces its marker pieces (tokens) in
+/// the page and, when every one of them occurred, appends its extra lines.
+class EffectsExpander {
+public:
+    static constexpr int kMaxScripts = 50;
+    static constexpr int kMaxVariables = 20;
+    static constexpr int kMaxAdditional = 30;
+    /// What the settings reader gives for a missing key.
+    static constexpr const char* kMissing = "!NONE!";
+
+    EffectsExpander() = default;
+    /// Reads every script of the file; a missing file gives no scripts.
+    static EffectsExpander load(const std::filesystem::path& definitionFile);
+    static EffectsExpander fromIni(const IniFile& definitions);
+
+    /// Applies scripts first to last in order. The run stops at the first script number
+    /// in that range whose section has no VARIABLE1 key.
+    void expand(Lines& page, int first, int last) const;
+
+    /// True when script n (1 to 50) is defined.
+    bool hasScript(int n) const;
+
+private:
+    struct Script {
+        bool present = false;
+        std::vector<std::string> tokens;
+        std::vector<std::string> replacers;
+        std::vector<std::string> additional;
+    };
+    bool applyScript(const Script& script, Lines& page) const;
+
+    std::array<Script, kMaxScripts + 1> m_scripts; // index 0 unused
+};
+
+} // namespace qw

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/file_io.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qw {
+
+class TopicTable;
+struct ProjectSettings;
+
+/// A cell split at commas, each item trimmed, double quotes turned into single quotes,
+/// empty items dropped, order kept.
+std::vector<std::string> pageItemList(std::string_view cell);
+
+/// Appends the previous/next links of topic row `row`: nothing for the only topic of a
+/// chapter, else "<P Align=...>", one line of links and "</P>".
+void appendPrevNextLinks(const TopicTable& table, size_t row, const ProjectSettings& project,
+                         Lines& page);
+
+/// Appends the index-keyword object for a "KeyWords" cell; nothing when it has no items.
+void appendKeywordObject(std::string_view keyWords, Lines& page);
+
+/// Appends the "Related Topics" button object for a "Related Topics" cell; nothing when it
+/// has no items.
+void appendRelatedTopicsObject(std::string_view related, Lines& page);
+
+} // namespace qw

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "core/file_io.h"
+
+#include <string>
+#include <string_view>
+
+namespace qw {
+
+/// Finds a token in text without regard to ASCII case, quickly enough to run over
+/// every line of every page of a large project.
+class TokenFinder {
+public:
+    explicit TokenFinder(std::string_view token);
+    /// Position of the first occurrence at or after from, or npos. Never matches an
+    /// empty token.
+    size_t find(std::string_view text, size_t from = 0) const;
+    const std::string& token() const { return m_token; }
+
+private:
+    std::string m_token;
+    char m_lower = 0;
+    char m_upper = 0;
+};
+
+/// Replaces the token (ignoring case) by the replacement in every line and returns the
+/// number of replacements. After each replacement the line is searched again from where
+/// the changed text could first form a new occurrence, so text that the replacement
+/// joins with its surroundings is replaced as well. A replacement that contains its own
+/// token would never finish that way; such a pair, and a line whose rescans exceed its
+/// length, fall back to resuming after the inserted text. An empty token, or a
+/// replacement equal to the token, changes nothing and counts 0.
+size_t replaceToken(Lines& lines, std::string_view token, std::string_view replacement);
+
+} // namespace qw
