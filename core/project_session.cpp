@@ -5,6 +5,7 @@
 #include "core/icon_strip.h"
 #include "core/ini_file.h"
 #include "core/progress.h"
+#include "core/special_topics.h"
 #include "core/text_util.h"
 
 namespace fs = std::filesystem;
@@ -211,6 +212,8 @@ void ProjectSession::writeChapterList() {
 }
 
 void ProjectSession::saveProject(bool withProgress) {
+    if (!m_inSync && m_prompts != nullptr)
+        followSpecialTopics(*this, *m_prompts);
     if (!m_inSync) {
         writeBackChapters(m_table, m_env.topicSeparator, m_env.backupsChapters,
                           withProgress ? &m_host.progress() : nullptr);

@@ -13,6 +13,7 @@
 namespace qw {
 
 class ProgressReporter;
+class SpecialTopicPrompts;
 
 /// Which project commands are enabled.
 enum class CommandState { NoProject, WithoutChapters, WithChapters };
@@ -72,8 +73,12 @@ public:
     bool openProject(const std::string& path);
     /// Loads the chapters again; the settings are not re-read.
     void reloadProject(int pauseMs = 400);
-    /// Writes the chapters back when out of sync, then the chapter list.
+    /// Writes the chapters back when out of sync, then the chapter list. Before the
+    /// chapters are written, special pages follow their renamed topics when prompts are set.
     void saveProject(bool withProgress);
+    /// What setting a special page asks of the program (the main window's grid); none
+    /// in headless runs, where pages do not follow renamed topics on save.
+    void setSpecialTopicPrompts(SpecialTopicPrompts* prompts) { m_prompts = prompts; }
     /// Asks the question when the project is modified and saves on Yes/OK; false on Cancel.
     bool askToSave(const std::string& question, bool okCancelForm = false);
 
@@ -123,6 +128,7 @@ private:
     bool m_inSync = true;
     bool m_editing = false;
     bool m_checking = false;
+    SpecialTopicPrompts* m_prompts = nullptr;
 };
 
 } // namespace qw
