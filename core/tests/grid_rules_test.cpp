@@ -1,5 +1,6 @@
 #include "core/cell_input.h"
 #include "core/cell_text.h"
+#include "core/colour_text.h"
 #include "core/environment_settings.h"
 #include "core/grid_menu.h"
 #include "core/row_move.h"
@@ -247,6 +248,28 @@ TEST(CellTextTest, DecodesAndEncodesWindows1252) {
         all += char(b);
     ASSERT_TRUE(utf8ToWindows1252(windows1252ToUtf8(all), bytes));
     EXPECT_EQ(bytes, all);
+}
+
+} // namespace qw
+
+namespace qw {
+
+TEST(ColourTextTest, ReadsNamesAndBlueGreenRedHex) {
+    EXPECT_EQ(parseColourText("clRed"), (Rgb{255, 0, 0}));
+    EXPECT_EQ(parseColourText("CLAQUA"), (Rgb{0, 255, 255}));
+    EXPECT_EQ(parseColourText("$0000FF"), (Rgb{255, 0, 0}));
+    EXPECT_EQ(parseColourText("$00C0DCA0"), (Rgb{0xA0, 0xDC, 0xC0}));
+    EXPECT_FALSE(parseColourText("red"));
+    EXPECT_FALSE(parseColourText("$"));
+    EXPECT_FALSE(parseColourText("$12G"));
+    EXPECT_FALSE(parseColourText("$1234567890"));
+}
+
+TEST(ColourTextTest, WritesBasicNamesElseEightHexDigits) {
+    EXPECT_EQ(colourText({255, 255, 255}), "clWhite");
+    EXPECT_EQ(colourText({0, 0, 128}), "clNavy");
+    EXPECT_EQ(colourText({0xA0, 0xDC, 0xC0}), "$00C0DCA0");
+    EXPECT_EQ(colourText({1, 2, 3}), "$00030201");
 }
 
 } // namespace qw
