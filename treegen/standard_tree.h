@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/file_io.h"
+#include "treegen/tree_files.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace qw {
+
+/// Writes the tree as plain HTML pages without script: the frame set "index.htm" in the
+/// project directory and, in the tree directory, one contents page per open chapter
+/// ("unexpand.htm" with none open, the chapter pages "fol_<chapter>.htm") and
+/// "expand.htm" with every chapter open.
+///
+/// A page that cannot be written throws FileError and ends the run; pages written before
+/// it stay. Icon copies that fail are reported through the context's copyFailed.
+class StandardTreeWriter {
+public:
+    explicit StandardTreeWriter(const TreeContext& context);
+
+    /// Writes every file; returns the paths written, index.htm first.
+    std::vector<std::filesystem::path> write();
+
+    /// The frame set's four lines.
+    Lines frameSet() const;
+    /// The contents page with chapter number open (0: none) or every chapter open.
+    Lines contentsPage(size_t openChapter, bool allOpen);
+
+private:
+    void precompute();
+    std::string chapterLine(size_t row, size_t chapterNumber, bool open, bool allOpen) const;
+    std::string topicLine(size_t row) const;
+    std::string roleLine(size_t row) const;
+    void appendRoleLines(Lines& page, char letter);
+    std::string topLine(bool allOpen) const;
+    std::string aboutLine() const;
+    std::string backgroundImage() const;
+
+    const TreeContext& m_context;
+    TreeFiles m_files;
+    bool m_ready = false;
+    std::vector<std::string> m_pageNames; ///< per chapter number - 1
+    std::vector<size_t> m_chapterOf;      ///< per row: its chapter number, 0 before any
+    std::vector<std::string> m_topicLines; ///< per row: its line, empty when it gives none
+};
+
+} // namespace qw

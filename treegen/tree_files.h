@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/file_names.h"
+#include "core/project_settings.h"
+#include "treegen/tree_options.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <unordered_set>
+
+namespace qw {
+
+class TopicTable;
+
+/// What one tree generation reads. The table and the settings must outlive the run.
+struct TreeContext {
+    const TopicTable& table;
+    const ProjectSettings& project;
+    FileNameOptions fileNames;
+    TreeOptions options;
+    TreeValues values;
+    /// Called for a copy that failed; the copy is otherwise silent (the program beeps).
+    std::function<void()> copyFailed;
+};
+
+/// The silent file copies of a tree run: the icon set and the item icons.
+class TreeFiles {
+public:
+    explicit TreeFiles(const TreeContext& context) : m_context(context) {}
+
+    /// Copies every "*.gif" of the selected icon set into the tree directory, replacing
+    /// files of the same name.
+    void copyIconSet();
+    /// Copies "Items/" + icon file into the tree directory unless a file of that name is
+    /// there already. Only a decimal icon number is copied, so an Icon cell can never
+    /// name a file outside the two folders.
+    void copyItemIcon(std::string_view iconCell);
+
+private:
+    void failed() const;
+
+    const TreeContext& m_context;
+    std::unordered_set<std::string> m_present;
+};
+
+/// Copies source into target_dir the way the template's support-file entry asks: a folder
+/// as a folder, a name with "*" or "?" as the matching files of its folder, a file as
+/// itself; existing files are replaced. Returns false when nothing could be copied.
+bool copyIntoDirectory(const std::filesystem::path& source, const std::filesystem::path& targetDir);
+
+/// True when name matches pattern with "*" and "?" wildcards, ignoring case.
+bool wildcardMatch(std::string_view pattern, std::string_view name);
+
+} // namespace qw
