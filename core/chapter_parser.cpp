@@ -54,13 +54,26 @@ ParseOptions ParseOptions::from(const EnvironmentSettings& env, int maxIconIndex
     return o;
 }
 
-ChapterLayout scanChapter(const Lines& lines, const std::string& separator) {
+namespace {
+
+/// Whether the line holds "</BODY>" in any case; looks only at each "</".
+bool hasBodyEnd(std::string_view line) {
+    for (size_t at = line.find("</"); at != std::string_view::npos; at = line.find("</", at + 2))
+        if (equalsNoCase(line.substr(at + 2, 5), "BODY>"))
+            return true;
+    return false;
+}
+
+} // namespace
+
+ChapterLayout scanChapter(const std::vector<std::string_view>& lines,
+                          const std::string& separator) {
     ChapterLayout layout;
     layout.bodyEndLine = long(lines.size()) - 1;
     bool opening = true;
     for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        if (containsNoCase(line, "</BODY>"))
+        const std::string_view line = lines[i];
+        if (hasBodyEnd(line))
             layout.bodyEndLine = long(i) - 1;
         if (separator.empty() || line.find(separator) == std::string::npos)
             continue;
@@ -89,11 +102,13 @@ std::string metadataValue(std::string_view block, std::string_view key) {
 }
 
 int parseChapter(const std::string& path, TopicTable& table, const ParseOptions& options) {
-    return parseChapterLines(readLines(path), path, table, options);
+    const std::string bytes = readFileBytes(path);
+    return parseChapterText(bytes, path, table, options);
 }
 
-int parseChapterLines(const Lines& lines, const std::string& path, TopicTable& table,
-                      const ParseOptions& options) {
+int parseChapterText(std::string_view bytes, const std::string& path, TopicTable& table,
+                     const ParseOptions& options) {
+    const std::vector<std::string_view> lines = splitLineViews(bytes);
     const ChapterLayout layout = scanChapter(lines, options.separator);
     if (layout.separators == NoSeparators || layout.separators == TooManyTopics)
         return layout.separators;

@@ -45,7 +45,7 @@ struct ChapterLayout {
 
 /// Finds the separator pairs and the end of the body. A chapter without "</BODY>"
 /// ends its last topic at its last line.
-ChapterLayout scanChapter(const Lines& lines, const std::string& separator);
+ChapterLayout scanChapter(const std::vector<std::string_view>& lines, const std::string& separator);
 
 /// The value of key in a joined metadata block: the text between the first two single
 /// quotes after the key (found ignoring case), trimmed; empty when missing.
@@ -55,9 +55,9 @@ std::string metadataValue(std::string_view block, std::string_view key);
 /// Returns the topic count, or NoSeparators, TooManyTopics or UnevenSeparators with
 /// the table unchanged. Throws FileError when the file cannot be read.
 int parseChapter(const std::string& path, TopicTable& table, const ParseOptions& options);
-/// parseChapter over lines already read from the file at path.
-int parseChapterLines(const Lines& lines, const std::string& path, TopicTable& table,
-                      const ParseOptions& options);
+/// parseChapter over the bytes of the file at path, already read.
+int parseChapterText(std::string_view bytes, const std::string& path, TopicTable& table,
+                     const ParseOptions& options);
 
 /// parseChapter after the checks for a duplicate and a missing file; reports a failed
 /// chapter's line to the progress window, updates the counts and advances one step.

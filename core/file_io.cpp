@@ -28,15 +28,15 @@ std::string readFileBytes(const fs::path& path) {
     return bytes;
 }
 
-Lines splitLines(std::string_view bytes) {
-    Lines lines;
+std::vector<std::string_view> splitLineViews(std::string_view bytes) {
+    std::vector<std::string_view> lines;
     size_t start = 0;
     const size_t n = bytes.size();
     while (start < n) {
         size_t end = start;
         while (end < n && bytes[end] != '\r' && bytes[end] != '\n')
             ++end;
-        lines.emplace_back(bytes.substr(start, end - start));
+        lines.push_back(bytes.substr(start, end - start));
         if (end < n && bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n')
             end += 2;
         else if (end < n)
@@ -44,6 +44,11 @@ Lines splitLines(std::string_view bytes) {
         start = end;
     }
     return lines;
+}
+
+Lines splitLines(std::string_view bytes) {
+    const auto views = splitLineViews(bytes);
+    return Lines(views.begin(), views.end());
 }
 
 Lines readLines(const fs::path& path) { return splitLines(readFileBytes(path)); }

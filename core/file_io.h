@@ -25,6 +25,9 @@ std::string readFileBytes(const std::filesystem::path& path);
 /// start another line. No character-set conversion is made.
 Lines splitLines(std::string_view bytes);
 
+/// The same split as splitLines, as views into bytes (which must outlive them).
+std::vector<std::string_view> splitLineViews(std::string_view bytes);
+
 /// Reads a text file into lines; throws FileError when it cannot be read.
 Lines readLines(const std::filesystem::path& path);
 

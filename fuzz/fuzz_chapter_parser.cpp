@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     table.setProjectDir("/p/");
     qw::ParseOptions options;
     options.separator = size % 3 == 0 ? "<HR>" : "--";
-    const int n = qw::parseChapterLines(lines, "/p/chap.htm", table, options);
+    const int n = qw::parseChapterText(bytes, "/p/chap.htm", table, options);
     if (n > 0) {
         if (n > qw::kMaxTopicsPerChapter || table.rowCount() != size_t(n) + 3)
             __builtin_trap();
