@@ -41,8 +41,13 @@ public:
     virtual bool editContents(const std::string& /*contentsPath*/) { return false; }
     /// Shows the compiler's log and waits until the author closes it.
     virtual void showLog(const std::string& /*logPath*/) {}
-    /// Opens the compiled document; failures are ignored.
-    virtual void viewDocument(const std::string& /*chmPath*/) {}
+    /// Opens the compiled document in the help viewer; false when that failed.
+    virtual bool viewDocument(const std::string& /*chmPath*/) { return false; }
+    /// The project check refused the project: shows the finding (a warning with OK) and
+    /// may select the cell at row, column.
+    virtual void showCheckFinding(const std::string& message, size_t /*row*/, int /*column*/) {
+        showMessage(message, MessageKind::Warning, MessageButtons::Ok);
+    }
     /// Brings the program to the foreground after a child program ended.
     virtual void raiseWindow() {}
 };
@@ -67,7 +72,8 @@ struct BuildRequest {
     /// until the options dialog has loaded a project); used when the help project file
     /// is written in default mode.
     std::string navigatorFontSpec;
-    /// Overrides for headless runs (the console program never views anything).
+    /// Headless runs: never edit the contents, show the log or view the document,
+    /// whatever the stored choices say.
     bool neverView = false;
 };
 

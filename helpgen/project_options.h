@@ -9,6 +9,7 @@ namespace qw {
 
 class IniFile;
 class Messenger;
+class ProjectSession;
 struct ProjectSettings;
 
 /// Which running sum a flag box belongs to.
@@ -206,5 +207,15 @@ void addAdditionalFiles(AdditionalFileLists& lists, const std::vector<std::strin
 /// Removes the selected file (also from the page lists); returns the index to select
 /// afterwards, -1 when the list is empty.
 int deleteAdditionalFile(AdditionalFileLists& lists, int selected);
+
+/// What OK in Project Options does: writes the properties into the project file, hands
+/// the in-memory values to the session's settings, recomputes the role letters and
+/// writes the help project file from the options. Throws FileError.
+void confirmProjectOptions(ProjectSession& session, const ProjectOptions& options);
+
+/// Project Options confirmed unchanged without being shown (a project opened without a
+/// help project file): loads the options from the project file and confirms them.
+/// Returns the options, whose fontSpec() is the navigator font now held in memory.
+ProjectOptions applyProjectOptionsSilently(ProjectSession& session);
 
 } // namespace qw

@@ -1,0 +1,259 @@
+#include "helpgen/build_pipeline.h"
+
+#include "core/file_io.h"
+#include "core/file_names.h"
+#include "core/ini_file.h"
+#include "core/progress.h"
+#include "core/project_session.h"
+#include "helpgen/about_page.h"
+#include "helpgen/compiler.h"
+#include "helpgen/contents_file.h"
+#include "helpgen/help_project.h"
+#include "helpgen/page_generator.h"
+#include "helpgen/support_files.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace qw {
+
+namespace {
+
+/// Everything one run wrote that the clean-up may take away again.
+struct Intermediates {
+    std::vector<fs::path> pages;
+    std::vector<fs::path> supportFiles;
+    fs::path aboutPage;
+};
+
+/// Keeps the progress window and the cursor right when generation ends early.
+class BusyScope {
+public:
+    explicit BusyScope(BuildHost& host) : m_host(host) { m_host.setBusy(true); }
+    ~BusyScope() {
+        if (m_active)
+            end(0);
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+    void end(int pauseMs) {
+        m_active = false;
+        m_host.progress().finish(pauseMs);
+        m_host.setBusy(false);
+    }
+
+private:
+    BuildHost& m_host;
+    bool m_active = true;
+};
+
+BuildResult stopped(BuildOutcome outcome, std::string message = {}) {
+    BuildResult result;
+    result.outcome = outcome;
+    result.message = std::move(message);
+    return result;
+}
+
+/// Steps 1 to 4 of the run: writes pages, index, contents, About page, IDs and project.
+Intermediates generateFiles(ProjectSession& session, BuildHost& host, const BuildRequest& request,
+                            bool fullIndex) {
+    Intermediates made;
+    const std::string base = session.basePath();
+    ProgressReporter& progress = host.progress();
+
+    const PageContext context{session.table(), session.settings(), session.environment(),
+                              session.dataDir(), true};
+    made.pages = generateTopicPages(context);
+    progress.step();
+
+    writeIndexFile(session.table(), base + "_indx.hhk", fullIndex);
+    progress.step();
+
+    session.markRoles();
+    writeContentsFile(session.table(), session.settings(), base + "_toc.hhc");
+    for (const fs::path& file : writeAboutPage(session.projectDir(), session.dataDir()))
+        if (file.extension() != ".gif")
+            made.aboutPage = file;
+    progress.step();
+
+    if (session.settings().createContextIds)
+        writeContextIdFiles(base, session.table());
+    const std::string helpProject = base + ".hhp";
+    if (!fileExists(helpProject)) {
+        const IniFile project(session.projectPath());
+        writeHelpProjectDefault(project, session.settings().titleBarText,
+                                request.navigatorFontSpec, session.settings().createContextIds);
+    }
+    updateFileList(helpProject, session.table(), session.settings().additionalFiles);
+    progress.step();
+    return made;
+}
+
+/// Deletes what this run wrote: its pages, the About page, the index and contents
+/// files, the support files it copied, and the preview's leftovers. Never anything
+/// outside the project directory.
+std::vector<std::string> cleanUp(const ProjectSession& session, const Intermediates& made) {
+    const fs::path projectDir = session.projectDir();
+    const std::string base = session.basePath();
+    std::vector<fs::path> doomed = made.pages;
+    if (!made.aboutPage.empty())
+        doomed.push_back(made.aboutPage);
+    doomed.push_back(base + "_indx.hhk");
+    doomed.push_back(base + "_toc.hhc");
+    for (const char* name : {"TempCont.htm", "TempFram.htm", "TmpTopic.htm"})
+        doomed.push_back(projectDir / name);
+    doomed.insert(doomed.end(), made.supportFiles.begin(), made.supportFiles.end());
+
+    std::vector<std::string> deleted;
+    for (const fs::path& path : doomed) {
+        std::error_code ec;
+        if (!isInsideDirectory(path, projectDir) || !fs::is_regular_file(path, ec))
+            continue;
+        if (fs::remove(path, ec))
+            deleted.push_back(path.string());
+    }
+    return deleted;
+}
+
+/// Runs a child program under a caption that names it, then puts the window back.
+template <typename Run> void underCaption(BuildHost& host, const std::string& caption, Run run) {
+    host.setBusyCaption(caption);
+    run();
+    host.setBusyCaption("");
+    host.raiseWindow();
+}
+
+void compileAndFinish(ProjectSession& session, BuildHost& host, const HelpCompiler& compiler,
+                      const Intermediates& made, BuildResult& result) {
+    const std::string base = session.basePath();
+    const CompileOptions& choices = result.choices;
+    if (choices.editContents)
+        underCaption(host,
+                     "HTMLHelp Quirewright is DISABLED while editing Contents Tree. Close "
+                     "HTMLHelp Workshop to continue.",
+                     [&] { host.editContents(base + "_toc.hhc"); });
+    CompileResult compiled;
+    underCaption(host, "HTMLHelp Quirewright is DISABLED while Compiling the Project. Please Wait...",
+                 [&] {
+                     compiled = compileHelpProject(compiler, base, [&] { host.processEvents(); });
+                     host.processEvents();
+                 });
+    result.compilerStatus = compiled.exitCode;
+    if (choices.cleanUpFiles) {
+        host.setBusy(true);
+        result.deleted = cleanUp(session, made);
+        host.setBusy(false);
+    }
+    if (choices.viewLog)
+        underCaption(host,
+                     "HTMLHelp Quirewright is DISABLED while viewing Compile Log. Close Notepad "
+                     "to continue.",
+                     [&] { host.showLog(result.logPath); });
+    if (choices.viewChm && compiled.succeeded())
+        host.viewDocument(result.chmPath);
+    if (compiled.succeeded()) {
+        result.outcome = BuildOutcome::Compiled;
+        return;
+    }
+    result.outcome = BuildOutcome::CompileFailed;
+    result.message = !compiled.started
+                         ? "The help compiler could not be started: " + compiled.error
+                         : "The help compiler reported a failure (exit status " +
+                               std::to_string(compiled.exitCode) + "); see " + result.logPath;
+}
+
+} // namespace
+
+std::string compilerNotSetMessage() {
+    return "HTML Help WorkShop Path not Set.\r\nPlease set Path in 'Environment Options'.";
+}
+
+BuildResult createHelpDocument(ProjectSession& session, BuildHost& host,
+                               const BuildRequest& request) {
+    if (session.modified()) {
+        const Answer answer =
+            host.showMessage("Save Changes to Project before creating HTMLHelp eDocument?",
+                             MessageKind::Confirmation, MessageButtons::OkCancel);
+        if (answer != Answer::Ok)
+            return stopped(BuildOutcome::Cancelled);
+        session.saveProject(true);
+    }
+    const HelpCompiler compiler = findHelpCompiler(session.environment().hhWorkShopPath);
+    if (request.compile && !compiler.found()) {
+        host.showMessage(compilerNotSetMessage(), MessageKind::Error, MessageButtons::Ok);
+        return stopped(BuildOutcome::CompilerMissing, compilerNotSetMessage());
+    }
+    host.setBusy(true);
+    const CheckFinding finding =
+        checkProject(session.table(), FileNameOptions::from(session.environment()));
+    host.setBusy(false);
+    if (!finding.ok) {
+        host.showCheckFinding(finding.message, finding.row, finding.column);
+        return stopped(BuildOutcome::CheckFailed, finding.message);
+    }
+
+    BuildResult result;
+    result.choices = session.configuration().readCompileOptions();
+    bool setAsDefault = false;
+    if (request.askOptions && !host.askBuildOptions(result.choices, setAsDefault))
+        return stopped(BuildOutcome::Cancelled);
+    if (setAsDefault)
+        session.configuration().writeCompileOptions(result.choices);
+    if (request.neverView) {
+        result.choices.editContents = false;
+        result.choices.viewLog = false;
+        result.choices.viewChm = false;
+    }
+    const std::string base = session.basePath();
+    result.chmPath = base + ".chm";
+    result.logPath = base + "_log.txt";
+
+    const std::vector<fs::path> copied =
+        copySupportFiles(session.projectDir(), session.dataDir(), session.settings().useStyleSheet,
+                         session.environment().searchForEffects);
+    host.optionsBuilt();
+
+    Intermediates made;
+    {
+        host.progress().begin("Preparing To Create. Please Wait...", 5, false);
+        BusyScope busy(host);
+        if (result.choices.closeHHeDocs)
+            host.closeHelpViewers();
+        // chmcmd builds its index only from the index file, never from the pages.
+        const bool fullIndex = compiler.kind != HelpCompiler::Kind::Workshop;
+        made = generateFiles(session, host, request, fullIndex);
+        made.supportFiles = copied;
+        host.progress().step();
+        busy.end(800);
+    }
+    for (const fs::path& page : made.pages)
+        result.pagesWritten.push_back(page.string());
+    if (!request.compile) {
+        result.outcome = BuildOutcome::ProjectWritten;
+        return result;
+    }
+    compileAndFinish(session, host, compiler, made, result);
+    return result;
+}
+
+bool viewHelpDocument(ProjectSession& session, BuildHost& host, bool optionsChanged) {
+    if (!findHelpCompiler(session.environment().hhWorkShopPath).found()) {
+        host.showMessage(compilerNotSetMessage(), MessageKind::Error, MessageButtons::Ok);
+        return false;
+    }
+    if (session.modified() || optionsChanged) {
+        const Answer answer = host.showMessage(
+            "Project has changed.\r\nRecreate HTMLHelp eDocument before viewing?",
+            MessageKind::Confirmation, MessageButtons::YesNo);
+        if (answer == Answer::Yes)
+            return true;
+    }
+    const std::string chm = session.basePath() + ".chm";
+    if (!fileExists(chm) || !host.viewDocument(chm))
+        host.showMessage("No 'HTML Help' file exists, please create HTMLHelp eDocument first.",
+                         MessageKind::Information, MessageButtons::Ok);
+    return false;
+}
+
+} // namespace qw

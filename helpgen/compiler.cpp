@@ -1,0 +1,81 @@
+#include "helpgen/compiler.h"
+
+#include "core/file_io.h"
+#include "core/text_util.h"
+#include "helpgen/process_runner.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace qw {
+
+namespace {
+
+bool isChmcmdName(const std::string& name) { return startsWith(name, "chmcmd"); }
+
+/// The folder a Workshop setting points at: the folder itself or the program's folder.
+std::string workshopFolder(const std::string& setting) {
+    std::error_code ec;
+    if (fs::is_directory(setting, ec))
+        return setting.back() == '/' ? setting : setting + "/";
+    return directoryOf(setting);
+}
+
+} // namespace
+
+HelpCompiler findHelpCompiler(const std::string& workshopPath) {
+    const std::string setting = trim(workshopPath);
+    if (!setting.empty()) {
+        std::error_code ec;
+        const bool folder = fs::is_directory(setting, ec);
+        if (!folder && isChmcmdName(fileNameOf(setting))) {
+            if (std::string program = findExecutable(setting); !program.empty())
+                return {HelpCompiler::Kind::Chmcmd, program};
+        } else if (std::string program = findExecutable(workshopFolder(setting) + "hhc.exe");
+                   !program.empty()) {
+            return {HelpCompiler::Kind::Workshop, program};
+        }
+    }
+    if (std::string program = findExecutable("chmcmd"); !program.empty())
+        return {HelpCompiler::Kind::Chmcmd, program};
+    return {};
+}
+
+std::string findWorkshopEditor(const std::string& workshopPath) {
+    const std::string setting = trim(workshopPath);
+    if (setting.empty() || isChmcmdName(fileNameOf(setting)))
+        return {};
+    return findExecutable(workshopFolder(setting) + "hhw.exe");
+}
+
+CompileResult compileHelpProject(const HelpCompiler& compiler, const std::string& base,
+                                 const std::function<void()>& idle) {
+    CompileResult result;
+    if (!compiler.found()) {
+        result.error = "no compiler";
+        return result;
+    }
+    const std::string chm = base + ".chm";
+    const int64_t before = fileStamp(chm);
+    ProcessSpec spec;
+    spec.workingDir = directoryOf(base);
+    // chmcmd writes the document into its working folder and its messages on its
+    // output only; the Workshop compiler writes its own log as the project file says.
+    if (compiler.kind == HelpCompiler::Kind::Chmcmd) {
+        // "./" keeps a name that begins with "-" from reading as an option.
+        spec.argv = {compiler.program, "./" + fileNameOf(base) + ".hhp"};
+        spec.outputFile = base + "_log.txt";
+    } else {
+        spec.argv = {compiler.program, base + ".hhp"};
+    }
+    const ProcessResult run = runProcess(spec, idle);
+    result.started = run.started;
+    result.exitCode = run.exitCode;
+    result.error = run.error;
+    const int64_t after = fileStamp(chm);
+    result.documentWritten = after >= 0 && after != before;
+    return result;
+}
+
+} // namespace qw
