@@ -1,11 +1,11 @@
 #include "treegen/tree_options.h"
 
+#include "core/colour_text.h"
 #include "core/ini_file.h"
 #include "core/text_util.h"
 
 #include <array>
 #include <cstdio>
-#include <utility>
 
 namespace qw {
 
@@ -18,15 +18,6 @@ constexpr std::array<const char*, 7> kIconKeys = {"W95Folders", "W95Books", "OS2
                                                   "3DPlusMinus"};
 constexpr std::array<std::string_view, 7> kIconFolders = {"Folders", "Books",   "OS2",  "Mac",
                                                           "Arrows1", "Arrows2", "Plus1"};
-
-constexpr std::array<std::pair<const char*, uint32_t>, 16> kBasicColours = {{
-    {"clBlack", 0x000000}, {"clMaroon", 0x000080}, {"clGreen", 0x008000},
-    {"clOlive", 0x008080}, {"clNavy", 0x800000},   {"clPurple", 0x800080},
-    {"clTeal", 0x808000},  {"clGray", 0x808080},   {"clSilver", 0xC0C0C0},
-    {"clRed", 0x0000FF},   {"clLime", 0x00FF00},   {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},  {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},
-    {"clWhite", 0xFFFFFF},
-}};
 
 /// Index of the first key of a group that reads true; fallback when none does.
 template <size_t N>
@@ -41,12 +32,6 @@ template <size_t N>
 void writeGroup(IniFile& ini, const std::array<const char*, N>& keys, size_t selected) {
     for (size_t i = 0; i < N; ++i)
         ini.writeBool(kTreeOptionsSection, keys[i], i == selected);
-}
-
-std::string hex8(uint32_t value) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "$%08X", static_cast<unsigned>(value));
-    return buffer;
 }
 
 } // namespace
@@ -101,49 +86,11 @@ void TreeOptions::write(IniFile& ini) const {
     ini.endBatch();
 }
 
-std::string colourText(uint32_t value) {
-    for (const auto& [name, basic] : kBasicColours)
-        if (basic == value)
-            return name;
-    return hex8(value);
-}
-
-bool colourValue(std::string_view text, uint32_t& value) {
-    const std::string t = trim(text);
-    for (const auto& [name, basic] : kBasicColours) {
-        if (equalsNoCase(t, name)) {
-            value = basic;
-            return true;
-        }
-    }
-    if (t.size() < 2 || t.size() > 9 || t[0] != '$')
-        return false;
-    uint32_t v = 0;
-    for (size_t i = 1; i < t.size(); ++i) {
-        const char c = t[i];
-        int digit = -1;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        if (digit < 0)
-            return false;
-        v = (v << 4) | static_cast<uint32_t>(digit);
-    }
-    value = v;
-    return true;
-}
-
 std::string htmlColourOf(std::string_view text) {
-    uint32_t value = 0xFFFFFF;
-    if (!colourValue(text, value))
-        value = 0xFFFFFF;
+    const Rgb colour = parseColourText(trim(text)).value_or(Rgb{255, 255, 255});
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", static_cast<unsigned>(value & 0xFF),
-                  static_cast<unsigned>((value >> 8) & 0xFF),
-                  static_cast<unsigned>((value >> 16) & 0xFF));
+    std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", unsigned(colour.red),
+                  unsigned(colour.green), unsigned(colour.blue));
     return buffer;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -46,13 +45,7 @@ struct TreeOptions {
 /// standard format.
 std::string_view templateName(TreeFormat format);
 
-/// Colour text of a colour value 0x00BBGGRR: the basic colour's name ("clWhite") when it
-/// is one of the sixteen, else "$" and eight upper-case hexadecimal digits.
-std::string colourText(uint32_t value);
-/// The value of a colour text ("$00BBGGRR" or a basic colour name); false when the text
-/// is neither.
-bool colourValue(std::string_view text, uint32_t& value);
-/// "#RRGGBB" for a colour text; white for a text that is no colour.
+/// "#RRGGBB" for a stored colour text; white for a text that is no colour.
 std::string htmlColourOf(std::string_view colourText);
 
 /// The values both tree writers derive from the options and the folders.

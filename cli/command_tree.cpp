@@ -1,0 +1,106 @@
+// The tree command: writes the browser document with its contents tree.
+#include "cli/command_registry.h"
+#include "cli/console_host.h"
+#include "core/file_io.h"
+#include "treegen/tree_command.h"
+
+#include <iostream>
+#include <optional>
+
+namespace qw::cli {
+
+namespace {
+
+/// Runs the create command headless: the stored options (with the format given on the
+/// command line) stand in for the dialog, and nothing is opened in a browser.
+class ConsoleTreeHost : public TreeHost {
+public:
+    ConsoleTreeHost(ConsoleHost& console, std::optional<TreeFormat> format)
+        : m_console(console), m_format(format) {}
+    Answer showMessage(const std::string& text, MessageKind kind,
+                       MessageButtons buttons) override {
+        return m_console.showMessage(text, kind, buttons);
+    }
+    ProgressReporter& progress() override { return m_console.progress(); }
+    bool askTreeOptions(TreeOptions& options) override {
+        if (m_format)
+            options.format = *m_format;
+        return true;
+    }
+
+private:
+    ConsoleHost& m_console;
+    std::optional<TreeFormat> m_format;
+};
+
+bool parseFormat(const std::string& text, TreeFormat& format) {
+    if (text == "standard")
+        format = TreeFormat::Standard;
+    else if (text == "applet")
+        format = TreeFormat::Applet;
+    else if (text == "script")
+        format = TreeFormat::Script;
+    else
+        return false;
+    return true;
+}
+
+int usage() {
+    std::cerr << "quirew-cli: usage: quirew-cli tree PROJECT.qwr "
+                 "[--format standard|applet|script]\n";
+    return 2;
+}
+
+int runTree(const std::vector<std::string>& args) {
+    std::string projectPath;
+    std::optional<TreeFormat> format;
+    for (size_t i = 0; i < args.size(); ++i) {
+        TreeFormat chosen{};
+        if (args[i] == "--format" && i + 1 < args.size() && parseFormat(args[i + 1], chosen)) {
+            format = chosen;
+            ++i;
+        } else if (args[i].rfind("--format=", 0) == 0 && parseFormat(args[i].substr(9), chosen)) {
+            format = chosen;
+        } else if (projectPath.empty() && args[i].rfind("--", 0) != 0) {
+            projectPath = args[i];
+        } else {
+            return usage();
+        }
+    }
+    if (projectPath.empty())
+        return usage();
+
+    // The project is saved without asking only if it was changed, which a fresh load
+    // never is; Yes keeps a headless run from stopping at a question.
+    ConsoleHost host(Answer::Yes);
+    ProjectSession session(host, dataDirectory(), configurationFile());
+    if (!openForCommand(session, host, projectPath))
+        return 1;
+    if (!host.allErrors().empty()) {
+        std::cerr << "quirew-cli: no tree: the project did not load cleanly\n";
+        return 1;
+    }
+    ConsoleTreeHost treeHost(host, format);
+    try {
+        const TreeResult result = createTreeDocument(session, treeHost);
+        if (!result.succeeded()) {
+            std::cerr << "quirew-cli: no tree"
+                      << (result.message.empty() ? std::string() : ": see the message above")
+                      << '\n';
+            return 1;
+        }
+        std::cout << result.indexPath.string() << '\n';
+    } catch (const FileError& error) {
+        std::cerr << "quirew-cli: " << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+const CommandRegistration treeCommand{
+    {"tree", "tree PROJECT [--format standard|applet|script]   write the browser document",
+     runTree}};
+
+} // namespace
+
+} // namespace qw::cli
