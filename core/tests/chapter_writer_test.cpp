@@ -81,6 +81,19 @@ TEST_F(ChapterWriterTest, UneditedSaveKeepsContentBytesAndDropsOnlyTheFrame) {
     EXPECT_EQ(tmp.read("real.bak"), once) << "the backup holds the version before this save";
 }
 
+TEST_F(ChapterWriterTest, ContentLinesSurviveAnyLineEnding) {
+    const std::string sep(50, '-');
+    const std::string lf = "<body>\n" + sep + "\nTitle='a'\n" + sep + "\nunix line\n\tlast";
+    const std::string cr = "<body>\r" + sep + "\rTitle='b'\r" + sep + "\rold mac\r\rline\r";
+    ASSERT_EQ(load("lf.htm", lf), 1);
+    ASSERT_EQ(load("cr.htm", cr), 1);
+    save(false);
+    EXPECT_EQ(lines("lf.htm", 5, 6), (Lines{"unix line", "\tlast"}));
+    EXPECT_EQ(lines("cr.htm", 5, 7), (Lines{"old mac", "", "line"}));
+    EXPECT_EQ(table.cell(2, ColEndLine), "6");
+    EXPECT_EQ(table.cell(4, ColEndLine), "7");
+}
+
 TEST_F(ChapterWriterTest, TopicDraggedIntoAnotherChapterTakesItsLines) {
     ASSERT_EQ(load("a.htm", "<body>\r\n" + block("Title='A1'") + "a1 text\r\n" +
                                 block("Title='A2'") + "a2 text\r\n"),
