@@ -335,11 +335,407 @@ def make_logo():
 
 
 # ---------------------------------------------------------------------------
+# Shared palette of the small images. Index 0 is the background: transparent in the GIFs,
+# white in the icon strip bitmap.
+
+COLOURS = {
+    "bg": (255, 255, 255), "k": (0, 0, 0), "w": (255, 255, 255), "g1": (64, 64, 64),
+    "g2": (128, 128, 128), "g3": (192, 192, 192), "g4": (224, 224, 224),
+    "r": (208, 32, 32), "rd": (128, 0, 0), "gr": (32, 160, 48), "gd": (0, 96, 0),
+    "b": (40, 96, 216), "bd": (0, 32, 128), "bl": (150, 190, 255), "y": (255, 224, 64),
+    "yd": (176, 136, 0), "o": (240, 140, 32), "p": (144, 64, 176), "c": (32, 176, 192),
+    "cr": (255, 250, 228), "br": (128, 80, 32), "pk": (240, 120, 160),
+}
+NAMES = list(COLOURS)
+
+
+def small_canvas(w, h):
+    c = Canvas(w, h, [COLOURS[n] for n in NAMES])
+    c.transparent = 0
+    return c
+
+
+class Pen:
+    """Draws on a canvas at an offset, with colours by name."""
+
+    def __init__(self, canvas, ox=0, oy=0):
+        self.c, self.ox, self.oy = canvas, ox, oy
+
+    def k(self, name):
+        return NAMES.index(name)
+
+    def px(self, x, y, col):
+        self.c.set(self.ox + x, self.oy + y, self.k(col))
+
+    def rect(self, x0, y0, x1, y1, col):
+        self.c.rect(self.ox + x0, self.oy + y0, self.ox + x1, self.oy + y1, self.k(col))
+
+    def frame(self, x0, y0, x1, y1, col):
+        self.c.frame(self.ox + x0, self.oy + y0, self.ox + x1, self.oy + y1, self.k(col))
+
+    def box(self, x0, y0, x1, y1, fill, edge="k"):
+        self.rect(x0, y0, x1, y1, fill)
+        self.frame(x0, y0, x1, y1, edge)
+
+    def line(self, x0, y0, x1, y1, col):
+        self.c.line(self.ox + x0, self.oy + y0, self.ox + x1, self.oy + y1, self.k(col))
+
+    def disc(self, x, y, r, col):
+        self.c.disc(self.ox + x, self.oy + y, r, self.k(col))
+
+    def poly(self, pts, col):
+        self.c.polygon([(self.ox + x, self.oy + y) for x, y in pts], self.k(col))
+
+    def bitmap(self, x, y, rows, col):
+        for dy, row in enumerate(rows):
+            for dx, ch in enumerate(row):
+                if ch == "#":
+                    self.px(x + dx, y + dy, col)
+
+
+# ---------------------------------------------------------------------------
+# The 42 topic icons (16 x 16).
+
+def book(p, cover, dark):
+    p.box(3, 1, 12, 14, cover, dark)
+    p.rect(4, 2, 4, 13, dark)
+    p.rect(12, 3, 13, 14, "cr")
+    p.frame(12, 3, 13, 14, "g2")
+    p.rect(6, 4, 10, 5, "w")
+
+
+def open_book(p, ink):
+    p.poly([(1, 3), (8, 5), (8, 14), (1, 12)], "cr")
+    p.poly([(8, 5), (15, 3), (15, 12), (8, 14)], "cr")
+    p.line(1, 3, 7, 5, "k"), p.line(9, 5, 15, 3, "k")
+    p.line(1, 12, 7, 14, "k"), p.line(9, 14, 15, 12, "k")
+    p.line(1, 3, 1, 12, "k"), p.line(15, 3, 15, 12, "k"), p.line(8, 5, 8, 14, "g1")
+    for i in range(3):
+        p.line(3, 6 + i * 2, 6, 7 + i * 2, ink)
+        p.line(10, 7 + i * 2, 13, 6 + i * 2, ink)
+
+
+def page(p, lines=True, fill="w"):
+    p.poly([(3, 1), (10, 1), (13, 4), (13, 14), (3, 14)], fill)
+    p.line(3, 1, 10, 1, "k"), p.line(3, 1, 3, 14, "k"), p.line(3, 14, 13, 14, "k")
+    p.line(13, 4, 13, 14, "k"), p.line(10, 1, 13, 4, "k")
+    p.rect(10, 2, 10, 4, "g2"), p.rect(11, 4, 12, 4, "g2")
+    if lines:
+        for y in (6, 8, 10, 12):
+            p.rect(5, y, 11, y, "g2")
+
+
+QMARK = [".###.", "#...#", "....#", "...#.", "..#..", ".....", "..#.."]
+EXCL = ["#", "#", "#", "#", ".", "#"]
+IMARK = ["#", ".", "#", "#", "#", "#"]
+STAR = [(8, 1), (10, 6), (15, 6), (11, 9), (13, 14), (8, 11), (3, 14), (5, 9), (1, 6), (6, 6)]
+
+
+def draw_icon(i, p):
+    if i == 0:
+        book(p, "b", "bd")
+    elif i == 1:
+        open_book(p, "b")
+    elif i == 2:
+        book(p, "r", "rd")
+    elif i == 3:
+        book(p, "gr", "gd")
+    elif i == 4:
+        page(p, lines=False)
+    elif i == 5:
+        page(p)
+    elif i == 6:
+        page(p, lines=False)
+        p.bitmap(6, 5, QMARK, "b")
+    elif i == 7:
+        page(p, lines=False)
+        p.poly([(x // 2 + 4, y // 2 + 5) for x, y in STAR], "r")
+    elif i == 8:
+        p.box(2, 2, 13, 13, "y", "yd")
+        p.poly([(9, 13), (13, 9), (13, 13)], "yd")
+        for y in (5, 7, 9):
+            p.rect(4, y, 10, y, "br")
+    elif i == 9:
+        p.disc(8, 7, 6, "b")
+        p.poly([(4, 11), (8, 12), (3, 15)], "b")
+        p.bitmap(6, 4, QMARK, "w")
+    elif i == 10:
+        page(p)
+        p.rect(5, 4, 8, 4, "b")
+    elif i == 11:
+        p.box(1, 5, 14, 13, "y", "yd")
+        p.box(1, 3, 6, 5, "y", "yd")
+    elif i == 12:
+        p.box(1, 3, 6, 5, "y", "yd")
+        p.box(1, 5, 12, 13, "yd", "br")
+        p.poly([(3, 8), (15, 8), (12, 14), (1, 14)], "y")
+        p.line(3, 8, 15, 8, "yd"), p.line(15, 8, 12, 13, "yd"), p.line(1, 13, 12, 13, "yd")
+    elif i == 13:
+        p.poly([(8, 1), (15, 14), (1, 14)], "y")
+        p.line(8, 1, 15, 14, "k"), p.line(8, 1, 1, 14, "k"), p.line(1, 14, 15, 14, "k")
+        p.bitmap(8, 5, EXCL, "k")
+    elif i == 14:
+        p.disc(8, 8, 7, "b")
+        p.bitmap(8, 4, IMARK, "w")
+        p.rect(7, 6, 7, 6, "w"), p.rect(7, 10, 9, 10, "w")
+    elif i == 15:
+        p.disc(8, 8, 7, "c")
+        p.poly([(4, 4), (8, 3), (9, 7), (5, 9), (3, 7)], "gr")
+        p.poly([(10, 9), (13, 8), (13, 12), (10, 13)], "gr")
+        p.line(1, 8, 15, 8, "bd"), p.line(8, 1, 8, 15, "bd")
+    elif i == 16:
+        p.disc(8, 6, 5, "y")
+        p.rect(6, 11, 10, 13, "g2"), p.rect(7, 14, 9, 14, "g1")
+        p.rect(7, 4, 8, 5, "w")
+    elif i == 17:
+        p.disc(4, 8, 3, "yd")
+        p.rect(4, 8, 4, 8, "bg")
+        p.rect(7, 7, 15, 9, "yd"), p.rect(12, 10, 13, 12, "yd"), p.rect(15, 10, 15, 11, "yd")
+    elif i == 18:
+        p.disc(8, 8, 6, "g2")
+        for x, y in ((8, 1), (8, 15), (1, 8), (15, 8), (3, 3), (13, 13), (3, 13), (13, 3)):
+            p.disc(x, y, 1, "g2")
+        p.disc(8, 8, 2, "bg")
+    elif i == 19:
+        p.disc(6, 6, 5, "g1")
+        p.disc(6, 6, 3, "bl")
+        p.line(10, 10, 14, 14, "br"), p.line(10, 11, 13, 14, "br"), p.line(11, 10, 14, 13, "br")
+    elif i == 20:
+        p.box(1, 1, 14, 14, "bd", "k")
+        p.rect(4, 2, 11, 6, "w"), p.rect(9, 3, 10, 5, "bd")
+        p.rect(4, 9, 11, 14, "g3")
+    elif i == 21:
+        p.box(3, 1, 12, 6, "w", "k")
+        p.box(1, 6, 14, 11, "g3", "k")
+        p.box(3, 10, 12, 14, "w", "k")
+        p.px(12, 8, "gr")
+    elif i == 22:
+        p.box(1, 3, 14, 12, "w", "k")
+        p.line(1, 3, 8, 8, "k"), p.line(14, 3, 8, 8, "k")
+    elif i == 23:
+        p.disc(8, 8, 7, "k")
+        p.disc(8, 8, 6, "w")
+        p.line(8, 8, 8, 3, "k"), p.line(8, 8, 11, 10, "r")
+    elif i == 24:
+        for d in range(3):
+            p.line(2, 8 + d, 6, 12 + d, "gr")
+            p.line(6, 12 + d, 14, 3 + d, "gr")
+    elif i == 25:
+        for d in range(3):
+            p.line(3 + d, 3, 13 + d - 2, 13, "r")
+            p.line(13 - d, 3, 3 - d + 2, 13, "r")
+    elif i in (26, 27, 28, 29):
+        pts = [(2, 6), (8, 6), (8, 2), (14, 8), (8, 14), (8, 10), (2, 10)]
+        if i == 27:
+            pts = [(16 - x, y) for x, y in pts]
+        elif i == 28:
+            pts = [(y, 16 - x) for x, y in pts]
+        elif i == 29:
+            pts = [(y, x) for x, y in pts]
+        p.poly(pts, "gr" if i < 28 else "b")
+    elif i == 30:
+        p.poly(STAR, "y")
+        for a, b in zip(STAR, STAR[1:] + STAR[:1]):
+            p.line(a[0], a[1], b[0], b[1], "yd")
+    elif i == 31:
+        p.disc(5, 6, 3, "pk"), p.disc(11, 6, 3, "pk")
+        p.poly([(2, 7), (14, 7), (8, 14)], "pk")
+    elif i == 32:
+        p.rect(3, 1, 3, 15, "br")
+        p.poly([(4, 2), (14, 2), (11, 5), (14, 8), (4, 8)], "r")
+    elif i == 33:
+        p.poly([(11, 1), (15, 5), (6, 14), (2, 10)], "o")
+        p.poly([(2, 10), (6, 14), (1, 15)], "cr")
+        p.line(11, 1, 15, 5, "rd")
+        p.px(1, 15, "k")
+    elif i == 34:
+        p.frame(4, 2, 11, 8, "g1"), p.frame(5, 3, 10, 8, "g1")
+        p.box(2, 7, 13, 14, "yd", "br")
+        p.rect(7, 9, 8, 12, "k")
+    elif i == 35:
+        p.poly([(8, 1), (12, 5), (13, 11), (15, 13), (1, 13), (3, 11), (4, 5)], "y")
+        p.line(1, 13, 15, 13, "yd")
+        p.disc(8, 14, 1, "yd")
+    elif i == 36:
+        p.disc(8, 4, 3, "o")
+        p.poly([(2, 15), (4, 9), (12, 9), (14, 15)], "b")
+    elif i == 37:
+        p.poly([(8, 1), (15, 8), (1, 8)], "r")
+        p.box(3, 8, 13, 14, "cr", "br")
+        p.rect(7, 10, 9, 14, "br")
+    elif i == 38:
+        p.box(1, 2, 14, 14, "w", "k")
+        p.rect(1, 2, 14, 5, "r")
+        for y in (7, 10, 13):
+            for x in (3, 6, 9, 12):
+                p.px(x, y, "g1")
+    elif i == 39:
+        p.line(1, 14, 15, 14, "k"), p.line(1, 1, 1, 14, "k")
+        p.rect(3, 9, 5, 13, "b"), p.rect(7, 5, 9, 13, "r"), p.rect(11, 2, 13, 13, "gr")
+    elif i == 40:
+        p.disc(8, 8, 7, "g1")
+        p.disc(8, 8, 5, "w")
+        p.bitmap(6, 5, ["####", "#...", "#...", "#...", "#...", "####"][:6], "g1")
+    elif i == 41:
+        p.frame(1, 5, 8, 10, "g2"), p.frame(2, 6, 7, 9, "g2")
+        p.frame(7, 5, 14, 10, "b"), p.frame(8, 6, 13, 9, "b")
+
+
+def make_icon_strip():
+    strip = small_canvas(42 * 16, 16)
+    for i in range(42):
+        draw_icon(i, Pen(strip, i * 16, 0))
+    strip.transparent = None
+    return strip
+
+
+def make_item_icon(i):
+    """A topic icon as the tree shows it: 19 x 18 with the 16 x 16 drawing inside."""
+    c = small_canvas(19, 18)
+    draw_icon(i, Pen(c, 1, 1))
+    return c
+
+
+# ---------------------------------------------------------------------------
+# The tree images of the seven icon sets, 19 x 18 each.
+
+TREE_SETS = {
+    # name: (line style, toggle style, folder style, folder colours)
+    "Folders": ("dots", "box", "folder", ("y", "yd")),
+    "Books": ("dots", "box", "book", ("b", "bd")),
+    "OS2": ("dots", "boxc", "folder", ("c", "bd")),
+    "Mac": ("solid", "triangle", "folder", ("bl", "b")),
+    "Arrows1": ("solid", "arrow", "folder", ("o", "br")),
+    "Arrows2": ("dots", "circle", "book", ("r", "rd")),
+    "Plus1": ("dots", "raised", "folder", ("gr", "gd")),
+}
+
+
+def branch(p, kind, style):
+    col = "g2"
+    draw_v = p.c.dotted_vline if style == "dots" else p.c.vline
+    draw_h = p.c.dotted_hline if style == "dots" else p.c.hline
+    bottom = 17 if kind in ("i", "t") else 9
+    draw_v(9, 0, bottom, p.k(col))
+    if kind in ("t", "l"):
+        draw_h(9, 18, 9 if style != "dots" else 10, p.k(col))
+
+
+def toggle(p, opened, style):
+    if style in ("box", "boxc"):
+        p.box(4, 4, 14, 14, "w", "g2")
+        sign = "b" if style == "boxc" else "k"
+        p.rect(6, 9, 12, 9, sign)
+        if not opened:
+            p.rect(9, 6, 9, 12, sign)
+    elif style == "raised":
+        p.rect(3, 3, 15, 15, "g3")
+        p.line(3, 3, 15, 3, "w"), p.line(3, 3, 3, 15, "w")
+        p.line(3, 15, 15, 15, "g1"), p.line(15, 3, 15, 15, "g1")
+        p.rect(6, 8, 12, 10, "gd")
+        if not opened:
+            p.rect(8, 6, 10, 12, "gd")
+    elif style == "triangle":
+        if opened:
+            p.poly([(4, 6), (15, 6), (9, 13)], "g1")
+        else:
+            p.poly([(6, 3), (13, 9), (6, 15)], "g1")
+    elif style == "arrow":
+        pts = [(3, 7), (9, 7), (9, 3), (16, 9), (9, 15), (9, 11), (3, 11)]
+        if opened:
+            pts = [(y, x) for x, y in pts]
+        p.poly(pts, "gr")
+    elif style == "circle":
+        p.disc(9, 9, 7, "b")
+        if opened:
+            p.poly([(5, 7), (14, 7), (9, 13)], "w")
+        else:
+            p.poly([(7, 4), (13, 9), (7, 14)], "w")
+
+
+def folder(p, opened, style, colours):
+    fill, edge = colours
+    if style == "book":
+        q = Pen(p.c, p.ox + 1, p.oy + 1)
+        if opened:
+            open_book(q, edge)
+        else:
+            book(q, fill, edge)
+        return
+    p.box(2, 4, 8, 6, fill, edge)
+    if opened:
+        p.box(2, 6, 14, 15, edge, edge)
+        p.poly([(5, 9), (18, 9), (15, 16), (2, 16)], fill)
+        p.line(5, 9, 17, 9, edge), p.line(17, 9, 14, 15, edge), p.line(2, 15, 14, 15, edge)
+    else:
+        p.box(2, 6, 16, 15, fill, edge)
+        p.line(3, 7, 15, 7, "w")
+
+
+def treetop(p, colours):
+    fill, edge = colours
+    p.box(3, 2, 15, 15, fill, edge)
+    p.rect(5, 5, 13, 12, "w")
+    for y in (7, 9, 11):
+        p.rect(7, y, 12, y, "g2")
+    p.rect(5, 7, 5, 7, edge), p.rect(5, 9, 5, 9, edge), p.rect(5, 11, 5, 11, edge)
+
+
+def about_icon(p):
+    p.box(1, 1, 17, 16, "bd", "bd")
+    q = Pen(p.c, p.ox + 1, p.oy + 1)
+    open_book(q, "g2")
+    p.rect(12, 2, 13, 7, "r")
+
+
+def make_tree_set(name):
+    lines, toggles, folders, colours = TREE_SETS[name]
+    images = {}
+
+    def new(draw):
+        c = small_canvas(19, 18)
+        draw(Pen(c))
+        return c
+
+    images["branch_i.gif"] = new(lambda p: branch(p, "i", lines))
+    images["branch_t.gif"] = new(lambda p: branch(p, "t", lines))
+    images["branch_l.gif"] = new(lambda p: branch(p, "l", lines))
+    images["plus.gif"] = new(lambda p: toggle(p, False, toggles))
+    images["minus.gif"] = new(lambda p: toggle(p, True, toggles))
+    images["fol_clos.gif"] = new(lambda p: folder(p, False, folders, colours))
+    images["fol_open.gif"] = new(lambda p: folder(p, True, folders, colours))
+    images["treetop.gif"] = new(lambda p: treetop(p, colours))
+    images["aboutqwr.gif"] = new(about_icon)
+    return images
+
+
+# ---------------------------------------------------------------------------
+# The sample's paper texture: pale cream with a faint fibre, from a fixed sequence.
+
+def make_paper():
+    shades = [(250, 246, 232), (246, 241, 224), (252, 249, 238), (242, 236, 218)]
+    c = Canvas(64, 64, shades)
+    seed = 12345
+    for i in range(64 * 64):
+        seed = (seed * 1103515245 + 12345) & 0x7FFFFFFF
+        r = (seed >> 16) % 100
+        c.px[i] = 0 if r < 70 else (1 if r < 85 else (2 if r < 96 else 3))
+    return c
+
+
+# ---------------------------------------------------------------------------
 
 def main():
     root = sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     data = os.path.join(root, "data")
     write(os.path.join(data, "quirew.gif"), gif_bytes(make_logo()))
+    write(os.path.join(data, "deficons.bmp"), bmp_bytes(make_icon_strip()))
+    for i in range(42):
+        write(os.path.join(data, "Icons", "Items", "icon_%d.gif" % i), gif_bytes(make_item_icon(i)))
+    for name in TREE_SETS:
+        for file, canvas in make_tree_set(name).items():
+            write(os.path.join(data, "Icons", name, file), gif_bytes(canvas))
+    write(os.path.join(root, "examples", "sample", "images", "paper.gif"), gif_bytes(make_paper()))
 
 
 if __name__ == "__main__":
