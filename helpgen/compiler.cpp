@@ -57,6 +57,7 @@ CompileResult compileHelpProject(const HelpCompiler& compiler, const std::string
         return result;
     }
     const std::string chm = base + ".chm";
+    const bool existedBefore = fileExists(chm);
     const int64_t before = fileStamp(chm);
     ProcessSpec spec;
     spec.workingDir = directoryOf(base);
@@ -73,8 +74,8 @@ CompileResult compileHelpProject(const HelpCompiler& compiler, const std::string
     result.started = run.started;
     result.exitCode = run.exitCode;
     result.error = run.error;
-    const int64_t after = fileStamp(chm);
-    result.documentWritten = after >= 0 && after != before;
+    // Stamps may be negative (the file clock's epoch lies in the future): compare only.
+    result.documentWritten = fileExists(chm) && (!existedBefore || fileStamp(chm) != before);
     return result;
 }
 

@@ -1,0 +1,273 @@
+#include "helpgen/build_pipeline.h"
+
+#include "build_test_support.h"
+#include "core/ini_file.h"
+#include "core/progress.h"
+#include "core/project_session.h"
+#include "core/text_util.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+namespace fs = std::filesystem;
+
+namespace qw {
+
+using buildtest::TempFolder;
+
+namespace {
+
+/// Records every call of the build in one list and answers from scripted values.
+class FakeBuildHost : public BuildHost, public SessionHost {
+public:
+    Answer showMessage(const std::string& text, MessageKind, MessageButtons) override {
+        calls.push_back("message: " + text);
+        if (answers.empty())
+            return Answer::Ok;
+        const Answer a = answers.front();
+        answers.erase(answers.begin());
+        return a;
+    }
+    ProgressReporter& progress() override { return recorder; }
+    bool askBuildOptions(CompileOptions& choices, bool& setAsDefault) override {
+        calls.push_back("options");
+        if (!optionsOk)
+            return false;
+        choices.cleanUpFiles = cleanUp;
+        setAsDefault = makeDefault;
+        return true;
+    }
+    void setBusy(bool busy) override { calls.push_back(busy ? "busy" : "idle"); }
+    void setBusyCaption(const std::string& caption) override {
+        calls.push_back("caption: " + caption);
+    }
+    void closeHelpViewers() override { calls.push_back("close viewers"); }
+    void optionsBuilt() override { calls.push_back("options built"); }
+    bool editContents(const std::string& path) override {
+        calls.push_back("edit " + fs::path(path).filename().string());
+        return true;
+    }
+    void showLog(const std::string& path) override {
+        calls.push_back("log " + fs::path(path).filename().string());
+    }
+    bool viewDocument(const std::string& path) override {
+        calls.push_back("view " + fs::path(path).filename().string());
+        return true;
+    }
+    void showCheckFinding(const std::string& message, size_t row, int) override {
+        calls.push_back("finding row " + std::to_string(row) + ": " + message);
+    }
+
+    std::vector<std::string> calls;
+    std::vector<Answer> answers;
+    RecordingProgress recorder;
+    bool optionsOk = true;
+    bool cleanUp = true;
+    bool makeDefault = false;
+};
+
+/// Every file below a folder with its bytes.
+std::map<std::string, std::string> snapshot(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir))
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), dir).string()] = readFileBytes(entry.path());
+    return files;
+}
+
+} // namespace
+
+class BuildPipelineTest : public ::testing::Test {
+protected:
+    BuildPipelineTest() : session(host, QW_DATA_DIR, tmp.path() / "quirew.cfg") {}
+
+    void SetUp() override {
+        fs::copy(fs::path(QW_SOURCE_DIR) / "examples" / "sample", project,
+                 fs::copy_options::recursive);
+        setCompiler(": > \"$(basename \"$1\" .hhp).chm\"; echo compiled");
+    }
+    /// A fake chmcmd running the given shell lines, named by the environment setting.
+    void setCompiler(const std::string& body) {
+        const std::string program = tmp.dir() + "tools/chmcmd";
+        fs::create_directories(tmp.dir() + "tools");
+        writeFileBytes(program, "#!/bin/sh\n" + body + "\n");
+        fs::permissions(program, fs::perms::owner_all);
+        IniFile config(tmp.path() / "quirew.cfg");
+        config.writeString("ENVIRONMENT_PROPERTIES", "HHWorkShopPath", program);
+    }
+    void open() { ASSERT_TRUE(session.openProject((project / "sample.qwr").string())); }
+    std::string base() const { return (project / "sample").string(); }
+    /// Everything the author had: the sample's own files.
+    std::map<std::string, std::string> authorFiles() const {
+        return snapshot(fs::path(QW_SOURCE_DIR) / "examples" / "sample");
+    }
+    void expectAuthorFilesIntact() const {
+        const auto now = snapshot(project);
+        for (const auto& [name, bytes] : authorFiles()) {
+            ASSERT_TRUE(now.count(name)) << name << " was deleted";
+            EXPECT_EQ(now.at(name), bytes) << name << " was changed";
+        }
+    }
+
+    TempFolder tmp;
+    fs::path project = tmp.path() / "my project";
+    FakeBuildHost host;
+    ProjectSession session;
+};
+
+TEST_F(BuildPipelineTest, RunsTheStepsInOrderAndCleansUp) {
+    open();
+    const BuildResult result = createHelpDocument(session, host);
+    ASSERT_EQ(result.outcome, BuildOutcome::Compiled) << result.message;
+    const std::vector<std::string> expected = {
+        "busy", "idle", "options", "options built", "busy", "close viewers", "idle",
+        "caption: HTMLHelp Quirewright is DISABLED while Compiling the Project. Please Wait...",
+        "caption: ", "busy", "idle",
+        "caption: HTMLHelp Quirewright is DISABLED while viewing Compile Log. Close Notepad to "
+        "continue.",
+        "log sample_log.txt", "caption: ", "view sample.chm"};
+    EXPECT_EQ(host.calls, expected);
+    EXPECT_EQ(host.recorder.caption(), "Preparing To Create. Please Wait...");
+    EXPECT_EQ(host.recorder.steps(), 5);
+    EXPECT_EQ(host.recorder.stepsDone(), 5);
+    EXPECT_TRUE(host.recorder.finished());
+
+    EXPECT_FALSE(result.pagesWritten.empty());
+    for (const std::string& page : result.pagesWritten)
+        EXPECT_FALSE(fileExists(page)) << page;
+    for (const char* gone : {"_toc.hhc", "_indx.hhk"})
+        EXPECT_FALSE(fileExists(base() + gone));
+    EXPECT_FALSE(fileExists(project / "aboutjmp.htm"));
+    EXPECT_FALSE(fileExists(project / "quirew.css")); // copied by this build, so removed
+    EXPECT_TRUE(fileExists(base() + ".hhp"));
+    EXPECT_TRUE(fileExists(base() + ".chm"));
+    EXPECT_EQ(readFileBytes(base() + "_log.txt"), "compiled\n");
+    expectAuthorFilesIntact();
+}
+
+TEST_F(BuildPipelineTest, KeepsTheAuthorsFilesOfTheSameNames) {
+    open();
+    writeFileBytes(project / "quirew.css", "/* mine */");
+    writeFileBytes(project / "STARS.GIF", "GIF89a");
+    const BuildResult result = createHelpDocument(session, host);
+    ASSERT_TRUE(result.succeeded()) << result.message;
+    EXPECT_EQ(readFileBytes(project / "quirew.css"), "/* mine */");
+    EXPECT_TRUE(fileExists(project / "STARS.GIF"));
+    for (const std::string& gone : result.deleted)
+        EXPECT_TRUE(isInsideDirectory(gone, project)) << gone;
+    expectAuthorFilesIntact();
+}
+
+TEST_F(BuildPipelineTest, CancelAtTheSavePromptChangesNothing) {
+    open();
+    session.setModified(true);
+    host.answers = {Answer::Cancel};
+    const auto before = snapshot(project);
+    const BuildResult result = createHelpDocument(session, host);
+    EXPECT_EQ(result.outcome, BuildOutcome::Cancelled);
+    EXPECT_EQ(host.calls,
+              (std::vector<std::string>{
+                  "message: Save Changes to Project before creating HTMLHelp eDocument?"}));
+    EXPECT_EQ(snapshot(project), before);
+}
+
+TEST_F(BuildPipelineTest, CancelInTheOptionsDialogChangesNothing) {
+    open();
+    host.optionsOk = false;
+    const auto before = snapshot(project);
+    EXPECT_EQ(createHelpDocument(session, host).outcome, BuildOutcome::Cancelled);
+    EXPECT_EQ(host.calls.back(), "options");
+    EXPECT_EQ(snapshot(project), before);
+}
+
+TEST_F(BuildPipelineTest, MissingCompilerStopsBeforeAnythingIsWritten) {
+    IniFile(tmp.path() / "quirew.cfg").writeString("ENVIRONMENT_PROPERTIES", "HHWorkShopPath", "");
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", tmp.dir().c_str(), 1);
+    open();
+    const auto before = snapshot(project);
+    const BuildResult result = createHelpDocument(session, host);
+    ::setenv("PATH", oldPath.c_str(), 1);
+    EXPECT_EQ(result.outcome, BuildOutcome::CompilerMissing);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"message: " + compilerNotSetMessage()}));
+    EXPECT_EQ(snapshot(project), before);
+}
+
+TEST_F(BuildPipelineTest, CheckFailureStopsBeforeAnythingIsWritten) {
+    open();
+    const TopicTable& table = session.table();
+    size_t second = 0;
+    for (size_t r = 1; r < table.endRow() && second == 0; ++r)
+        if (table.isTopicRow(r) && r > 2 && !table.isWebTopic(r))
+            second = r;
+    session.table().setCell(second, ColFileName, table.cell(2, ColFileName));
+    const auto before = snapshot(project);
+    const BuildResult result = createHelpDocument(session, host);
+    EXPECT_EQ(result.outcome, BuildOutcome::CheckFailed);
+    ASSERT_EQ(host.calls.size(), 3u);
+    EXPECT_TRUE(startsWith(host.calls[2], "finding row " + std::to_string(second) +
+                                              ": Warning: Duplicate FileName"));
+    EXPECT_EQ(snapshot(project), before);
+}
+
+TEST_F(BuildPipelineTest, FailingCompilerIsReportedAndKeepsTheAuthorsFiles) {
+    setCompiler("echo 'Error: broken'; exit 3");
+    open();
+    const BuildResult result = createHelpDocument(session, host);
+    EXPECT_EQ(result.outcome, BuildOutcome::CompileFailed);
+    EXPECT_EQ(result.compilerStatus, 3);
+    EXPECT_NE(result.message.find("exit status 3"), std::string::npos);
+    // The log is shown; there is no document to view.
+    EXPECT_EQ(host.calls.end()[-2], "log sample_log.txt");
+    EXPECT_EQ(host.calls.back(), "caption: ");
+    EXPECT_EQ(readFileBytes(base() + "_log.txt"), "Error: broken\n");
+    expectAuthorFilesIntact();
+}
+
+TEST_F(BuildPipelineTest, SecondBuildKeepsHandEditsAndRefreshesTheFileList) {
+    open();
+    BuildRequest request;
+    request.compile = false;
+    ASSERT_EQ(createHelpDocument(session, host, request).outcome, BuildOutcome::ProjectWritten);
+    Lines hhp = readLines(base() + ".hhp");
+    ASSERT_EQ(hhp[0], "[OPTIONS]");
+    hhp.insert(hhp.begin() + 1, "Title=Edited by hand");
+    hhp.push_back("gone.htm");
+    hhp.insert(hhp.end(), {"[INFOTYPES]", "Kind=1"});
+    writeLines(base() + ".hhp", hhp);
+
+    host.cleanUp = false;
+    ASSERT_TRUE(createHelpDocument(session, host, request).succeeded());
+    const Lines after = readLines(base() + ".hhp");
+    EXPECT_EQ(after[1], "Title=Edited by hand");
+    const auto files = std::find(after.begin(), after.end(), "[FILES]");
+    ASSERT_NE(files, after.end());
+    EXPECT_EQ(std::count(after.begin(), after.end(), "[FILES]"), 1);
+    EXPECT_EQ(std::find(after.begin(), after.end(), "gone.htm"), after.end());
+    EXPECT_EQ(after.end()[-2], "[INFOTYPES]");
+    EXPECT_EQ(*(files + 1), session.table().topicLinkPath(2));
+    // Without a compile run nothing is cleaned up.
+    for (const std::string& page : createHelpDocument(session, host, request).pagesWritten)
+        EXPECT_TRUE(fileExists(page));
+}
+
+TEST_F(BuildPipelineTest, DefaultChoicesAreStoredWhenAsked) {
+    open();
+    host.cleanUp = false;
+    host.makeDefault = true;
+    BuildRequest request;
+    request.neverView = true;
+    const BuildResult result = createHelpDocument(session, host, request);
+    ASSERT_TRUE(result.succeeded()) << result.message;
+    EXPECT_FALSE(session.configuration().readCompileOptions().cleanUpFiles);
+    EXPECT_TRUE(result.deleted.empty());
+    EXPECT_FALSE(result.choices.viewLog);
+    for (const std::string& call : host.calls)
+        EXPECT_FALSE(startsWith(call, "view") || startsWith(call, "log")) << call;
+    for (const std::string& page : result.pagesWritten)
+        EXPECT_TRUE(fileExists(page));
+}
+
+} // namespace qw

@@ -1,0 +1,131 @@
+#include "helpgen/compiler.h"
+
+#include "build_test_support.h"
+#include "helpgen/process_runner.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace qw {
+
+using buildtest::TempFolder;
+
+namespace {
+
+void writeScript(const std::string& path, const std::string& body) {
+    fs::create_directories(fs::path(path).parent_path());
+    writeFileBytes(path, "#!/bin/sh\n" + body + "\n");
+    fs::permissions(path, fs::perms::owner_all);
+}
+
+/// Replaces PATH for one test.
+class PathOverride {
+public:
+    explicit PathOverride(const std::string& value) {
+        if (const char* old = std::getenv("PATH"))
+            m_old = old;
+        ::setenv("PATH", value.c_str(), 1);
+    }
+    ~PathOverride() { ::setenv("PATH", m_old.c_str(), 1); }
+    PathOverride(const PathOverride&) = delete;
+    PathOverride& operator=(const PathOverride&) = delete;
+
+private:
+    std::string m_old;
+};
+
+} // namespace
+
+TEST(ProcessRunnerTest, PassesArgumentsIntactInTheWorkingFolder) {
+    TempFolder tmp;
+    const std::string out = tmp.dir() + "out $1.txt";
+    ProcessSpec spec;
+    spec.argv = {"/bin/sh", "-c", "pwd; printf '[%s]\\n' \"$@\"", "sh", "a b", "\"q\" 'x'",
+                 "$HOME", "; rm -rf /", "*"};
+    spec.workingDir = tmp.path().string();
+    spec.outputFile = out;
+    int idles = 0;
+    const ProcessResult result = runProcess(spec, [&] { ++idles; });
+    ASSERT_TRUE(result.started) << result.error;
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(readFileBytes(out), tmp.path().string() + "\n[a b]\n[\"q\" 'x']\n[$HOME]\n[; rm -rf /]\n[*]\n");
+}
+
+TEST(ProcessRunnerTest, ReportsExitStatusAndFailuresToStart) {
+    TempFolder tmp;
+    ProcessSpec failing;
+    failing.argv = {"sh", "-c", "sleep 0.05; exit 7"};
+    int idles = 0;
+    const ProcessResult failed = runProcess(failing, [&] { ++idles; });
+    EXPECT_TRUE(failed.started);
+    EXPECT_EQ(failed.exitCode, 7);
+    EXPECT_GT(idles, 0);
+
+    ProcessSpec missing;
+    missing.argv = {tmp.dir() + "no such program"};
+    EXPECT_FALSE(runProcess(missing).started);
+
+    ProcessSpec badFolder;
+    badFolder.argv = {"true"};
+    badFolder.workingDir = tmp.dir() + "gone";
+    const ProcessResult noFolder = runProcess(badFolder);
+    EXPECT_FALSE(noFolder.started);
+    EXPECT_FALSE(noFolder.error.empty());
+}
+
+TEST(CompilerTest, FindsTheCompilerTheSettingNames) {
+    TempFolder tmp;
+    const PathOverride path(tmp.dir() + "bin");
+    EXPECT_FALSE(findHelpCompiler("").found());
+    EXPECT_FALSE(findHelpCompiler(tmp.dir() + "nothing/hhw.exe").found());
+
+    writeScript(tmp.dir() + "bin/chmcmd", "exit 0");
+    const HelpCompiler onPath = findHelpCompiler("  ");
+    EXPECT_EQ(onPath.kind, HelpCompiler::Kind::Chmcmd);
+    EXPECT_EQ(onPath.program, tmp.dir() + "bin/chmcmd");
+
+    writeScript(tmp.dir() + "Work Shop/hhc.exe", "exit 0");
+    writeScript(tmp.dir() + "Work Shop/hhw.exe", "exit 0");
+    const HelpCompiler workshop = findHelpCompiler(tmp.dir() + "Work Shop/hhw.exe");
+    EXPECT_EQ(workshop.kind, HelpCompiler::Kind::Workshop);
+    EXPECT_EQ(workshop.program, tmp.dir() + "Work Shop/hhc.exe");
+    EXPECT_EQ(findHelpCompiler(tmp.dir() + "Work Shop").kind, HelpCompiler::Kind::Workshop);
+    EXPECT_EQ(findWorkshopEditor(tmp.dir() + "Work Shop/hhw.exe"), tmp.dir() + "Work Shop/hhw.exe");
+
+    writeScript(tmp.dir() + "other/chmcmd", "exit 0");
+    EXPECT_EQ(findHelpCompiler(tmp.dir() + "other/chmcmd").program, tmp.dir() + "other/chmcmd");
+    EXPECT_EQ(findWorkshopEditor(tmp.dir() + "other/chmcmd"), "");
+}
+
+TEST(CompilerTest, RunsInTheProjectFolderAndCapturesTheLog) {
+    TempFolder tmp;
+    writeScript(tmp.dir() + "bin/chmcmd",
+                "echo \"in $(pwd) with $1\"; echo oops >&2; : > \"$(basename \"$1\" .hhp).chm\"");
+    const HelpCompiler compiler{HelpCompiler::Kind::Chmcmd, tmp.dir() + "bin/chmcmd"};
+    fs::create_directories(tmp.dir() + "my proj");
+    const std::string base = tmp.dir() + "my proj/-odd $name";
+    const CompileResult result = compileHelpProject(compiler, base);
+    EXPECT_TRUE(result.succeeded());
+    EXPECT_EQ(readFileBytes(base + "_log.txt"),
+              "in " + tmp.dir() + "my proj with ./-odd $name.hhp\noops\n");
+    EXPECT_TRUE(fileExists(base + ".chm"));
+}
+
+TEST(CompilerTest, FailureWhenTheDocumentIsNotWritten) {
+    TempFolder tmp;
+    writeScript(tmp.dir() + "bin/chmcmd", "echo \"Can't find project file\"; exit 0");
+    const HelpCompiler compiler{HelpCompiler::Kind::Chmcmd, tmp.dir() + "bin/chmcmd"};
+    writeFileBytes(tmp.dir() + "old.chm", "stale");
+    const CompileResult stale = compileHelpProject(compiler, tmp.dir() + "old");
+    EXPECT_TRUE(stale.started);
+    EXPECT_FALSE(stale.documentWritten);
+    EXPECT_FALSE(stale.succeeded());
+
+    writeScript(tmp.dir() + "bin/chmcmd", ": > x.chm; exit 217");
+    EXPECT_FALSE(compileHelpProject(compiler, tmp.dir() + "x").succeeded());
+    EXPECT_FALSE(compileHelpProject(HelpCompiler{}, tmp.dir() + "x").started);
+}
+
+} // namespace qw
