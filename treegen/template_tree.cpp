@@ -145,6 +145,9 @@ std::vector<Tag> TemplateTreeWriter::generalTags(bool forScript) const {
         {"_DefaultTopic_", p.pages.defaultPage},
         {"_RelDirPrefix_", v.relativePrefix},
         {"_FrameBorderTags_", v.frameBorderAttributes},
+        // Our own addition: index.htm lies in the project directory and needs the way
+        // down into the tree directory ("treehtml/" or empty).
+        {"_TreeDirPrefix_", v.frameSetPrefix},
     };
     if (forScript)
         for (Tag& tag : tags)
