@@ -1,0 +1,163 @@
+#include "helpgen/page_generator.h"
+
+#include "core/environment_settings.h"
+#include "core/project_settings.h"
+#include "page_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace qw {
+namespace {
+
+using test::TempProject;
+using test::TopicSpec;
+namespace fs = std::filesystem;
+
+const std::string kSep(50, '-');
+
+/// A chapter in the project directory whose <BODY> tag spans three lines, and one in a
+/// folder with a blank in its name.
+class TopicPageTest : public ::testing::Test {
+protected:
+    TopicPageTest() {
+        fs::create_directories(project.dir() / "data" / "xFiles");
+        fs::copy_file(fs::path(QW_TEST_DATA_DIR) / "effects_basic.sfx",
+                      project.dir() / "data" / "xFiles" / "Effects.sfx");
+        project.addChapter(
+            "guide.htm", "Guide",
+            {"<HTML>", "<HEAD>", "<TITLE>_title_</TITLE>", "</HEAD>", "<body bgcolor=\"#FFFFFF\"",
+             "  background=\"_BgImage_\"", "  text=\"#000000\">", kSep, "meta", kSep,
+             "<h1>Welcome</h1>", "<p>Say &QUOT;hi&quot; [X tip X]</p>", "<PRE>code</pre>", kSep,
+             "meta", kSep, kSep, "meta", kSep, "<p>Last &amp; final</p>", kSep, "meta", kSep,
+             "</body></html>"},
+            {TopicSpec("Welcome#Start here", "welcome.htm", "10", "12").keys(" alpha , ,beta,say \"hi\"").rel("Setup;setup.htm, ,Other;other.htm").image("back.gif").colour("clRed"),
+             TopicSpec("Empty", "empty.htm", "16", "15"),
+             TopicSpec("Online", "WEB:https://example.org/x.html", "22", "21"),
+             TopicSpec("Last", "last.htm", "19", "19").colour("$00C0DCA0")});
+        project.addChapter("sub dir/ref.htm", "Reference",
+                           {"<html><head><title>_Title_</title></head>", "<BODY>", kSep, "meta",
+                            kSep, "<p>Only topic</p>", "</body></html>"},
+                           {TopicSpec("Only", "only.htm", "5", "5").keys("alpha")});
+    }
+
+    PageContext context(bool htmlHelp = true) {
+        return PageContext{project.table(), settings, environment, project.dir() / "data", htmlHelp};
+    }
+    fs::path page(const std::string& rel) const { return project.dir() / rel; }
+
+    TempProject project{"pages"};
+    ProjectSettings settings;
+    EnvironmentSettings environment;
+};
+
+TEST_F(TopicPageTest, WritesEveryPageButWebTopicsAsGolden) {
+    const std::vector<fs::path> written = generateTopicPages(context());
+    ASSERT_EQ(written.size(), 4u);
+    EXPECT_EQ(written[0], page("welcome.htm"));
+    EXPECT_EQ(written[3], page("sub dir/only.htm"));
+    test::expectMatchesGolden(page("welcome.htm"), "page_welcome.golden");
+    test::expectMatchesGolden(page("empty.htm"), "page_empty.golden");
+    test::expectMatchesGolden(page("last.htm"), "page_last.golden");
+    test::expectMatchesGolden(page("sub dir/only.htm"), "page_only_sub.golden");
+    EXPECT_FALSE(fs::exists(page("https:")));
+}
+
+TEST_F(TopicPageTest, OtherSwitchesAsGolden) {
+    environment.searchForEffects = false;
+    environment.searchForPopups = false;
+    environment.removePreTags = true;
+    environment.replaceQuotes = false;
+    environment.disableRightClick = true;
+    settings.useStyleSheet = false;
+    settings.usePrevNextImages = true;
+    settings.prevPageImage = "img/prev.gif";
+    settings.topicFooter = "  <p>Footer</p>  ";
+    PageGenerator generator(context(false));
+    const size_t welcomeRow = 2, emptyRow = 3;
+    generator.generateOne(welcomeRow, page("TmpTopic.htm"));
+    test::expectMatchesGolden(page("TmpTopic.htm"), "page_welcome_switches.golden");
+    generator.generateOne(emptyRow, page("TmpTopic.htm"));
+    test::expectMatchesGolden(page("TmpTopic.htm"), "page_empty_switches.golden");
+}
+
+TEST_F(TopicPageTest, ChapterWithoutBodyGivesPagesWithoutHead) {
+    project.addChapter("bare.htm", "Bare", {kSep, "m", kSep, "<p>text</p>", kSep, "m", kSep, "x"},
+                       {TopicSpec("A", "a.htm", "3", "3"),
+                        TopicSpec("B", "b.htm", "7", "7")});
+    generateTopicPages(context());
+    const Lines a = TempProject::generatedLines(page("a.htm"));
+    ASSERT_GT(a.size(), 5u);
+    EXPECT_EQ(a[3], "<link rel=\"stylesheet\" href=\"quirew.css\">");
+    EXPECT_EQ(a[4], "<p>text</p>");
+    EXPECT_EQ(std::count(a.begin(), a.end(), "<a Class=\"NxtPrvPage\" href=\"b.htm\">Next Page</a>"), 1);
+}
+
+TEST_F(TopicPageTest, RefusesPagesOutsideTheProjectOrOverAChapter) {
+    const std::vector<std::string> names = {"../escaped.htm", "guide.htm", "sub dir/../guide.htm"};
+    for (const std::string& name : names) {
+        TempProject other("guard");
+        other.addChapter("guide.htm", "G", {"<body>", kSep, "m", kSep, "x"},
+                         {TopicSpec("T", name, "4", "4")});
+        const Lines before = readLines(other.dir() / "guide.htm");
+        PageContext ctx{other.table(), settings, environment, other.dir(), true};
+        EXPECT_THROW(generateTopicPages(ctx), FileError) << name;
+        EXPECT_EQ(readLines(other.dir() / "guide.htm"), before) << name;
+        EXPECT_FALSE(fs::exists(other.dir().parent_path() / "escaped.htm"));
+    }
+    PageGenerator generator(context());
+    EXPECT_THROW(generator.generateOne(2, page("sub dir/ref.htm")), FileError);
+    EXPECT_THROW(generator.generateOne(2, project.dir() / ".." / "x.htm"), FileError);
+    EXPECT_THROW(generator.generateOne(4, page("web.htm")), FileError); // a web topic
+}
+
+TEST_F(TopicPageTest, BadLineCellsEndTheRun) {
+    struct Case {
+        std::string start, end;
+    };
+    for (const Case& c : {Case{"4", "9"}, Case{"x", "4"}, Case{"-1", "2"}, Case{"4", ""},
+                          Case{"7", "6"}}) {
+        TempProject other("lines");
+        other.addChapter("c.htm", "C", {"<body>", kSep, "m", kSep, "x"},
+                         {TopicSpec("T", "t.htm", c.start, c.end)});
+        PageContext ctx{other.table(), settings, environment, other.dir(), true};
+        try {
+            generateTopicPages(ctx);
+            ADD_FAILURE() << c.start << ".." << c.end << " was accepted";
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find("Topic 'T' of "), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST_F(TopicPageTest, MissingChapterOrFolderEndsTheRunKeepingEarlierPages) {
+    project.addChapter("later/c.htm", "Later", {"<body>", kSep, "m", kSep, "x"},
+                       {TopicSpec("T", "t.htm", "4", "4")});
+    fs::remove_all(project.dir() / "later");
+    EXPECT_THROW(generateTopicPages(context()), FileError);
+    EXPECT_TRUE(fs::exists(page("welcome.htm")));
+}
+
+TEST(TopicPageHelpersTest, HeadEndsWhereTheBodyTagCloses) {
+    EXPECT_EQ(extractHead({"<html>", "<Body", "a=1", "b=2>", "text"}),
+              (Lines{"<html>", "<Body", "a=1", "b=2>"}));
+    EXPECT_EQ(extractHead({"<body>", "x"}), (Lines{"<body>"}));
+    EXPECT_EQ(extractHead({"<body", "never closed"}), (Lines{"<body", "never closed"}));
+    EXPECT_TRUE(extractHead({"<html>", "<p>no body</p>"}).empty());
+}
+
+TEST(TopicPageHelpersTest, BackPathAndColours) {
+    EXPECT_EQ(backPath(""), "");
+    EXPECT_EQ(backPath("sub/"), "../");
+    EXPECT_EQ(backPath("a/b c/"), "../../");
+    const std::pair<const char*, const char*> colours[] = {
+        {"$0000FF", "#FF0000"}, {"clRed", "#FF0000"},     {"clblue", "#0000FF"},
+        {"$00C0DCA0", "#A0DCC0"}, {"$FFFFFF", "#FFFFFF"}, {"clTeal", "#008080"},
+        {"$12", "#120000"},       {"$XYZ", "#FFFFFF"},    {"", "#FFFFFF"}};
+    for (const auto& [text, html] : colours)
+        EXPECT_EQ(htmlColour(text), html) << text;
+}
+
+} // namespace
+} // namespace qw
