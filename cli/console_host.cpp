@@ -2,6 +2,7 @@
 
 #include "core/configuration.h"
 #include "core/file_io.h"
+#include "helpgen/project_options.h"
 
 #include <cstdio>
 #include <iostream>
@@ -60,6 +61,11 @@ Answer ConsoleHost::showMessage(const std::string& text, MessageKind kind,
 void ConsoleHost::noteErrors() {
     for (const auto& e : m_progress.errors())
         m_allErrors.push_back(e);
+}
+
+void ConsoleHost::helpProjectMissing() {
+    if (m_session != nullptr)
+        m_fontSpec = applyProjectOptionsSilently(*m_session).fontSpec();
 }
 
 fs::path dataDirectory() {

@@ -33,8 +33,17 @@ public:
     const std::vector<std::string>& allErrors() const { return m_allErrors; }
     void noteErrors();
 
+    /// With a session attached, opening a project that has no help project file applies
+    /// the project options silently (writes the properties and the help project file).
+    void attachSession(ProjectSession* session) { m_session = session; }
+    void helpProjectMissing() override;
+    /// The navigator font specification the options held when last applied; empty before.
+    const std::string& navigatorFontSpec() const { return m_fontSpec; }
+
 private:
     Answer m_answer;
+    ProjectSession* m_session = nullptr;
+    std::string m_fontSpec;
     ConsoleProgress m_progress;
     std::vector<std::string> m_allErrors;
 };
