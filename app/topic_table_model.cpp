@@ -113,7 +113,24 @@ void TopicTableModel::beginMoveRow(size_t from, size_t to) {
 
 void TopicTableModel::endMoveRow() { endMoveRows(); }
 
+void TopicTableModel::writeWhileEditing(const QModelIndex& index, const QString& text) {
+    if (!index.isValid())
+        return;
+    const size_t row = tableRow(index.row());
+    const std::string encoded = encodeCell(text, m_table.cell(row, index.column()));
+    m_muted = true;
+    m_table.setCell(row, index.column(), encoded);
+    m_muted = false;
+}
+
 void TopicTableModel::cellChanged(size_t row, int column) {
+    if (m_muted)
+        return;
+    if (column == ColIcon && row > 0) {
+        // The title cell shows the icon too.
+        emit dataChanged(index(modelRow(row), 0), index(modelRow(row), ColumnCount - 1));
+        return;
+    }
     if (row == 0) {
         emit headerDataChanged(Qt::Horizontal, column, column);
         return;

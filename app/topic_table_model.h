@@ -28,6 +28,10 @@ public:
     /// Writes the text into the table (encoded as the cell was); does not mark anything.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
+    /// Writes the text of an open cell editor into the table without telling the view, so
+    /// the editor keeps its cursor.
+    void writeWhileEditing(const QModelIndex& index, const QString& text);
+
     /// The role letters of every row may have changed.
     void rolesChanged();
     /// Every visible cell may have to be drawn anew (options changed).
@@ -51,6 +55,7 @@ private:
     void cellChanged(size_t row, int column) override;
 
     TopicTable& m_table;
+    bool m_muted = false;
 };
 
 } // namespace qw

@@ -32,7 +32,9 @@ GridMenuState fitGridMenu(const TopicTable& table, size_t row, int column, int c
     state.topicItems = topic;
     state.chapterItems = !topic;
     state.copyEnabled = projectOpen;
-    state.pasteEnabled = column == copiedColumn;
+    // Derived and computed cells (role letters, line numbers, chapter path) never take
+    // pasted text: a pasted line number would make the next save cut the wrong lines.
+    state.pasteEnabled = column == copiedColumn && column >= ColTitle && column <= ColRelated;
     if (!topic && column != ColTitle) {
         state.copyEnabled = false;
         state.pasteEnabled = false;

@@ -183,6 +183,14 @@ TEST_F(GridRulesTest, MenuOnChapterRowAllowsCopyOnlyInTitle) {
     EXPECT_TRUE(fitGridMenu(table, 7, ColTitle, -1, true).chapterItems);
 }
 
+TEST_F(GridRulesTest, PasteOnlyIntoTheCopiedColumnOfAuthorCells) {
+    EXPECT_TRUE(fitGridMenu(table, 3, ColKeyWords, ColKeyWords, true).pasteEnabled);
+    EXPECT_FALSE(fitGridMenu(table, 3, ColKeyWords, ColRelated, true).pasteEnabled);
+    EXPECT_FALSE(fitGridMenu(table, 3, ColKeyWords, -1, true).pasteEnabled);
+    for (int column : {ColMarker, ColStartLine, ColEndLine, ColMainFileName})
+        EXPECT_FALSE(fitGridMenu(table, 3, column, column, true).pasteEnabled) << column;
+}
+
 TEST_F(GridRulesTest, SetAllSkipsChapterAndEndRows) {
     table.setCell(2, ColIcon, "7");
     setAllTopics(table, 2, ColIcon);
