@@ -5,6 +5,7 @@
 #include "core/ini_file.h"
 #include "core/progress.h"
 #include "core/project_session.h"
+#include "core/text_util.h"
 #include "helpgen/about_page.h"
 #include "helpgen/compiler.h"
 #include "helpgen/contents_file.h"
@@ -55,6 +56,22 @@ BuildResult stopped(BuildOutcome outcome, std::string message = {}) {
     return result;
 }
 
+/// The additional files, and the About page when it is not among them: the window's
+/// About button and the contents' About entry open it, and a compiler that takes only
+/// listed and linked files would otherwise leave it out of the document.
+std::vector<std::string> filesBesideTopics(const ProjectSession& session,
+                                           const fs::path& aboutPage) {
+    std::vector<std::string> files = session.settings().additionalFiles;
+    if (aboutPage.empty())
+        return files;
+    const std::string name = aboutPage.filename().string();
+    for (const std::string& file : files)
+        if (equalsNoCase(toSlashes(file), name))
+            return files;
+    files.push_back(name);
+    return files;
+}
+
 /// Steps 1 to 4 of the run: writes pages, index, contents, About page, IDs and project.
 Intermediates generateFiles(ProjectSession& session, BuildHost& host, const BuildRequest& request,
                             bool fullIndex) {
@@ -85,7 +102,7 @@ Intermediates generateFiles(ProjectSession& session, BuildHost& host, const Buil
         writeHelpProjectDefault(project, session.settings().titleBarText,
                                 request.navigatorFontSpec, session.settings().createContextIds);
     }
-    updateFileList(helpProject, session.table(), session.settings().additionalFiles);
+    updateFileList(helpProject, session.table(), filesBesideTopics(session, made.aboutPage));
     progress.step();
     return made;
 }

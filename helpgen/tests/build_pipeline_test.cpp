@@ -248,6 +248,8 @@ TEST_F(BuildPipelineTest, SecondBuildKeepsHandEditsAndRefreshesTheFileList) {
     EXPECT_EQ(std::find(after.begin(), after.end(), "gone.htm"), after.end());
     EXPECT_EQ(after.end()[-2], "[INFOTYPES]");
     EXPECT_EQ(*(files + 1), session.table().topicLinkPath(2));
+    // The About page goes into the document with the topics, once.
+    EXPECT_EQ(std::count(files, after.end(), "aboutjmp.htm"), 1);
     // Without a compile run nothing is cleaned up.
     for (const std::string& page : createHelpDocument(session, host, request).pagesWritten)
         EXPECT_TRUE(fileExists(page));
