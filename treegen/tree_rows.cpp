@@ -60,7 +60,8 @@ bool isHiddenTopic(const TopicTable& table, size_t row) {
 
 bool isRolePage(const TopicTable& table, size_t row, const SpecialPages& pages) {
     const std::string path = table.topicLinkPath(row);
-    return path == pages.whatsNewPage || path == pages.copyrightPage || path == pages.welcomePage;
+    auto is = [&path](const std::string& page) { return !page.empty() && path == page; };
+    return is(pages.whatsNewPage) || is(pages.copyrightPage) || is(pages.welcomePage);
 }
 
 std::vector<std::string> chapterPageNames(const TopicTable& table,
