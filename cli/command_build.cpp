@@ -85,10 +85,11 @@ int runBuild(const std::vector<std::string>& args) {
         std::cout << result.chmPath << '\n' << result.logPath << '\n';
         return 0;
     }
-    if (!result.message.empty())
-        std::cerr << "quirew-cli: not built: " << result.message << '\n';
-    else
-        std::cerr << "quirew-cli: not built\n";
+    std::string reason = result.message.empty() ? "cancelled" : result.message;
+    for (char& c : reason)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    std::cerr << "quirew-cli: not built: " << reason << '\n';
     return 1;
 }
 
