@@ -4,6 +4,7 @@
 #include "core/project_settings.h"
 #include "core/text_util.h"
 #include "core/topic_table.h"
+#include "helpgen/text_sink.h"
 
 #include <algorithm>
 
@@ -29,7 +30,7 @@ bool isHidden(const TopicTable& table, size_t row) {
     return startsWith(table.displayTitle(row), "!!!");
 }
 
-void appendPageEntry(const TopicTable& table, size_t row, Lines& out) {
+void appendPageEntry(const TopicTable& table, size_t row, TextSink& out) {
     if (isHidden(table, row))
         return;
     long long icon = 0;
@@ -43,7 +44,7 @@ void appendPageEntry(const TopicTable& table, size_t row, Lines& out) {
     out.push_back("\t</OBJECT>");
 }
 
-void appendSpecialPages(const TopicTable& table, char role, Lines& out) {
+void appendSpecialPages(const TopicTable& table, char role, TextSink& out) {
     for (size_t r = 1; r < table.endRow(); ++r) {
         const std::string& marker = table.cell(r, ColMarker);
         if (table.isTopicRow(r) && marker.find(role) != std::string::npos)
@@ -51,7 +52,7 @@ void appendSpecialPages(const TopicTable& table, char role, Lines& out) {
     }
 }
 
-void appendSiteProperties(const ProjectSettings& project, Lines& out) {
+void appendSiteProperties(const ProjectSettings& project, TextSink& out) {
     out.push_back("<OBJECT type=\"text/site properties\">");
     if (!trim(project.customIconsBmp).empty()) {
         out.push_back("\t<param name=\"ImageList\" value=\"file://C:\\" +
@@ -70,7 +71,7 @@ bool isSpecialPage(const ProjectSettings& project, const std::string& link) {
     return link == pages.whatsNewPage || link == pages.copyrightPage || link == pages.welcomePage;
 }
 
-void appendChapters(const TopicTable& table, const ProjectSettings& project, Lines& out) {
+void appendChapters(const TopicTable& table, const ProjectSettings& project, TextSink& out) {
     for (size_t r = 1; r < table.endRow(); ++r) {
         if (table.isChapterRow(r)) {
             out.push_back("\t<LI> <OBJECT type=\"text/sitemap\">");
@@ -90,7 +91,10 @@ void appendChapters(const TopicTable& table, const ProjectSettings& project, Lin
 
 void writeContentsFile(const TopicTable& table, const ProjectSettings& project,
                        const std::filesystem::path& path) {
-    Lines out(std::begin(kHeadLines), std::end(kHeadLines));
+    TextSink out;
+    out.reserve(1024 + table.rowCount() * 240); // a page entry is five lines
+    for (const char* line : kHeadLines)
+        out.push_back(line);
     appendSiteProperties(project, out);
     out.push_back("<UL>");
     appendSpecialPages(table, 'w', out);
@@ -106,7 +110,7 @@ void writeContentsFile(const TopicTable& table, const ProjectSettings& project,
     }
     out.push_back("</UL>");
     out.push_back("</BODY></HTML>");
-    writeLines(path, out);
+    writeFileBytes(path, out.text());
 }
 
 } // namespace qw

@@ -5,6 +5,7 @@
 #include "core/text_util.h"
 #include "core/topic_table.h"
 #include "helpgen/page_objects.h"
+#include "helpgen/text_sink.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -15,9 +16,16 @@ namespace {
 
 struct IndexEntry {
     std::string keyword; ///< spelled as first met
-    std::vector<std::pair<std::string, std::string>> topics; ///< title, link
+    std::vector<size_t> rows; ///< the topic rows that carry it
     std::string sortKey;
 };
+
+/// The topic's display title as an attribute value: double quotes become single quotes.
+std::string topicName(const TopicTable& table, size_t row) {
+    std::string title = table.displayTitle(row);
+    std::replace(title.begin(), title.end(), '"', '\'');
+    return title;
+}
 
 std::vector<IndexEntry> collectEntries(const TopicTable& table) {
     std::vector<IndexEntry> entries;
@@ -25,25 +33,22 @@ std::vector<IndexEntry> collectEntries(const TopicTable& table) {
     for (size_t r = 1; r < table.endRow(); ++r) {
         if (table.isChapterRow(r))
             continue;
-        std::string title = table.displayTitle(r);
-        std::replace(title.begin(), title.end(), '"', '\'');
-        const std::string link = table.topicLinkPath(r);
         for (std::string& keyword : pageItemList(table.cell(r, ColKeyWords))) {
             const auto [it, added] = byKeyword.emplace(toLower(keyword), entries.size());
             if (added)
                 entries.push_back({std::move(keyword), {}, {}});
-            entries[it->second].topics.emplace_back(title, link);
+            entries[it->second].rows.push_back(r);
         }
     }
     return entries;
 }
 
 /// Entries sort by their keyword, then their topics, ignoring case.
-void sortEntries(std::vector<IndexEntry>& entries) {
+void sortEntries(const TopicTable& table, std::vector<IndexEntry>& entries) {
     for (IndexEntry& entry : entries) {
         entry.sortKey = toLower(entry.keyword) + "=";
-        for (const auto& [title, link] : entry.topics)
-            entry.sortKey += toLower(title) + "|" + toLower(link) + ",";
+        for (size_t row : entry.rows)
+            entry.sortKey += toLower(topicName(table, row)) + "|" + toLower(table.topicLinkPath(row)) + ",";
     }
     std::stable_sort(entries.begin(), entries.end(),
                      [](const IndexEntry& a, const IndexEntry& b) { return a.sortKey < b.sortKey; });
@@ -57,21 +62,23 @@ void writeIndexFile(const TopicTable& table, const std::filesystem::path& path, 
         return;
     }
     std::vector<IndexEntry> entries = collectEntries(table);
-    sortEntries(entries);
-    Lines out = {"<HTML><HEAD>", "\t<meta name=\"GENERATOR\" content=\"Quillery\">",
-                 "</HEAD><BODY>", "<UL>"};
+    sortEntries(table, entries);
+    TextSink out;
+    for (const char* line :
+         {"<HTML><HEAD>", "\t<meta name=\"GENERATOR\" content=\"Quillery\">", "</HEAD><BODY>", "<UL>"})
+        out.push_back(line);
     for (const IndexEntry& entry : entries) {
         out.push_back("\t    <LI> <OBJECT type=\"text/sitemap\">");
         out.push_back("\t\t\t<param name=\"Name\" value=\"" + entry.keyword + "\">");
-        for (const auto& [title, link] : entry.topics) {
-            out.push_back("\t\t\t<param name=\"Name\" value=\"" + title + "\">");
-            out.push_back("\t\t\t<param name=\"Local\" value=\"" + link + "\">");
+        for (size_t row : entry.rows) {
+            out.push_back("\t\t\t<param name=\"Name\" value=\"" + topicName(table, row) + "\">");
+            out.push_back("\t\t\t<param name=\"Local\" value=\"" + table.topicLinkPath(row) + "\">");
         }
         out.push_back("\t         </OBJECT>");
     }
     out.push_back("</UL>");
     out.push_back("</BODY></HTML>");
-    writeLines(path, out);
+    writeFileBytes(path, out.text());
 }
 
 } // namespace qw
