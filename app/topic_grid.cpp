@@ -219,6 +219,8 @@ void TopicGrid::afterKeyRelease(QKeyEvent* event, QWidget* editor) {
 
 void TopicGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableView::currentChanged(current, previous);
+    if (m_chooser == nullptr || m_menu == nullptr)
+        return; // still being built
     const size_t row = size_t(currentRow());
     const int column = currentColumn();
     const TopicTable& table = m_session.table();
@@ -231,7 +233,8 @@ void TopicGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
 }
 
 void TopicGrid::scrollContentsBy(int dx, int dy) {
-    m_chooser->hide();
+    if (m_chooser != nullptr)
+        m_chooser->hide();
     QTableView::scrollContentsBy(dx, dy);
 }
 
