@@ -139,7 +139,7 @@ TEST_F(EffectsDefinitionTest, EveryMarkerBecomesMarkupWithItsInitCall) {
     section.replace(section.find(kSendReturn), kSendReturn.size(), "\r\n");
     section.replace(section.find(kAddHere), kAddHere.size(), "More text");
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {popupTextMarker("p1", "see"), "qwPopup(this,'p1')\">see</a>"},
+        {popupTextMarker("p1", "see"), "onclick=\"return window.qwPopup?qwPopup(this,'p1'):false\">see</a>"},
         {secondaryWindowMarker("sec.htm", "More", "400", "300"),
          "href=\"sec.htm\" data-qw-features=\"width=400, height=300\""},
         {section, "<div class=\"qwSection\" id=\"qwES_opts\">More text</div>"},
