@@ -4,4 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=$1; shift
 cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-ninja -C "$dir" -j2
+# QW_TARGETS names the targets to build (default: all).
+ninja -C "$dir" -j2 ${QW_TARGETS:-}

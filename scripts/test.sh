@@ -21,7 +21,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j2
 
 echo "== fuzz targets"
-bash scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DQW_FUZZ=ON -DQW_BUILD_GUI=OFF -DQW_TESTS=OFF \
+QW_TARGETS="fuzz_chapter_parser fuzz_settings_reader" bash scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DQW_FUZZ=ON -DQW_BUILD_GUI=OFF -DQW_TESTS=OFF \
   -DQW_BENCH=OFF
 for target in build-fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
