@@ -2,6 +2,7 @@
 
 #include "app/grid_context_menu.h"
 #include "app/grid_delegate.h"
+#include "app/grid_icons.h"
 #include "app/icon_chooser.h"
 #include "app/topic_table_model.h"
 #include "core/ini_file.h"
@@ -148,6 +149,8 @@ private slots:
 
     void markersAreDrawn() {
         const QImage shot = m_grid->viewport()->grab().toImage();
+        if (qEnvironmentVariableIsSet("QW_GRID_SHOT")) // a picture to look at by eye
+            m_grid->grab().save(qEnvironmentVariable("QW_GRID_SHOT"));
         const QRect chapter = m_grid->visualRect(m_grid->tableModel().index(0, ColKeyWords));
         QCOMPARE(shot.pixelColor(chapter.center()), GridDelegate::chapterColour());
         const QRect marker = m_grid->visualRect(m_grid->tableModel().index(1, ColMarker));
@@ -156,6 +159,29 @@ private slots:
         QCOMPARE(countInk(shot, plain), 0);
         const QRect icon = m_grid->visualRect(m_grid->tableModel().index(3, ColIcon));
         QVERIFY(countInk(shot, icon) > 20);
+    }
+
+    void drawnStripsHaveEveryIcon() {
+        const QImage icons = GridIcons::drawnIconStrip().toImage();
+        QCOMPARE(icons.size(), QSize(672, 16));
+        for (int i = 0; i < GridIcons::kBuiltInIconCount; ++i)
+            QVERIFY2(countOpaque(icons, QRect(i * 16, 0, 16, 16)) > 30, qPrintable(QString::number(i)));
+        const QImage markers = GridIcons::drawnMarkerStrip().toImage();
+        if (qEnvironmentVariableIsSet("QW_GRID_SHOT")) {
+            icons.scaled(icons.size() * 3).save(qEnvironmentVariable("QW_GRID_SHOT") + ".icons.png");
+            markers.scaled(markers.size() * 3).save(qEnvironmentVariable("QW_GRID_SHOT") + ".markers.png");
+        }
+        QCOMPARE(markers.width(), 15 * 16);
+        for (int i = 0; i < GridIcons::kMarkerCount; ++i)
+            QVERIFY2(countOpaque(markers, QRect(i * 16, 0, 16, 16)) > 5, qPrintable(QString::number(i)));
+        QCOMPARE(GridIcons::markerIndex(""), -1);
+        QCOMPARE(GridIcons::markerIndex(" >"), 2);
+        QCOMPARE(GridIcons::markerIndex("dw"), 7);
+        QCOMPARE(GridIcons::markerIndex("dwhc"), 13);
+        QCOMPARE(GridIcons::markerIndex("wn"), 14);
+        GridIcons missing;
+        missing.loadIconStrip({m_sample->file("no-such.bmp")});
+        QCOMPARE(missing.iconCount(), 42);
     }
 
     void dragTopicIntoAnotherChapterAndSave() {
@@ -296,6 +322,14 @@ private:
     void doubleClick(int row, int column) {
         m_grid->selectCell(row, column);
         QTest::mouseDClick(m_grid->viewport(), Qt::LeftButton, {}, cellCentre(row, column));
+    }
+    static int countOpaque(const QImage& image, const QRect& r) {
+        int count = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (image.pixelColor(x, y).alpha() > 128)
+                    ++count;
+        return count;
     }
     static int countInk(const QImage& image, const QRect& r) {
         int ink = 0;
