@@ -1,0 +1,114 @@
+#include "app/gui_build_host.h"
+
+#include "app/build_options_dialog.h"
+#include "app/log_window.h"
+#include "app/main_window.h"
+#include "app/program_runner.h"
+#include "app/progress_window.h"
+#include "app/topic_grid.h"
+#include "app/wait_loop.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace qw {
+
+GuiBuildHost::~GuiBuildHost() { closeHelpViewers(); }
+
+Answer GuiBuildHost::showMessage(const std::string& text, MessageKind kind, MessageButtons buttons) {
+    return m_window.m_messages.showMessage(text, kind, buttons);
+}
+ProgressReporter& GuiBuildHost::progress() { return *m_window.m_progress; }
+
+bool GuiBuildHost::askBuildOptions(CompileOptions& choices, bool& setAsDefault) {
+    TfrmCompileOptions dialog(choices, &m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    choices = dialog.choices();
+    setAsDefault = dialog.setAsDefault();
+    return true;
+}
+
+void GuiBuildHost::setBusy(bool busy) {
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void GuiBuildHost::setBusyCaption(const std::string& caption) {
+    if (caption.empty()) {
+        m_window.setWindowTitle(m_savedCaption);
+        m_window.setEnabled(true);
+        return;
+    }
+    if (m_window.isEnabled())
+        m_savedCaption = m_window.windowTitle();
+    m_window.setWindowTitle(QString::fromStdString(caption));
+    m_window.setEnabled(false);
+    QCoreApplication::processEvents();
+}
+
+void GuiBuildHost::processEvents() { QCoreApplication::processEvents(); }
+void GuiBuildHost::pause(int milliseconds) { waitProcessingEvents(milliseconds); }
+
+void GuiBuildHost::closeHelpViewers() {
+    for (QProcess* viewer : m_viewers) {
+        viewer->terminate();
+        if (!viewer->waitForFinished(2000))
+            viewer->kill();
+        delete viewer;
+    }
+    m_viewers.clear();
+}
+
+void GuiBuildHost::optionsBuilt() { m_window.m_optionsChanged = false; }
+
+bool GuiBuildHost::editContents(const std::string& contentsPath) {
+    const std::string editor = m_window.m_session->environment().htmlEditorPath;
+    return ProgramRunner::run(QString::fromStdString(editor).trimmed(),
+                              {QString::fromStdString(contentsPath)}, true);
+}
+
+void GuiBuildHost::showLog(const std::string& logPath) {
+    TfrmLogWindow log(&m_window);
+    log.loadFile(QString::fromStdString(logPath));
+    log.exec();
+}
+
+bool GuiBuildHost::viewDocument(const std::string& chmPath) {
+    const QString document = QString::fromStdString(chmPath);
+    if (!QFileInfo(document).isFile())
+        return false;
+    // A viewer this program starts itself can be closed again before the next build.
+    for (const char* name : {"xchm", "kchmviewer"}) {
+        const QString program = QStandardPaths::findExecutable(name);
+        if (program.isEmpty())
+            continue;
+        Launch launch{Launch::Run, program, {document}, {}, false};
+        if (auto answer = ProgramRunner::observe(launch))
+            return *answer;
+        auto* viewer = new QProcess;
+        viewer->start(program, {document});
+        if (viewer->waitForStarted(3000)) {
+            m_viewers.push_back(viewer);
+            return true;
+        }
+        delete viewer;
+    }
+    return ProgramRunner::shellOpen(document, QFileInfo(document).path());
+}
+
+void GuiBuildHost::showCheckFinding(const std::string& message, size_t row, int column) {
+    m_window.m_grid->selectCell(int(row), column);
+    showMessage(message, MessageKind::Warning, MessageButtons::Ok);
+}
+
+void GuiBuildHost::raiseWindow() {
+    m_window.raise();
+    m_window.activateWindow();
+}
+
+} // namespace qw

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "helpgen/build_pipeline.h"
+
+#include <QString>
+
+#include <vector>
+
+class QProcess;
+
+namespace qw {
+
+class TfrmVIRedivuv;
+
+/// The build's questions, options dialog, progress, waiting and viewers, shown by the
+/// main window.
+class GuiBuildHost : public BuildHost {
+public:
+    explicit GuiBuildHost(TfrmVIRedivuv& window) : m_window(window) {}
+    ~GuiBuildHost() override;
+
+    Answer showMessage(const std::string& text, MessageKind kind, MessageButtons buttons) override;
+    ProgressReporter& progress() override;
+    bool askBuildOptions(CompileOptions& choices, bool& setAsDefault) override;
+    void setBusy(bool busy) override;
+    void setBusyCaption(const std::string& caption) override;
+    void processEvents() override;
+    void pause(int milliseconds) override;
+    /// Closes the CHM viewers this program started itself.
+    void closeHelpViewers() override;
+    void optionsBuilt() override;
+    bool editContents(const std::string& contentsPath) override;
+    void showLog(const std::string& logPath) override;
+    /// A CHM viewer found on PATH (xchm, kchmviewer), else the desktop's handler.
+    bool viewDocument(const std::string& chmPath) override;
+    void showCheckFinding(const std::string& message, size_t row, int column) override;
+    void raiseWindow() override;
+
+private:
+    TfrmVIRedivuv& m_window;
+    QString m_savedCaption;
+    std::vector<QProcess*> m_viewers;
+};
+
+} // namespace qw

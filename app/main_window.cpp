@@ -1,0 +1,348 @@
+#include "app/main_window.h"
+
+#include "app/about_box.h"
+#include "app/gui_build_host.h"
+#include "app/gui_session_host.h"
+#include "app/progress_window.h"
+#include "app/splash_screen.h"
+#include "app/toolbar_icons.h"
+#include "app/topic_grid.h"
+#include "app/wait_loop.h"
+#include "core/file_io.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QToolBar>
+
+namespace qw {
+
+namespace {
+
+/// Enabled once a project exists, in both states.
+const char* const kProjectCommands[] = {"iebtnAddFiles", "mniAddFiles", "mniNewChapter",
+                                        "iebtnNewChapter", "iebtnProjectOptions", "mniProjectOptions"};
+/// Enabled only while the project has chapters.
+const char* const kChapterCommands[] = {
+    "mniReloadProject", "iebtnReloadProject", "puiReloadProject", "mniNewTopic", "iebtnNewTopic",
+    "mniCreateTopicFileList", "mniRecalcTopicFilenames", "iebtnViewDOVAZaze", "mniViewDOVAZaze",
+    "mniSaveHTMLHelpFileAs", "iebtnCreateDOVAZaze", "mniCreateDOVAZaze", "iebtnMoveDeleteChapters",
+    "mniMoveDeleteChapters", "iebtnDeleteTopic", "mniDeleteSelectedTopic", "iebtnCompileHHFile",
+    "mniCompile", "iebtnViewInBrowser", "mniViewInBrowser", "iebtnViewInHTMLEd", "mniViewInHTMLEd",
+    "iebtnViewInWysiwyg", "mniViewInWYSIWYGEd", "iebtnViewCHM", "mniViewCHM", "iebtnViewLog",
+    "mniViewLog"};
+
+constexpr int kSplashDelayMs = 1500;
+
+} // namespace
+
+TfrmVIRedivuv::TfrmVIRedivuv(const std::filesystem::path& dataDir,
+                             const std::filesystem::path& configPath, QWidget* parent)
+    : QMainWindow(parent), m_dataDir(dataDir), m_messages(this),
+      m_progress(new TfrmProgress(m_messages, this)) {
+    setObjectName("frmVIRedivuv");
+    setWindowTitle("HTMLHelp Quirewright");
+    setWindowIcon(applicationIcon());
+    m_host = std::make_unique<GuiSessionHost>(m_messages, *m_progress);
+    m_host->onCommandState = [this](CommandState state) { setCommandState(state); };
+    m_host->onCaption = [this](const std::string& caption) {
+        setWindowTitle(QString::fromStdString(caption));
+    };
+    m_host->onModified = [this](bool modified) { setSaveEnabled(modified); };
+    m_host->onHelpProjectMissing = [this] { applyProjectOptionsSilently(); };
+    m_session = std::make_unique<ProjectSession>(*m_host, dataDir, configPath);
+
+    m_grid = new TopicGrid(*m_session, *this, this);
+    m_grid->setObjectName("sgrdMain");
+    setCentralWidget(m_grid);
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createTray();
+
+    m_hintPanel = new QLabel(this);
+    m_hintPanel->setObjectName("pnlHint");
+    m_hintPanel->setFixedWidth(490);
+    m_countPanel = new QLabel(this);
+    m_countPanel->setObjectName("pnlCounts");
+    m_countPanel->setFixedWidth(150);
+    statusBar()->addWidget(m_hintPanel);
+    statusBar()->addWidget(m_countPanel);
+    statusBar()->setObjectName("stbMain");
+
+    connect(m_grid, &TopicGrid::statusTextChanged, m_hintPanel, &QLabel::setText);
+    connect(m_grid, &TopicGrid::insertTopicRequested, this, [this] { chapterDialogsClick(); });
+    connect(m_grid, &TopicGrid::deleteTopicRequested, this, [this] { chapterDialogsClick(); });
+    connect(m_grid, &TopicGrid::insertChapterRequested, this, [this] { chapterDialogsClick(); });
+    connect(m_grid, &TopicGrid::deleteChapterRequested, this, [this] { chapterDialogsClick(); });
+    connect(m_grid, &TopicGrid::moveChaptersRequested, this, [this] { chapterDialogsClick(); });
+    connect(m_grid, &TopicGrid::keywordsEditorRequested, this, [this] { chapterDialogsClick(); });
+    connect(m_grid, &TopicGrid::relatedTopicsEditorRequested, this, [this] { chapterDialogsClick(); });
+    connect(m_grid, &TopicGrid::viewInWysiwygRequested, this,
+            [this] { runCommand([this] { mniViewInWYSIWYGEdClick(); }); });
+    connect(m_progress, &TfrmProgress::runShown, this, [this] { m_toolBar->setEnabled(false); });
+    connect(m_progress, &TfrmProgress::runClosed, this, [this] { m_toolBar->setEnabled(true); });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            applicationActivated();
+        else if (state == Qt::ApplicationInactive)
+            applicationDeactivated();
+    });
+
+    const Configuration& config = m_session->configuration();
+    const WindowSettings window = config.readWindow();
+    resize(std::max(window.width, 400), std::max(window.height, 300));
+    move(window.left, window.top);
+    setHelpFormat(window.useHHhelp);
+    m_grid->setColumnWidths(config.readColumnWidths().widths);
+    setCommandState(CommandState::NoProject);
+    setSaveEnabled(false);
+    updateRecentMenu();
+    updateCounts();
+
+    m_splashTimer = new QTimer(this);
+    m_splashTimer->setObjectName("TimerCloseSplash");
+    m_splashTimer->setInterval(kSplashDelayMs);
+    m_splashTimer->setSingleShot(true);
+    connect(m_splashTimer, &QTimer::timeout, this, [this] {
+        delete m_splash;
+        m_splash = nullptr;
+        if (!m_startArgument.isNull())
+            runCommand([this] { openStartArgument(m_startArgument); });
+    });
+}
+
+
+QAction* TfrmVIRedivuv::action(const QString& name) const { return m_actions.value(name); }
+QString TfrmVIRedivuv::hintPanelText() const { return m_hintPanel->text(); }
+QString TfrmVIRedivuv::countPanelText() const { return m_countPanel->text(); }
+
+void TfrmVIRedivuv::runCommand(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        // The general error display: the command ends, the program goes on.
+        QApplication::restoreOverrideCursor();
+        m_messages.showError(error.what());
+    }
+    updateCounts();
+}
+
+void TfrmVIRedivuv::setCommandState(CommandState state) {
+    const bool project = state != CommandState::NoProject;
+    const bool chapters = state == CommandState::WithChapters;
+    for (const char* name : kProjectCommands)
+        action(name)->setEnabled(project);
+    for (const char* name : kChapterCommands)
+        action(name)->setEnabled(chapters);
+    if (!project)
+        setSaveEnabled(false);
+}
+
+void TfrmVIRedivuv::setSaveEnabled(bool enabled) {
+    action("mniSave")->setEnabled(enabled);
+    action("iebtnSavePrj")->setEnabled(enabled);
+}
+
+void TfrmVIRedivuv::updateCounts() {
+    m_countPanel->setText(QString::fromStdString(m_session->table().statusText()));
+}
+
+void TfrmVIRedivuv::updateRecentMenu() {
+    const auto& entries = m_session->recent().entries();
+    for (int i = 0; i < 4; ++i) {
+        const QString caption = QString::fromStdString(entries[size_t(i)]);
+        const bool shown = caption != kEmptyRecent;
+        for (const QString& name : {QString("mniMRU%1").arg(i), QString("puiMRU%1").arg(i)}) {
+            QAction* item = action(name);
+            item->setText(caption);
+            item->setVisible(shown);
+        }
+    }
+    action("mniLine1")->setVisible(action("mniMRU0")->isVisible());
+}
+
+QMenu* TfrmVIRedivuv::recentPopup() {
+    updateRecentMenu();
+    return m_recentPopup;
+}
+
+void TfrmVIRedivuv::setHelpFormat(bool useHHhelp) {
+    QAction* hh = action("mniQuireWHelp");
+    QAction* html = action("mniQuireWHelpHTML");
+    hh->setChecked(useHHhelp);
+    html->setChecked(!useHHhelp);
+    hh->setShortcut(useHHhelp ? QKeySequence(Qt::Key_F1) : QKeySequence());
+    html->setShortcut(useHHhelp ? QKeySequence() : QKeySequence(Qt::Key_F1));
+}
+
+void TfrmVIRedivuv::notAvailable(const std::string& what) {
+    m_messages.showMessage(what + " is not available in this version.", MessageKind::Information,
+                           MessageButtons::Ok);
+}
+
+void TfrmVIRedivuv::writeConfiguration() {
+    const Configuration& config = m_session->configuration();
+    WindowSettings window;
+    const QRect placed = normalGeometry();
+    window.left = placed.left();
+    window.top = placed.top();
+    window.width = placed.width();
+    window.height = placed.height();
+    window.useHHhelp = action("mniQuireWHelp")->isChecked();
+    config.writeWindow(window);
+    config.writeRecent(m_session->recent());
+    ColumnWidths widths;
+    widths.widths = m_grid->columnWidths();
+    config.writeColumnWidths(widths);
+}
+
+// --- start-up ---------------------------------------------------------------------------
+
+void TfrmVIRedivuv::startUp(const QStringList& arguments) {
+    m_startArgument = arguments.isEmpty() ? QString() : arguments.first();
+    auto* splash = new Tfrm_SplashScreen(m_dataDir, this);
+    m_splash = splash;
+    splash->centreOver(*this);
+    splash->setCloseLabelVisible(false);
+    splash->show();
+    splash->repaint();
+    waitProcessingEvents(500);
+    m_splashTimer->start();
+}
+
+void TfrmVIRedivuv::openStartArgument(const QString& argument) {
+    const QString name = argument.trimmed();
+    const QFileInfo file(name);
+    if (file.isFile() && file.suffix().compare("qwr", Qt::CaseInsensitive) == 0) {
+        openProjectFile(name);
+        return;
+    }
+    m_messages.showMessage("Error:\r\nInvalid File - " + argument.toStdString(), MessageKind::Error,
+                           MessageButtons::Ok);
+}
+
+void TfrmVIRedivuv::takeHandedOverArgument(const QString& argument) {
+    showNormal();
+    raise();
+    activateWindow();
+    if (argument.trimmed().isEmpty())
+        return;
+    runCommand([this, argument] {
+        if (m_session->askToSave("Save Changes to Project?"))
+            openStartArgument(argument);
+    });
+}
+
+// --- the grid's needs ----------------------------------------------------------------------
+
+void TfrmVIRedivuv::beep() { m_messages.beep(); }
+
+void TfrmVIRedivuv::projectEdited() {
+    setSaveEnabled(m_session->modified());
+    updateCounts();
+}
+
+bool TfrmVIRedivuv::askText(const QString& title, const QString& prompt, QString& text) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(this, title, prompt, QLineEdit::Normal, text, &ok);
+    if (ok)
+        text = answer;
+    return ok;
+}
+
+// --- focus and window events ---------------------------------------------------------------
+
+void TfrmVIRedivuv::applicationDeactivated() {
+    if (m_closing)
+        return;
+    runCommand([this] { m_session->focusLost(); });
+}
+
+void TfrmVIRedivuv::applicationActivated() {
+    if (m_closing || m_session->editing() || m_session->checking())
+        return;
+    m_grid->applicationActivated();
+    const int row = m_grid->currentRow();
+    const int column = m_grid->currentColumn();
+    runCommand([this, row, column] {
+        m_session->focusRegained();
+        if (row > 0)
+            m_grid->selectCell(std::min(row, int(m_session->table().rowCount()) - 1), column);
+    });
+}
+
+bool TfrmVIRedivuv::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        m_hintPanel->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool TfrmVIRedivuv::eventFilter(QObject* watched, QEvent* event) {
+    auto* button = qobject_cast<QWidget*>(watched);
+    if (button == nullptr || !button->isEnabled())
+        return QMainWindow::eventFilter(watched, event);
+    const QString name = button->objectName();
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        if (name == "iebtnNew") {
+            runCommand([this] { mniNewClick(); });
+            return true;
+        }
+        if (name == "iebtnOpenPrj") {
+            recentPopup()->popup(button->mapToGlobal(QPoint(0, button->height())));
+            return true;
+        }
+    }
+    if (event->type() == QEvent::MouseButtonRelease && name == "iebtnViewInBrowser") {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (button->rect().contains(mouse->position().toPoint())) {
+            const bool right = mouse->button() == Qt::RightButton;
+            runCommand([this, right] { viewOrPreview(right); });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmVIRedivuv::closeEvent(QCloseEvent* event) {
+    bool close = false;
+    runCommand([this, &close] {
+        if (!m_session->askToSave("Save Changes to Project, before Exiting?"))
+            return;
+        m_closing = true;
+        writeConfiguration();
+        stopToolbars();
+        close = true;
+    });
+    if (!close) {
+        m_closing = false;
+        event->ignore();
+        return;
+    }
+    if (m_tray)
+        m_tray->hide();
+    event->accept();
+}
+
+void TfrmVIRedivuv::changeEvent(QEvent* event) {
+    // Minimised, the program is reached through the tray icon only; without a tray the
+    // window keeps its task-bar button.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray && m_tray->isVisible())
+        QTimer::singleShot(0, this, &QWidget::hide);
+    QMainWindow::changeEvent(event);
+}
+
+void TfrmVIRedivuv::mniAboutQuireWClick() { showAboutBox(*this, m_dataDir); }
+
+} // namespace qw

@@ -1,0 +1,160 @@
+#pragma once
+
+#include "app/grid_host.h"
+#include "app/message_routine.h"
+#include "core/project_session.h"
+
+#include <QMainWindow>
+#include <QMap>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QMenu;
+class QSystemTrayIcon;
+class QTimer;
+class QToolBar;
+
+namespace qw {
+
+class GuiBuildHost;
+class GuiSessionHost;
+class TfrmProgress;
+class TopicGrid;
+
+/// The main window: the one open project shown in the topic grid, with the menus, the
+/// toolbar, the two status panels and the tray icon. Every command reads the session's
+/// state, asks through the message routine and calls the project model.
+class TfrmVIRedivuv : public QMainWindow, public GridHost {
+    Q_OBJECT
+    friend class GuiBuildHost;
+
+public:
+    TfrmVIRedivuv(const std::filesystem::path& dataDir, const std::filesystem::path& configPath,
+                  QWidget* parent = nullptr);
+    ~TfrmVIRedivuv() override;
+
+    ProjectSession& session() { return *m_session; }
+    MessageRoutine& messages() { return m_messages; }
+    TfrmProgress& progressWindow() { return *m_progress; }
+    TopicGrid& grid() { return *m_grid; }
+    /// A menu item or toolbar button by its name ("mniSave", "iebtnSavePrj").
+    QAction* action(const QString& name) const;
+    QToolBar* toolBar() const { return m_toolBar; }
+    QString hintPanelText() const;
+    QString countPanelText() const;
+    /// The recent-project pop-up of the Open button, filled as on a right-click.
+    QMenu* recentPopup();
+
+    /// Shows the splash, and 1500 ms later opens the project named by the first argument.
+    void startUp(const QStringList& arguments);
+    /// What the splash timer does: the argument is opened or reported as invalid.
+    void openStartArgument(const QString& argument);
+    /// Opens a project file (also for a recent project and the command line).
+    void openProjectFile(const QString& path);
+    /// A later start of the program handed over its argument.
+    void takeHandedOverArgument(const QString& argument);
+
+    // GridHost
+    void beep() override;
+    Messenger& messenger() override { return m_messages; }
+    void projectEdited() override;
+    bool askText(const QString& title, const QString& prompt, QString& text) override;
+    void applyProjectOptionsSilently() override;
+
+    /// The focus handlers: automatic save when the program loses the focus, the
+    /// changed-chapters check when it gets it back.
+    void applicationDeactivated();
+    void applicationActivated();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    // main_window_actions.cpp
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    QAction* addAction(const char* name, const char* caption, const char* hint,
+                       void (TfrmVIRedivuv::*handler)());
+    void createTray();
+
+    // main_window.cpp
+    void setCommandState(CommandState state);
+    void setSaveEnabled(bool enabled);
+    void updateCounts();
+    void updateRecentMenu();
+    void writeConfiguration();
+    void runCommand(const std::function<void()>& command);
+    void setHelpFormat(bool useHHhelp);
+    void notAvailable(const std::string& what);
+
+    // main_window_commands.cpp
+    void mniNewClick();
+    void mniNewPrjWizardClick();
+    void mniOpenClick();
+    void mniSaveClick();
+    void mniReloadProjectClick();
+    void mniMRU1Click(int index);
+    void mniClearMRUClick();
+    void createProjectFile(const QString& path);
+    void mniExitClick();
+    void mniAboutQuireWClick();
+    void mniQuireWHelpClick();
+    void mniQuireWHelpHTMLClick();
+    void iebtnHelpClick();
+    void workshopHelp(const QString& file);
+    void mniProjectOptionsClick();
+    void mniEnviromentOptionsClick();
+    void chapterDialogsClick();
+    void treeCommandsClick();
+    void toolsClick(const QStringList& arguments);
+
+    // main_window_editing.cpp
+    void mniAddFilesClick();
+    void mniViewInHTMLEdClick();
+    void mniViewInWYSIWYGEdClick();
+    void editInEditor(bool wysiwyg);
+    void startToolbarsForEditing();
+    void stopToolbars();
+    void viewOrPreview(bool rightButton);
+    void mniViewInBrowserClick();
+    void mniRecalcTopicFilenamesClick();
+    void mniCreateTopicFileListClick();
+    bool writeTopicList(bool asking);
+
+    // main_window_build.cpp
+    void mniCompileClick();
+    void mniViewCHMClick();
+    void mniViewLogClick();
+    void mniSaveHTMLHelpFileAsClick();
+    void runBuild();
+
+    std::filesystem::path m_dataDir;
+    MessageRoutine m_messages;
+    TfrmProgress* m_progress;
+    std::unique_ptr<GuiSessionHost> m_host;
+    std::unique_ptr<ProjectSession> m_session;
+    std::unique_ptr<GuiBuildHost> m_buildHost;
+    TopicGrid* m_grid = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QMenu* m_recentPopup = nullptr;
+    QLabel* m_hintPanel = nullptr;
+    QLabel* m_countPanel = nullptr;
+    QSystemTrayIcon* m_tray = nullptr;
+    QTimer* m_splashTimer = nullptr;
+    QWidget* m_splash = nullptr;
+    QString m_startArgument;
+    QMap<QString, QAction*> m_actions;
+    /// Set when the options may have changed, cleared by a build: View asks to rebuild.
+    bool m_optionsChanged = true;
+    bool m_closing = false;
+};
+
+} // namespace qw

@@ -1,0 +1,159 @@
+// File, Help, Options and Tools commands of the main window.
+#include "app/main_window.h"
+
+#include "app/file_dialogs.h"
+#include "app/program_runner.h"
+#include "app/topic_grid.h"
+#include "core/file_io.h"
+#include "helpgen/project_options.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace qw {
+
+namespace {
+
+const char* const kProjectFilter = "HTMLHelp Quirewright file (*.qwr)";
+const char* const kSaveQuestion = "Save Changes to Project?";
+
+/// Shows the hourglass until the scope ends.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace
+
+void TfrmVIRedivuv::mniNewClick() {
+    if (!m_session->askToSave(kSaveQuestion))
+        return;
+    const QString name = FileDialogs::chooseOne(
+        this, {FileRequest::Save, "Save New Project As", QString::fromStdString(m_dataDir.string()),
+               kProjectFilter, "qwr"});
+    if (!name.isEmpty())
+        createProjectFile(name);
+}
+
+void TfrmVIRedivuv::createProjectFile(const QString& path) {
+    m_session->newProject(path.toStdString());
+    m_grid->applyEnvironment();
+    updateRecentMenu();
+}
+
+void TfrmVIRedivuv::mniNewPrjWizardClick() {
+    if (!m_session->askToSave(kSaveQuestion))
+        return;
+    notAvailable("The New Project Wizard");
+}
+
+void TfrmVIRedivuv::mniOpenClick() {
+    if (!m_session->askToSave(kSaveQuestion))
+        return;
+    const QString name = FileDialogs::chooseOne(
+        this, {FileRequest::OpenOne, "Open Existing Project",
+               QString::fromStdString(m_dataDir.string()), kProjectFilter, "qwr"});
+    if (!name.isEmpty())
+        openProjectFile(name);
+}
+
+void TfrmVIRedivuv::openProjectFile(const QString& path) {
+    QCoreApplication::processEvents();
+    m_session->openProject(path.toStdString());
+    m_grid->applyEnvironment();
+    m_optionsChanged = true;
+    updateRecentMenu();
+    updateCounts();
+}
+
+void TfrmVIRedivuv::mniSaveClick() {
+    WaitCursor hourglass;
+    m_session->saveProject(true);
+}
+
+void TfrmVIRedivuv::mniReloadProjectClick() {
+    if (!m_session->askToSave(kSaveQuestion))
+        return;
+    m_session->reloadProject(400);
+}
+
+void TfrmVIRedivuv::mniMRU1Click(int index) {
+    if (!m_session->askToSave(kSaveQuestion))
+        return;
+    const QString name = QString::fromStdString(m_session->recent().entries()[size_t(index)]);
+    if (RecentList::isEmptyEntry(name.toStdString()) || !QFileInfo(name).isFile()) {
+        m_messages.showMessage("Error: File has Moved or is Invalid", MessageKind::Error,
+                               MessageButtons::Ok);
+        return;
+    }
+    openProjectFile(name);
+}
+
+void TfrmVIRedivuv::mniClearMRUClick() {
+    m_session->recent().clear();
+    updateRecentMenu();
+}
+
+void TfrmVIRedivuv::mniExitClick() { close(); }
+
+// --- help -------------------------------------------------------------------------------
+
+void TfrmVIRedivuv::mniQuireWHelpClick() {
+    setHelpFormat(true);
+    iebtnHelpClick();
+}
+
+void TfrmVIRedivuv::mniQuireWHelpHTMLClick() {
+    setHelpFormat(false);
+    iebtnHelpClick();
+}
+
+void TfrmVIRedivuv::iebtnHelpClick() {
+    const QDir dir(QString::fromStdString(m_dataDir.string()));
+    bool shown = false;
+    if (action("mniQuireWHelp")->isChecked())
+        shown = ProgramRunner::shellOpen("quirew.chm", dir.path());
+    else if (QFileInfo::exists(dir.filePath("help/index.htm")))
+        shown = ProgramRunner::viewInBrowser(m_session->environment().htmlBrowserPath,
+                                             dir.filePath("help/index.htm"));
+    if (!shown)
+        m_messages.showMessage("The help of HTMLHelp Quirewright is not installed.",
+                               MessageKind::Information, MessageButtons::Ok);
+}
+
+void TfrmVIRedivuv::workshopHelp(const QString& file) {
+    // The Workshop's own help files do not exist on this platform.
+    (void)file;
+    m_messages.showMessage("Help file not found.\r\nHTML Help Workshop must be installed.",
+                           MessageKind::Error, MessageButtons::Ok);
+}
+
+// --- commands whose dialogs are not part of this version ------------------------------------
+
+void TfrmVIRedivuv::mniProjectOptionsClick() { notAvailable("The Project Options dialog"); }
+void TfrmVIRedivuv::mniEnviromentOptionsClick() { notAvailable("The Environment Options dialog"); }
+
+void TfrmVIRedivuv::chapterDialogsClick() {
+    notAvailable("Inserting, moving and deleting chapters and topics, and the keywords and "
+                 "related topics editor,");
+}
+
+void TfrmVIRedivuv::treeCommandsClick() { notAvailable("The DOVAZaze eDocument"); }
+
+void TfrmVIRedivuv::applyProjectOptionsSilently() {
+    qw::applyProjectOptionsSilently(*m_session);
+    m_optionsChanged = true;
+}
+
+void TfrmVIRedivuv::toolsClick(const QStringList& arguments) {
+    if (!ProgramRunner::startTools(arguments))
+        m_messages.showMessage("The companion program qwrtools could not be started.",
+                               MessageKind::Error, MessageButtons::Ok);
+}
+
+} // namespace qw
