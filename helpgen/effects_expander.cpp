@@ -1,36 +1,92 @@
 #include "helpgen/effects_expander.h"
 
-#include "core/ini_file.h"
 #include "core/text_util.h"
 #include "helpgen/token_replace.h"
 
+#include <algorithm>
+#include <map>
+
 namespace qw {
 
-EffectsExpander EffectsExpander::load(const std::filesystem::path& definitionFile) {
-    return fromIni(IniFile(definitionFile));
+namespace {
+
+/// The keys of one section, by upper-cased name, each with its value as read.
+using Section = std::map<std::string, std::string>;
+
+std::string unquote(std::string_view raw) {
+    std::string value = trim(raw);
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return value;
 }
 
-EffectsExpander EffectsExpander::fromIni(const IniFile& ini) {
+/// Sections by upper-cased name; the first section and key of a name win.
+std::map<std::string, Section> parseDefinitions(std::string_view text) {
+    std::map<std::string, Section> sections;
+    Section* current = nullptr;
+    for (const std::string& line : splitLines(text)) {
+        const std::string trimmed = trim(line);
+        if (!trimmed.empty() && trimmed.front() == '[') {
+            const size_t close = trimmed.find(']');
+            if (close == std::string::npos)
+                continue;
+            const std::string name = toUpper(trim(trimmed.substr(1, close - 1)));
+            const bool repeated = sections.count(name) != 0;
+            current = repeated ? nullptr : &sections[name];
+            continue;
+        }
+        const size_t eq = line.find('=');
+        if (current == nullptr || eq == std::string::npos)
+            continue;
+        const std::string key = toUpper(trim(std::string_view(line).substr(0, eq)));
+        if (key.empty() || key[0] == ';')
+            continue;
+        current->emplace(key, unquote(std::string_view(line).substr(eq + 1)));
+    }
+    return sections;
+}
+
+const std::string* findValue(const Section& section, const std::string& key) {
+    const auto it = section.find(key);
+    return it == section.end() ? nullptr : &it->second;
+}
+
+} // namespace
+
+EffectsExpander EffectsExpander::load(const std::filesystem::path& definitionFile) {
+    if (!fileExists(definitionFile))
+        return {};
+    try {
+        return fromText(readFileBytes(definitionFile));
+    } catch (const FileError&) {
+        return {}; // an unreadable file reads as one without sections
+    }
+}
+
+EffectsExpander EffectsExpander::fromText(std::string_view text) {
+    const std::map<std::string, Section> sections = parseDefinitions(text);
     EffectsExpander expander;
     for (int n = 1; n <= kMaxScripts; ++n) {
-        const std::string section = "SCRIPT" + std::to_string(n);
-        Script& script = expander.m_scripts[size_t(n)];
-        script.present = ini.hasKey(section, "VARIABLE1");
-        if (!script.present)
+        const auto found = sections.find("SCRIPT" + std::to_string(n));
+        if (found == sections.end() || findValue(found->second, "VARIABLE1") == nullptr)
             continue;
+        const Section& section = found->second;
+        Script& script = expander.m_scripts[size_t(n)];
+        script.present = true;
         for (int k = 1; k <= kMaxVariables; ++k) {
-            const std::string token = ini.readString(section, "VARIABLE" + std::to_string(k), kMissing);
-            if (token == kMissing || trim(token).empty())
+            const std::string* token = findValue(section, "VARIABLE" + std::to_string(k));
+            if (token == nullptr || *token == kMissing || trim(*token).empty())
                 break;
-            script.tokens.push_back(token);
-            script.replacers.push_back(
-                ini.readString(section, "REPLACER" + std::to_string(k), kMissing));
+            const std::string* replacer = findValue(section, "REPLACER" + std::to_string(k));
+            script.tokens.push_back(*token);
+            script.replacers.push_back(replacer != nullptr ? *replacer : kMissing);
         }
         for (int k = 1; k <= kMaxAdditional; ++k) {
-            std::string line = ini.readString(section, "ADDITIONAL" + std::to_string(k), kMissing);
-            if (line == kMissing)
+            const std::string* line = findValue(section, "ADDITIONAL" + std::to_string(k));
+            if (line == nullptr || *line == kMissing)
                 break;
-            script.additional.push_back(std::move(line));
+            script.additional.push_back(*line);
         }
     }
     return expander;

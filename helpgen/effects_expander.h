@@ -5,11 +5,10 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qw {
-
-class IniFile;
 
 /// The special-effect scripts of a definition file ("Effects.sfx"), read once and then
 /// applied to any number of pages. Each script replaces its marker pieces (tokens) in
@@ -23,9 +22,13 @@ public:
     static constexpr const char* kMissing = "!NONE!";
 
     EffectsExpander() = default;
-    /// Reads every script of the file; a missing file gives no scripts.
+    /// Reads every script of the file; a missing or unreadable file gives no scripts.
     static EffectsExpander load(const std::filesystem::path& definitionFile);
-    static EffectsExpander fromIni(const IniFile& definitions);
+    /// Reads the scripts from the text of a definition file. Sections and keys compare
+    /// without regard to case and the first of a repeated name counts; a value loses the
+    /// blanks round it and one pair of enclosing single or double quotes; values are
+    /// never cut short, however long a replacement is.
+    static EffectsExpander fromText(std::string_view text);
 
     /// Applies scripts first to last in order. The run stops at the first script number
     /// in that range whose section has no VARIABLE1 key.

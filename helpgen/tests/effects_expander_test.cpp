@@ -82,6 +82,18 @@ TEST(EffectsExpanderGapTest, MissingScriptStopsEveryLaterOne) {
     EXPECT_EQ(effects, (Lines{"[LAST]"}));
 }
 
+TEST(EffectsExpanderReaderTest, ReadsLikeTheSettingsReaderWithoutCuttingLongValues) {
+    const std::string longText(3000, 'w');
+    const EffectsExpander expander = EffectsExpander::fromText(
+        "[Script1]\r\nvariable1 = ' [A '\r\nVARIABLE1=ignored: the first key counts\r\n"
+        "REPLACER1=\"" + longText + "\"\r\nadditional1=\"'both'\"\r\n"
+        "ADDITIONAL2='unbalanced\"\r\n;ADDITIONAL3=a comment, not a key\r\n"
+        "[SCRIPT1]\r\nADDITIONAL3=a repeated section is not read\r\n");
+    Lines page = {"x [A y", "[ax"};
+    expander.expand(page, 1, 1);
+    EXPECT_EQ(page, (Lines{"x" + longText + "y", "[ax", "'both'", "'unbalanced\""}));
+}
+
 TEST(EffectsExpanderGapTest, MissingFileAppliesNothing) {
     const EffectsExpander none = EffectsExpander::load(kData / "no_such_file.sfx");
     Lines page = {"[*x*] [X a X]"};
