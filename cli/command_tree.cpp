@@ -17,8 +17,7 @@ class ConsoleTreeHost : public TreeHost {
 public:
     ConsoleTreeHost(ConsoleHost& console, std::optional<TreeFormat> format)
         : m_console(console), m_format(format) {}
-    Answer showMessage(const std::string& text, MessageKind kind,
-                       MessageButtons buttons) override {
+    Answer showMessage(const std::string& text, MessageKind kind, MessageButtons buttons) override {
         return m_console.showMessage(text, kind, buttons);
     }
     ProgressReporter& progress() override { return m_console.progress(); }

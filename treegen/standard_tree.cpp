@@ -14,7 +14,9 @@ const std::string kTableOpen = "<table cellspacing=\"0\" cellpadding=\"0\" borde
 const std::string kImageSize = "\" height=\"18\" width=\"19\" border=\"0\">";
 const std::string kStatusEnd = "';return true;\" onMouseOut=\"window.status=''\"";
 
-std::string image(std::string_view file) { return "<img src=\"" + std::string(file) + kImageSize; }
+std::string image(std::string_view file) {
+    return "<img src=\"" + std::string(file) + kImageSize;
+}
 
 std::string status(std::string_view text) {
     return "onMouseOver=\"window.status='" + statusText(text) + kStatusEnd;
@@ -102,8 +104,7 @@ std::string StandardTreeWriter::chapterLine(size_t row, size_t chapterNumber, bo
     const std::string title = shownTitle(table.displayTitle(row));
     const std::string hint = status(table.hint(row));
     if (open) {
-        const std::string u =
-            "<a href=\"unexpand.htm\" " + hint + " title=\"Click To UnExpand\">";
+        const std::string u = "<a href=\"unexpand.htm\" " + hint + " title=\"Click To UnExpand\">";
         return kTableOpen + "<tr><td>" + u + "<img alt=\"Click to UnExpand\" src=\"minus.gif" +
                kImageSize + "</a></td><td>" + u +
                "<img alt=\"Click to UnExpand\" src=\"fol_open.gif" + kImageSize + "</a>" +
@@ -190,7 +191,8 @@ std::vector<fs::path> StandardTreeWriter::write() {
     precompute();
     const size_t n = m_pageNames.size();
     for (size_t k = 0; k <= n; ++k) {
-        const fs::path path = v.treeDir / (k == 0 ? std::string("unexpand.htm") : m_pageNames[k - 1]);
+        const fs::path path =
+            v.treeDir / (k == 0 ? std::string("unexpand.htm") : m_pageNames[k - 1]);
         writeLines(path, contentsPage(k, false));
         written.push_back(path);
     }

@@ -41,8 +41,8 @@ private:
     const TreeContext& m_context;
     TreeFiles m_files;
     bool m_ready = false;
-    std::vector<std::string> m_pageNames; ///< per chapter number - 1
-    std::vector<size_t> m_chapterOf;      ///< per row: its chapter number, 0 before any
+    std::vector<std::string> m_pageNames;  ///< per chapter number - 1
+    std::vector<size_t> m_chapterOf;       ///< per row: its chapter number, 0 before any
     std::vector<std::string> m_topicLines; ///< per row: its line, empty when it gives none
 };
 

@@ -16,7 +16,8 @@ namespace {
 
 constexpr int kMaxLineKey = 50;
 constexpr const char* kTreeFormat = "TreeFormat";
-constexpr const char* kWriteAdvice = "Check that it is not Read-Only or being used by another program.";
+constexpr const char* kWriteAdvice =
+    "Check that it is not Read-Only or being used by another program.";
 
 /// A value read for a line list; "//" stands for an empty line. False for a blank value.
 bool lineValue(const IniFile& file, std::string_view section, const std::string& key,
@@ -39,7 +40,9 @@ bool matchesAt(std::string_view line, size_t pos, std::string_view tag) {
     return true;
 }
 
-void append(Lines& to, const Lines& from) { to.insert(to.end(), from.begin(), from.end()); }
+void append(Lines& to, const Lines& from) {
+    to.insert(to.end(), from.begin(), from.end());
+}
 
 Lines withTags(const Lines& lines, const std::vector<Tag>& tags) {
     Lines copy = lines;
@@ -246,17 +249,19 @@ TemplateTreeResult TemplateTreeWriter::write() {
 
     if (m_settings.createIndex) {
         const fs::path index = v.projectDir / "index.htm";
-        writeLines(index, withTags(readLinesUntilGap(file, "Index", "StartTag"), generalTags(false)));
+        writeLines(index,
+                   withTags(readLinesUntilGap(file, "Index", "StartTag"), generalTags(false)));
         result.written.push_back(index);
     }
     if (m_settings.createContents) {
         const fs::path contents = v.treeDir / "contents.htm";
         try {
-            writeLines(contents,
-                       withTags(readLinesUntilGap(file, "Contents", "StartTag"), generalTags(false)));
+            writeLines(contents, withTags(readLinesUntilGap(file, "Contents", "StartTag"),
+                                          generalTags(false)));
             result.written.push_back(contents);
         } catch (const FileError&) {
-            reportWriteError(result, std::string("Error creating contents.htm.\r\n") + kWriteAdvice);
+            reportWriteError(result,
+                             std::string("Error creating contents.htm.\r\n") + kWriteAdvice);
             return result;
         }
     }
@@ -268,13 +273,13 @@ TemplateTreeResult TemplateTreeWriter::write() {
         std::string from = toSlashes(m_settings.dirToCopyFilesFrom);
         while (!from.empty() && from.back() == '/')
             from.pop_back();
-        if (!copyIntoDirectory(v.dataDir / from, v.treeDir) &&
-            m_context.copyFailed)
+        if (!copyIntoDirectory(v.dataDir / from, v.treeDir) && m_context.copyFailed)
             m_context.copyFailed();
     }
     const Lines lines = treeFileLines(file, files);
     const fs::path treeFile = v.treeDir / toSlashes(m_settings.treeFileName);
-    const std::string failure = "Error creating '" + m_settings.treeFileName + "'.\r\n" + kWriteAdvice;
+    const std::string failure =
+        "Error creating '" + m_settings.treeFileName + "'.\r\n" + kWriteAdvice;
     if (!isInsideDirectory(treeFile, v.treeDir)) {
         reportWriteError(result, failure);
         return result;

@@ -28,8 +28,7 @@ std::string replaceTags(std::string_view line, const std::vector<Tag>& tags);
 Lines readLinesUntilGap(const IniFile& file, std::string_view section, std::string_view prefix);
 /// Reads prefix + "0" to prefix + "50" and skips missing or blank values (the rule of
 /// the repeated element parts).
-Lines readLinesSkippingGaps(const IniFile& file, std::string_view section,
-                            std::string_view prefix);
+Lines readLinesSkippingGaps(const IniFile& file, std::string_view section, std::string_view prefix);
 
 /// The "Settings" section of a tree template.
 struct TreeTemplateSettings {

@@ -13,7 +13,9 @@ namespace {
 
 constexpr auto kReplace = fs::copy_options::overwrite_existing;
 
-char lowerChar(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char lowerChar(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 } // namespace
 

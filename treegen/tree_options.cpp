@@ -13,9 +13,8 @@ namespace {
 
 constexpr std::array<const char*, 3> kFormatKeys = {"StandardHTML", "JavaApplet", "JavaScript"};
 constexpr std::array<const char*, 2> kStyleKeys = {"Style1", "Style2"};
-constexpr std::array<const char*, 7> kIconKeys = {"W95Folders", "W95Books", "OS2Folders",
-                                                  "MacFolders", "Arrows1",  "Arrows2",
-                                                  "3DPlusMinus"};
+constexpr std::array<const char*, 7> kIconKeys = {
+    "W95Folders", "W95Books", "OS2Folders", "MacFolders", "Arrows1", "Arrows2", "3DPlusMinus"};
 constexpr std::array<std::string_view, 7> kIconFolders = {"Folders", "Books",   "OS2",  "Mac",
                                                           "Arrows1", "Arrows2", "Plus1"};
 
@@ -36,7 +35,9 @@ void writeGroup(IniFile& ini, const std::array<const char*, N>& keys, size_t sel
 
 } // namespace
 
-std::string_view iconSetFolder(IconSet set) { return kIconFolders[static_cast<size_t>(set)]; }
+std::string_view iconSetFolder(IconSet set) {
+    return kIconFolders[static_cast<size_t>(set)];
+}
 
 std::string_view templateName(TreeFormat format) {
     switch (format) {

@@ -11,8 +11,8 @@ namespace qw {
 namespace {
 
 bool isAbsoluteAddress(std::string_view address) {
-    static constexpr std::array<std::string_view, 5> kSchemes = {"HTTP:", "HTTPS", "NEWS:",
-                                                                 "MAILT", "FILE:"};
+    static constexpr std::array<std::string_view, 5> kSchemes = {"HTTP:", "HTTPS", "NEWS:", "MAILT",
+                                                                 "FILE:"};
     const std::string head = toUpper(address.substr(0, 5));
     for (const auto scheme : kSchemes)
         if (head == scheme)
@@ -64,8 +64,7 @@ bool isRolePage(const TopicTable& table, size_t row, const SpecialPages& pages) 
     return is(pages.whatsNewPage) || is(pages.copyrightPage) || is(pages.welcomePage);
 }
 
-std::vector<std::string> chapterPageNames(const TopicTable& table,
-                                          const FileNameOptions& options) {
+std::vector<std::string> chapterPageNames(const TopicTable& table, const FileNameOptions& options) {
     std::vector<std::string> names;
     std::unordered_set<std::string> taken;
     for (size_t r = 1; r < table.endRow(); ++r) {

@@ -59,8 +59,10 @@ TEST_F(StandardTreeTest, WorkedExampleByteForByte) {
     const std::string head =
         "<HTML><HEAD>\r\n<style><!-- a:hover{color: red;} a{color: blue; "
         "text-decoration:none;} --></style>\r\n<TITLE>Contents</TITLE></HEAD>\r\n"
-        "<BODY bgcolor=\"#FFFFFF\" background=\"\" vlink=\"blue\" link=\"blue\" alink=\"red\">\r\n" +
-        T + "<td align=\"center\" width=\"19\"><a href=\"expand.htm\" "
+        "<BODY bgcolor=\"#FFFFFF\" background=\"\" vlink=\"blue\" link=\"blue\" "
+        "alink=\"red\">\r\n" +
+        T +
+        "<td align=\"center\" width=\"19\"><a href=\"expand.htm\" "
         "onMouseOver=\"window.status='Click To Expand All';return true;\" "
         "onMouseOut=\"window.status=''\" title=\"Click To Expand All\"><img alt=\"Click To "
         "Expand All\" src=\"treetop.gif\" height=\"18\" width=\"19\" border=\"0\"></a></td><td "
@@ -68,7 +70,8 @@ TEST_F(StandardTreeTest, WorkedExampleByteForByte) {
         "All';return true;\" onMouseOut=\"window.status=''\" title=\"Click To Expand "
         "All\"><small>MyContent</small></a></td></tr></table>\r\n\r\n";
     const std::string tail =
-        T + "<tr><td><img src=\"branch_l.gif\" height=\"18\" width=\"19\" border=\"0\"></td><td>"
+        T +
+        "<tr><td><img src=\"branch_l.gif\" height=\"18\" width=\"19\" border=\"0\"></td><td>"
         "<img alt=\"About HTMLHelp Quirewright\" src=\"aboutqwr.gif\" height=\"18\" width=\"19\" "
         "border=\"0\"></td><td valign=\"middle\"><small><a href=\"aboutjmp.htm\" "
         "target=\"frmtopic\" onMouseOver=\"window.status='About HTMLHelp Quirewright';return "
@@ -79,26 +82,42 @@ TEST_F(StandardTreeTest, WorkedExampleByteForByte) {
                                "onMouseOut=\"window.status=''\"";
     const std::string e = "<a href=\"fol_intro.htm\" " + status + " title=\"Click To Expand\">";
     const std::string closed =
-        T + "<tr><td>" + e + "<img alt=\"Click to Expand\" src=\"plus.gif\" height=\"18\" "
-        "width=\"19\" border=\"0\"></a></td><td>" + e + "<img alt=\"Click to Expand\" "
+        T + "<tr><td>" + e +
+        "<img alt=\"Click to Expand\" src=\"plus.gif\" height=\"18\" "
+        "width=\"19\" border=\"0\"></a></td><td>" +
+        e +
+        "<img alt=\"Click to Expand\" "
         "src=\"fol_clos.gif\" height=\"18\" width=\"19\" border=\"0\"></a></td><td "
-        "valign=\"middle\"><small>" + e + "Intro</a></small></td></tr></table>\r\n";
+        "valign=\"middle\"><small>" +
+        e + "Intro</a></small></td></tr></table>\r\n";
     EXPECT_EQ(tmp.read("proj/unexpand.htm"), head + closed + tail);
 
     const std::string u = "<a href=\"unexpand.htm\" " + status + " title=\"Click To UnExpand\">";
     const std::string open =
-        T + "<tr><td>" + u + "<img alt=\"Click to UnExpand\" src=\"minus.gif\" height=\"18\" "
-        "width=\"19\" border=\"0\"></a></td><td>" + u + "<img alt=\"Click to UnExpand\" "
+        T + "<tr><td>" + u +
+        "<img alt=\"Click to UnExpand\" src=\"minus.gif\" height=\"18\" "
+        "width=\"19\" border=\"0\"></a></td><td>" +
+        u +
+        "<img alt=\"Click to UnExpand\" "
         "src=\"fol_open.gif\" height=\"18\" width=\"19\" border=\"0\"></a></td><td "
-        "valign=\"middle\"><small><b>" + u + "Intro</a></b></small></td></tr></table>\r\n";
-    auto topicLine = [](const std::string& branch, const std::string& href,
-                        const std::string& hint, const std::string& title) {
-        return T + "<tr><td><img src=\"branch_i.gif\" height=\"18\" width=\"19\" border=\"0\">"
-               "</td><td><img src=\"" + branch + "\" height=\"18\" width=\"19\" border=\"0\">"
+        "valign=\"middle\"><small><b>" +
+        u + "Intro</a></b></small></td></tr></table>\r\n";
+    auto topicLine = [](const std::string& branch, const std::string& href, const std::string& hint,
+                        const std::string& title) {
+        return T +
+               "<tr><td><img src=\"branch_i.gif\" height=\"18\" width=\"19\" border=\"0\">"
+               "</td><td><img src=\"" +
+               branch +
+               "\" height=\"18\" width=\"19\" border=\"0\">"
                "</td><td><img src=\"icon_11.gif\" height=\"18\" width=\"19\" border=\"0\"></td>"
-               "<td valign=\"middle\"><small><a href=\"" + href + "\" target=\"frmtopic\" "
-               "onMouseOver=\"window.status='" + hint + "';return true;\" "
-               "onMouseOut=\"window.status=''\">" + title + "</a></small></td></tr></table>\r\n";
+               "<td valign=\"middle\"><small><a href=\"" +
+               href +
+               "\" target=\"frmtopic\" "
+               "onMouseOver=\"window.status='" +
+               hint +
+               "';return true;\" "
+               "onMouseOut=\"window.status=''\">" +
+               title + "</a></small></td></tr></table>\r\n";
     };
     const std::string topics = topicLine("branch_t.gif", "start.htm", "First steps", "Start") +
                                topicLine("branch_l.gif", "next.htm", "Next", "Next");
@@ -204,8 +223,7 @@ TEST_F(StandardTreeTest, ChapterFilesOfTheSameNameGetTheirOwnPages) {
 TEST_F(StandardTreeTest, IconCellsNeverCopyFromOutsideTheIconFolder) {
     tmp.write("secret.gif", "x");
     const std::string a = file("a.htm");
-    table.appendChapterRows({test::chapter("A", a),
-                             test::topic("P", "p.htm", "../../../secret", a),
+    table.appendChapterRows({test::chapter("A", a), test::topic("P", "p.htm", "../../../secret", a),
                              test::topic("Q", "q.htm", "99", a)});
     write();
     EXPECT_EQ(copyFailures, 2);

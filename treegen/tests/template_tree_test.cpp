@@ -75,8 +75,9 @@ TEST(TemplateReadingTest, TagsAreReplacedOnceIgnoringCase) {
 }
 
 TEST(TemplateReadingTest, SettingsDefaults) {
-    const TreeTemplateSettings s = TreeTemplateSettings::read(IniFile("unused", "[Settings]\n"
-                                                                      "TreeFormatFilename=  \n"));
+    const TreeTemplateSettings s =
+        TreeTemplateSettings::read(IniFile("unused", "[Settings]\n"
+                                                     "TreeFormatFilename=  \n"));
     EXPECT_EQ(s.treeFileName, "tree.js");
     EXPECT_TRUE(s.copyItemIcons && s.copyChapterIcons && s.createIndex && s.createTreeFile);
     EXPECT_FALSE(s.createContents);
@@ -89,10 +90,9 @@ TEST_F(TemplateTreeTest, WritesIndexContentsAndTreeFileInTableOrder) {
     options.bgImage = "Images\\Paper.gif";
     const std::string a = file("a.htm");
     const std::string b = file("b.htm");
-    table.appendChapterRows({test::chapter("Alpha#Chapter A", a),
-                             test::topic("Hi#Say hi", "welcome.htm", "2", a),
-                             test::topic("One", "one.htm", "3", a),
-                             test::topic("!!!Gone", "gone.htm", "3", a)});
+    table.appendChapterRows(
+        {test::chapter("Alpha#Chapter A", a), test::topic("Hi#Say hi", "welcome.htm", "2", a),
+         test::topic("One", "one.htm", "3", a), test::topic("!!!Gone", "gone.htm", "3", a)});
     table.appendChapterRows({test::chapter("Beta", b), test::topic("Two", "two.htm", "4", b),
                              test::topic("Legal", "legal.htm", "5", b)});
     table.markRoles(settings.pages);
@@ -102,19 +102,13 @@ TEST_F(TemplateTreeTest, WritesIndexContentsAndTreeFileInTableOrder) {
     EXPECT_EQ(splitLines(tmp.read("proj/index.htm")),
               (Lines{"<title>My Help</title>",
                      "<frame src=\"treehtml/contents.htm\"><frame src=\"start.htm\">"}));
-    EXPECT_EQ(treeLines("contents.htm"),
-              (Lines{"<body bgcolor=\"#FFFFFF\" background=\"../Images/Paper.gif\">MyContent 180"}));
+    EXPECT_EQ(
+        treeLines("contents.htm"),
+        (Lines{"<body bgcolor=\"#FFFFFF\" background=\"../Images/Paper.gif\">MyContent 180"}));
     EXPECT_EQ(treeLines("tree.txt"),
-              (Lines{"start 250x550",
-                     "special Hi|Say hi|../welcome.htm|2|icon_2.gif",
-                     "chapter Alpha|Chapter A",
-                     "topic One|One|../one.htm|icon_3.gif",
-                     "",
-                     "end",
-                     "chapter Beta|Beta",
-                     "topic Two|Two|../two.htm|icon_4.gif",
-                     "",
-                     "end",
+              (Lines{"start 250x550", "special Hi|Say hi|../welcome.htm|2|icon_2.gif",
+                     "chapter Alpha|Chapter A", "topic One|One|../one.htm|icon_3.gif", "", "end",
+                     "chapter Beta|Beta", "topic Two|Two|../two.htm|icon_4.gif", "", "end",
                      "special Legal|Legal|../legal.htm|5|icon_5.gif",
                      "special About Quirewright|About HTMLHelp Quirewright|../aboutjmp.htm|1|"
                      "aboutqwr.gif",
@@ -125,12 +119,16 @@ TEST_F(TemplateTreeTest, WritesIndexContentsAndTreeFileInTableOrder) {
 
 TEST_F(TemplateTreeTest, ScriptTreeFileGetsSafeStringsAndTitlesAreNotExpandedAgain) {
     const std::string a = file("a.htm");
-    table.appendChapterRows({test::chapter("C", a),
-                             test::topic("It's \"<b>_TopicHref_</b>\"#back\\slash", "p.htm", "1", a)});
-    const auto result = run("[TreeFormat]\nTopicTag0=t('_TopicTitle_', \"_TopicHint_\", '_TopicHref_');\n");
+    table.appendChapterRows(
+        {test::chapter("C", a),
+         test::topic("It's \"<b>_TopicHref_</b>\"#back\\slash", "p.htm", "1", a)});
+    const auto result =
+        run("[TreeFormat]\nTopicTag0=t('_TopicTitle_', \"_TopicHint_\", '_TopicHref_');\n");
     EXPECT_TRUE(result.error.empty());
-    EXPECT_EQ(treeLines("tree.js"),
-              (Lines{"t('It\\'s \\x22\\x3Cb>_TopicHref_\\x3C/b>\\x22', \"back\\\\slash\", '../p.htm');"}));
+    EXPECT_EQ(
+        treeLines("tree.js"),
+        (Lines{
+            "t('It\\'s \\x22\\x3Cb>_TopicHref_\\x3C/b>\\x22', \"back\\\\slash\", '../p.htm');"}));
 }
 
 TEST_F(TemplateTreeTest, EveryChapterIsClosedEvenWhenItsLastRowGivesNoEntry) {

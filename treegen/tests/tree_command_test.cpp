@@ -128,8 +128,8 @@ TEST_F(TreeCommandTest, ViewWithoutIndexTellsTheAuthor) {
 }
 
 TEST_F(TreeCommandTest, EachTemplateFormatWritesItsTreeFile) {
-    for (const auto& [format, file] : {std::pair{TreeFormat::Script, "tree.js"},
-                                       std::pair{TreeFormat::Applet, "appltree.js"}}) {
+    for (const auto& [format, file] :
+         {std::pair{TreeFormat::Script, "tree.js"}, std::pair{TreeFormat::Applet, "appltree.js"}}) {
         host.edit = [format = format](TreeOptions& o) { o.format = format; };
         const TreeResult result = createTreeDocument(session, host);
         EXPECT_EQ(result.outcome, TreeOutcome::Created) << file;

@@ -43,9 +43,9 @@ TEST_F(TreeOptionsTest, WritesEveryKeyOfEachGroupAndReadsThemBack) {
         o.write(ini);
     }
     const std::string text = tmp.read("p.qwr");
-    for (const char* line : {"StandardHTML=0", "JavaApplet=0", "JavaScript=1", "Style1=0",
-                             "Style2=1", "W95Folders=0", "3DPlusMinus=1", "PutInSubDir=0",
-                             "TreeTitle=Manual", "TitleBarText=x"})
+    for (const char* line :
+         {"StandardHTML=0", "JavaApplet=0", "JavaScript=1", "Style1=0", "Style2=1", "W95Folders=0",
+          "3DPlusMinus=1", "PutInSubDir=0", "TreeTitle=Manual", "TitleBarText=x"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
     const TreeOptions back = TreeOptions::read(IniFile(path));
     EXPECT_EQ(back.format, TreeFormat::Script);

@@ -54,9 +54,11 @@ struct TreeFixture {
     std::string file(const std::string& name) const { return projectDir + name; }
 
     TreeContext context() {
-        return TreeContext{table,   settings,
+        return TreeContext{table,
+                           settings,
                            FileNameOptions{},
-                           options, TreeValues::derive(options, projectDir, dataDir),
+                           options,
+                           TreeValues::derive(options, projectDir, dataDir),
                            [this] { ++copyFailures; }};
     }
 };
