@@ -3,14 +3,18 @@
 // editing chapters, and the exact texts of the messages.
 #include "window_fixture.h"
 
+#include "app/build_options_dialog.h"
+#include "app/log_window.h"
 #include "app/progress_window.h"
 #include "app/topic_grid.h"
 #include "core/configuration.h"
 #include "core/ini_file.h"
 
+#include <QCheckBox>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QToolBar>
 
 using namespace qw;
@@ -414,6 +418,70 @@ private slots:
         QVERIFY(dialogs.requests.empty());
     }
 
+    void buildsTheDocumentFromTheWindowAndShowsItsResults() {
+        if (QStandardPaths::findExecutable("chmcmd").isEmpty())
+            QSKIP("chmcmd is not installed");
+        WindowFixture f;
+        openSample(f);
+        const QString caption = f.window->windowTitle();
+        bool answered = false;
+        answerModal<TfrmCompileOptions>([&](TfrmCompileOptions* dialog) {
+            QCOMPARE(dialog->windowTitle(), QString("Create HTMLHelp eDocument Options"));
+            QVERIFY(dialog->findChild<QCheckBox*>("chkViewLog")->isChecked());
+            dialog->findChild<QCheckBox*>("chkViewLog")->setChecked(false);
+            dialog->findChild<QCheckBox*>("chkDefault")->setChecked(true);
+            answered = true;
+            dialog->accept();
+        });
+        f.trigger("mniCompile");
+        QVERIFY(answered);
+        const QString chm = f.dir.filePath("sample/sample.chm");
+        QVERIFY(QFileInfo(chm).size() > 0);
+        QVERIFY(!QFileInfo::exists(f.dir.filePath("sample/welcome.htm")));  // cleaned up
+        QVERIFY(!QFileInfo::exists(f.dir.filePath("sample/sample_toc.hhc")));
+        QCOMPARE(f.window->windowTitle(), caption);
+        QVERIFY(f.window->isEnabled());
+        QVERIFY(!f.window->progressWindow().isVisible());
+        QVERIFY(f.window->toolBar()->isEnabled());
+        QVERIFY(!Configuration(f.config.toStdString()).readCompileOptions().viewLog);
+        QVERIFY(std::any_of(launches.launches.begin(), launches.launches.end(), [&](const Launch& l) {
+            return QFileInfo(l.program).fileName() == "sample.chm";
+        }));
+        QVERIFY(messages.shown.empty());
+
+        // The log in the read-only log window.
+        QString logText;
+        answerModal<TfrmLogWindow>([&](TfrmLogWindow* log) {
+            logText = log->text();
+            log->reject();
+        });
+        f.trigger("mniViewLog");
+        QVERIFY(!logText.isEmpty());
+
+        // Save As copies the document.
+        const QString copy = f.dir.filePath("copy.chm");
+        dialogs.answers.push_back({copy});
+        f.trigger("mniSaveHTMLHelpFileAs");
+        QCOMPARE(dialogs.requests.back().title, QString("Save HTMLHelp eDocument As"));
+        QCOMPARE(readAll(copy), readAll(chm));
+
+        // View opens it without asking, since nothing changed since the build.
+        launches.launches.clear();
+        f.trigger("mniViewCHM");
+        QVERIFY(messages.shown.empty());
+        QCOMPARE(launches.launches.size(), size_t(1));
+    }
+
+    void cancelInTheBuildOptionsLeavesEveryFileUntouched() {
+        WindowFixture f;
+        openSample(f);
+        const QStringList before = QDir(f.dir.filePath("sample")).entryList(QDir::Files);
+        answerModal<TfrmCompileOptions>([](TfrmCompileOptions* dialog) { dialog->reject(); });
+        f.trigger("mniCompile");
+        QCOMPARE(QDir(f.dir.filePath("sample")).entryList(QDir::Files), before);
+        QVERIFY(f.window->isEnabled());
+    }
+
     void statusPanelFollowsHints() {
         WindowFixture f;
         QStatusTipEvent tip(f.action("mniOpen")->statusTip());
@@ -426,6 +494,20 @@ private slots:
     }
 
 private:
+    /// Answers the next modal dialog of type T once it shows.
+    template <typename T>
+    static void answerModal(std::function<void(T*)> answer) {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll, answer] {
+            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+                poll->stop();
+                poll->deleteLater();
+                answer(dialog);
+            }
+        });
+        poll->start(20);
+    }
+
     static void changeFirstTitle(WindowFixture& f, const QByteArray& title) {
         const QString intro = f.dir.filePath("sample/intro.htm");
         QByteArray bytes = readAll(intro);
