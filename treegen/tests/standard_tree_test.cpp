@@ -240,4 +240,18 @@ TEST_F(StandardTreeTest, UnwritablePageThrowsAndKeepsEarlierFiles) {
     EXPECT_TRUE(fs::exists(fs::path(projectDir) / "treehtml" / "unexpand.htm"));
 }
 
+TEST_F(StandardTreeTest, BackgroundImageIsLowerCasedUnlessOnlyTheEnteredNameExists) {
+    const std::string a = file("a.htm");
+    table.appendChapterRows({test::chapter("A", a), test::topic("P", "p.htm", "1", a)});
+    options.bgImage = "Images\\Paper.GIF";
+    tmp.write("proj/Images/Paper.GIF", "GIF89a");
+    write();
+    EXPECT_NE(treeFile("unexpand.htm").find("background=\"../Images/Paper.GIF\""),
+              std::string::npos);
+    tmp.write("proj/images/paper.gif", "GIF89a");
+    write();
+    EXPECT_NE(treeFile("unexpand.htm").find("background=\"../images/paper.gif\""),
+              std::string::npos);
+}
+
 } // namespace qw
