@@ -46,8 +46,12 @@ std::string encodeText(std::string_view raw) {
     return text;
 }
 
-bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool isAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+bool isAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool isAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
@@ -141,13 +145,13 @@ void appendPopupEntry(const std::filesystem::path& path, std::string_view refere
 
 bool isUsablePopupReference(std::string_view reference) {
     static constexpr std::array<std::string_view, 46> kReserved = {
-        "break",   "case",      "catch",   "class",    "const",      "continue", "debugger",
-        "default", "delete",    "do",      "else",     "enum",       "export",   "extends",
-        "false",   "finally",   "for",     "function", "if",         "import",   "in",
-        "instanceof", "new",    "null",    "return",   "super",      "switch",   "this",
-        "throw",   "true",      "try",     "typeof",   "var",        "void",     "while",
-        "with",    "yield",     "let",     "static",   "implements", "interface", "package",
-        "private", "protected", "public",  "await",
+        "break",      "case",      "catch",  "class",    "const",      "continue",  "debugger",
+        "default",    "delete",    "do",     "else",     "enum",       "export",    "extends",
+        "false",      "finally",   "for",    "function", "if",         "import",    "in",
+        "instanceof", "new",       "null",   "return",   "super",      "switch",    "this",
+        "throw",      "true",      "try",    "typeof",   "var",        "void",      "while",
+        "with",       "yield",     "let",    "static",   "implements", "interface", "package",
+        "private",    "protected", "public", "await",
     };
     if (reference.empty() || !(isAsciiLetter(reference[0]) || reference[0] == '_'))
         return false;

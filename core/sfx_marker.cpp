@@ -10,8 +10,8 @@ namespace qw {
 namespace {
 
 constexpr std::array<std::string_view, kSfxEffectCount> kPageNames = {
-    "PopUp Text",    "Secondary Window", "Expandable Section", "Shortcut Button",
-    "Page Transitions", "Splash Screen", "Typing Text",        "PopUp Hint",
+    "PopUp Text",       "Secondary Window",       "Expandable Section", "Shortcut Button",
+    "Page Transitions", "Splash Screen",          "Typing Text",        "PopUp Hint",
     "Highlighted Text", "Block Background Image",
 };
 
@@ -24,11 +24,14 @@ std::string concat(std::initializer_list<std::string_view> parts) {
 
 } // namespace
 
-std::string_view sfxPageName(SfxEffect effect) { return kPageNames[size_t(effect)]; }
+std::string_view sfxPageName(SfxEffect effect) {
+    return kPageNames[size_t(effect)];
+}
 
 std::string sfxHelpPage(SfxEffect effect) {
     std::string page = "sfx_" + toLower(sfxPageName(effect));
-    std::replace_if(page.begin(), page.end(), [](char c) { return c == ' ' || c == '-'; }, '_');
+    std::replace_if(
+        page.begin(), page.end(), [](char c) { return c == ' ' || c == '-'; }, '_');
     return page + ".htm";
 }
 
@@ -49,8 +52,8 @@ std::string popupTextMarker(std::string_view ref, std::string_view hyper) {
 
 std::string secondaryWindowMarker(std::string_view file, std::string_view hyper,
                                   std::string_view width, std::string_view height) {
-    return concat({"[SW '", file, "', '', 'width=", width, ", height=", height, "' SW]", hyper,
-                   "(SW)"});
+    return concat(
+        {"[SW '", file, "', '', 'width=", width, ", height=", height, "' SW]", hyper, "(SW)"});
 }
 
 std::string expandableSectionMarker(std::string_view name, std::string_view hyper) {
@@ -72,7 +75,9 @@ std::string splashScreenMarker(std::string_view bitmap, std::string_view duratio
     return concat({"[SS \"", bitmap, "\" Delay=\"", durationMs, "\" SS]"});
 }
 
-std::string typingTextMarker(std::string_view text) { return concat({"[TT ", text, " TT]"}); }
+std::string typingTextMarker(std::string_view text) {
+    return concat({"[TT ", text, " TT]"});
+}
 
 std::string popupHintMarker(std::string_view hyper, std::string_view hint) {
     return concat({"[PH \"", hint, "\" PH]", hyper, "(PH)"});
@@ -89,14 +94,30 @@ std::string blockBackgroundMarker(std::string_view image, std::string_view width
 
 const std::vector<std::string>& transitionNames() {
     static const std::vector<std::string> names = {
-        "Box in",           "Box out",          "Circle in",
-        "Circle out",       "Wipe up",          "Wipe down",
-        "Wipe right",       "Wipe left",        "Vertical blinds",
-        "Horizontal blinds", "Checkerboard across", "Checkerboard down",
-        "Random dissolve",  "Split vertical in", "Split vertical out",
-        "Split horizontal in", "Split horizontal out", "Strips left down",
-        "Strips left up",   "Strips right down", "Strips right up",
-        "Random bars horizontal", "Random bars vertical", "Random",
+        "Box in",
+        "Box out",
+        "Circle in",
+        "Circle out",
+        "Wipe up",
+        "Wipe down",
+        "Wipe right",
+        "Wipe left",
+        "Vertical blinds",
+        "Horizontal blinds",
+        "Checkerboard across",
+        "Checkerboard down",
+        "Random dissolve",
+        "Split vertical in",
+        "Split vertical out",
+        "Split horizontal in",
+        "Split horizontal out",
+        "Strips left down",
+        "Strips left up",
+        "Strips right down",
+        "Strips right up",
+        "Random bars horizontal",
+        "Random bars vertical",
+        "Random",
     };
     return names;
 }

@@ -12,8 +12,9 @@ namespace fs = std::filesystem;
 class PopupTextFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("qw-popup-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path() /
+              ("qw-popup-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -29,8 +30,8 @@ TEST_F(PopupTextFileTest, ReadsEntriesAndFontLine) {
     EXPECT_EQ(content.error, "");
     ASSERT_TRUE(content.font);
     EXPECT_EQ(*content.font, (PopupFont{"Arial", 12, true, false}));
-    EXPECT_EQ(content.entries, (std::vector<PopupEntry>{
-                                   {"intro", "Read me first"}, {"note", "x"}, {"empty", ""}}));
+    EXPECT_EQ(content.entries,
+              (std::vector<PopupEntry>{{"intro", "Read me first"}, {"note", "x"}, {"empty", ""}}));
 }
 
 TEST_F(PopupTextFileTest, ReportsMissingOrMalformedFontButKeepsEntries) {

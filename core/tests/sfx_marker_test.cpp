@@ -47,9 +47,9 @@ TEST(SfxMarkerTest, PageTransitionWritesSecondsAndListIndex) {
 
 TEST(SfxMarkerTest, DurationIsShortestDecimalWithPoint) {
     const std::map<std::string, std::string> cases = {
-        {"2000", "2"}, {"1500", "1.5"}, {"250", "0.25"}, {"5", "0.005"},  {"10", "0.01"},
-        {"0", "0"},    {"9999", "9.999"}, {"", "2"},    {"abc", "2"},    {" 3000 ", "3"},
-        {"12x", "2"},  {"-500", "-0.5"},
+        {"2000", "2"},  {"1500", "1.5"}, {"250", "0.25"},   {"5", "0.005"},
+        {"10", "0.01"}, {"0", "0"},      {"9999", "9.999"}, {"", "2"},
+        {"abc", "2"},   {" 3000 ", "3"}, {"12x", "2"},      {"-500", "-0.5"},
     };
     for (const auto& [typed, seconds] : cases)
         EXPECT_EQ(transitionSeconds(typed), seconds) << "typed '" << typed << "'";
@@ -139,7 +139,8 @@ TEST_F(EffectsDefinitionTest, EveryMarkerBecomesMarkupWithItsInitCall) {
     section.replace(section.find(kSendReturn), kSendReturn.size(), "\r\n");
     section.replace(section.find(kAddHere), kAddHere.size(), "More text");
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {popupTextMarker("p1", "see"), "onclick=\"return window.qwPopup?qwPopup(this,'p1'):false\">see</a>"},
+        {popupTextMarker("p1", "see"),
+         "onclick=\"return window.qwPopup?qwPopup(this,'p1'):false\">see</a>"},
         {secondaryWindowMarker("sec.htm", "More", "400", "300"),
          "href=\"sec.htm\" data-qw-features=\"width=400, height=300\""},
         {section, "<div class=\"qwSection\" id=\"qwES_opts\">More text</div>"},
