@@ -12,9 +12,8 @@ namespace qw {
 
 namespace {
 
-constexpr const char* kHeadLines[] = {"<HTML><HEAD>",
-                                      "\t<meta name=\"GENERATOR\" content=\"Quillery\">",
-                                      "</HEAD><BODY>"};
+constexpr const char* kHeadLines[] = {
+    "<HTML><HEAD>", "\t<meta name=\"GENERATOR\" content=\"Quillery\">", "</HEAD><BODY>"};
 
 /// A double quote would end the attribute value early; it is shown as a single quote.
 std::string attributeText(std::string text) {

@@ -15,7 +15,7 @@ namespace qw {
 namespace {
 
 struct IndexEntry {
-    std::string keyword; ///< spelled as first met
+    std::string keyword;      ///< spelled as first met
     std::vector<size_t> rows; ///< the topic rows that carry it
     std::string sortKey;
 };
@@ -48,10 +48,12 @@ void sortEntries(const TopicTable& table, std::vector<IndexEntry>& entries) {
     for (IndexEntry& entry : entries) {
         entry.sortKey = toLower(entry.keyword) + "=";
         for (size_t row : entry.rows)
-            entry.sortKey += toLower(topicName(table, row)) + "|" + toLower(table.topicLinkPath(row)) + ",";
+            entry.sortKey +=
+                toLower(topicName(table, row)) + "|" + toLower(table.topicLinkPath(row)) + ",";
     }
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const IndexEntry& a, const IndexEntry& b) { return a.sortKey < b.sortKey; });
+    std::stable_sort(entries.begin(), entries.end(), [](const IndexEntry& a, const IndexEntry& b) {
+        return a.sortKey < b.sortKey;
+    });
 }
 
 } // namespace
@@ -64,15 +66,16 @@ void writeIndexFile(const TopicTable& table, const std::filesystem::path& path, 
     std::vector<IndexEntry> entries = collectEntries(table);
     sortEntries(table, entries);
     TextSink out;
-    for (const char* line :
-         {"<HTML><HEAD>", "\t<meta name=\"GENERATOR\" content=\"Quillery\">", "</HEAD><BODY>", "<UL>"})
+    for (const char* line : {"<HTML><HEAD>", "\t<meta name=\"GENERATOR\" content=\"Quillery\">",
+                             "</HEAD><BODY>", "<UL>"})
         out.push_back(line);
     for (const IndexEntry& entry : entries) {
         out.push_back("\t    <LI> <OBJECT type=\"text/sitemap\">");
         out.push_back("\t\t\t<param name=\"Name\" value=\"" + entry.keyword + "\">");
         for (size_t row : entry.rows) {
             out.push_back("\t\t\t<param name=\"Name\" value=\"" + topicName(table, row) + "\">");
-            out.push_back("\t\t\t<param name=\"Local\" value=\"" + table.topicLinkPath(row) + "\">");
+            out.push_back("\t\t\t<param name=\"Local\" value=\"" + table.topicLinkPath(row) +
+                          "\">");
         }
         out.push_back("\t         </OBJECT>");
     }

@@ -38,9 +38,8 @@ std::unordered_set<std::string> chapterFiles(const TopicTable& table) {
 } // namespace
 
 PageGenerator::PageGenerator(const PageContext& context)
-    : m_context(context),
-      m_effects(std::make_unique<EffectsExpander>(
-          EffectsExpander::load(context.dataDir / "xFiles" / "Effects.sfx"))) {}
+    : m_context(context), m_effects(std::make_unique<EffectsExpander>(
+                              EffectsExpander::load(context.dataDir / "xFiles" / "Effects.sfx"))) {}
 
 PageGenerator::~PageGenerator() = default;
 

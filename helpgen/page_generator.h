@@ -77,7 +77,6 @@ std::string htmlColour(std::string_view colourText);
 std::vector<std::filesystem::path> generateTopicPages(const PageContext& context);
 
 /// Convenience for the preview: PageGenerator(context).generateOne(row, target).
-void generateTopicPage(const PageContext& context, size_t row,
-                       const std::filesystem::path& target);
+void generateTopicPage(const PageContext& context, size_t row, const std::filesystem::path& target);
 
 } // namespace qw

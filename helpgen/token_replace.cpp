@@ -40,8 +40,8 @@ size_t replaceInLine(std::string& line, const TokenFinder& finder, std::string_v
             rescan = false; // cut a rewrite that keeps feeding itself short
         // Text before pos - tokenSize + 1 is unchanged and held no occurrence, so
         // searching from there equals searching the line again from its start.
-        const size_t from = rescan ? (pos + 1 > tokenSize ? pos + 1 - tokenSize : 0)
-                                   : pos + replacement.size();
+        const size_t from =
+            rescan ? (pos + 1 > tokenSize ? pos + 1 - tokenSize : 0) : pos + replacement.size();
         pos = finder.find(line, from);
     }
     return count;

@@ -27,14 +27,14 @@ constexpr const char* kHeaderLines[] = {
 
 /// The sixteen basic colours and the common system colours with their "$BBGGRR" values.
 constexpr std::pair<const char*, unsigned> kNamedColours[] = {
-    {"clBlack", 0x000000},     {"clMaroon", 0x000080},    {"clGreen", 0x008000},
-    {"clOlive", 0x008080},     {"clNavy", 0x800000},      {"clPurple", 0x800080},
-    {"clTeal", 0x808000},      {"clGray", 0x808080},      {"clSilver", 0xC0C0C0},
-    {"clRed", 0x0000FF},       {"clLime", 0x00FF00},      {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},      {"clFuchsia", 0xFF00FF},   {"clAqua", 0xFFFF00},
-    {"clWhite", 0xFFFFFF},     {"clWindow", 0xFFFFFF},    {"clWindowText", 0x000000},
-    {"clBtnFace", 0xF0F0F0},   {"clBtnText", 0x000000},   {"clInfoBk", 0xE1FFFF},
-    {"clInfoText", 0x000000},  {"clHighlight", 0xD77800}, {"clHighlightText", 0xFFFFFF},
+    {"clBlack", 0x000000},    {"clMaroon", 0x000080},    {"clGreen", 0x008000},
+    {"clOlive", 0x008080},    {"clNavy", 0x800000},      {"clPurple", 0x800080},
+    {"clTeal", 0x808000},     {"clGray", 0x808080},      {"clSilver", 0xC0C0C0},
+    {"clRed", 0x0000FF},      {"clLime", 0x00FF00},      {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},     {"clFuchsia", 0xFF00FF},   {"clAqua", 0xFFFF00},
+    {"clWhite", 0xFFFFFF},    {"clWindow", 0xFFFFFF},    {"clWindowText", 0x000000},
+    {"clBtnFace", 0xF0F0F0},  {"clBtnText", 0x000000},   {"clInfoBk", 0xE1FFFF},
+    {"clInfoText", 0x000000}, {"clHighlight", 0xD77800}, {"clHighlightText", 0xFFFFFF},
     {"clNone", 0xFFFFFF},
 };
 
@@ -70,8 +70,7 @@ std::pair<size_t, size_t> bodyRange(const TopicTable& table, size_t row, size_t 
         return {size_t(first), size_t(last) + 1};
     throw FileError("Topic '" + table.displayTitle(row) + "' of " +
                     table.cell(row, ColMainFileName) + ": lines '" + a + "' to '" + b +
-                    "' do not lie within the chapter's " + std::to_string(lineCount) +
-                    " lines");
+                    "' do not lie within the chapter's " + std::to_string(lineCount) + " lines");
 }
 
 } // namespace

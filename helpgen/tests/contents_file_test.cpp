@@ -32,9 +32,9 @@ TEST_F(ContentsFileTest, TwoPlainChaptersAsGolden) {
     project.addChapter("one.htm", "First#hint", kChapter,
                        {TopicSpec("A", "a.htm", "1", "1").iconIndex("0"),
                         TopicSpec("B#b hint", "b.htm", "1", "1")});
-    project.addChapter("sub dir/two.htm", "Second", kChapter,
-                       {TopicSpec("C", "c.htm", "1", "1").iconIndex("41"),
-                        TopicSpec("D", "d.htm", "1", "1")});
+    project.addChapter(
+        "sub dir/two.htm", "Second", kChapter,
+        {TopicSpec("C", "c.htm", "1", "1").iconIndex("41"), TopicSpec("D", "d.htm", "1", "1")});
     writeContentsFile(project.table(), settings, out("p_toc.hhc"));
     test::expectMatchesGolden(out("p_toc.hhc"), "contents_plain.golden");
 }
@@ -68,7 +68,8 @@ TEST_F(ContentsFileTest, ChapterWithoutTopicsStillClosesItsList) {
 }
 
 TEST_F(ContentsFileTest, BadIconStopsBeforeAnythingIsWritten) {
-    project.addChapter("one.htm", "One", kChapter, {TopicSpec("A", "a.htm", "1", "1").iconIndex("x")});
+    project.addChapter("one.htm", "One", kChapter,
+                       {TopicSpec("A", "a.htm", "1", "1").iconIndex("x")});
     writeFileBytes(out("p_toc.hhc"), "old");
     try {
         writeContentsFile(project.table(), settings, out("p_toc.hhc"));
@@ -80,9 +81,10 @@ TEST_F(ContentsFileTest, BadIconStopsBeforeAnythingIsWritten) {
 }
 
 TEST_F(ContentsFileTest, FullIndexAsGoldenAndEmptyIndexHasNoBytes) {
-    project.addChapter("one.htm", "One", kChapter,
-                       {TopicSpec("Alpha one", "a.htm", "1", "1").keys("Alpha, beta ,  ,say \"so\""),
-                        TopicSpec("Commas, pipes | and \"quotes\"#hint", "c.htm", "1", "1").keys("alpha")});
+    project.addChapter(
+        "one.htm", "One", kChapter,
+        {TopicSpec("Alpha one", "a.htm", "1", "1").keys("Alpha, beta ,  ,say \"so\""),
+         TopicSpec("Commas, pipes | and \"quotes\"#hint", "c.htm", "1", "1").keys("alpha")});
     project.addChapter("ref/two.htm", "Two", kChapter,
                        {TopicSpec("In a folder", "f.htm", "1", "1").keys("BETA,gamma"),
                         TopicSpec("Web", "WEB:https://example.org/w", "1", "1").keys("gamma"),

@@ -24,7 +24,8 @@ TEST_F(EffectsExpanderTest, ReadsQuotedPiecesWithTheirBlanksAndIgnoresCase) {
     Lines page = {"see [x one x] and [X two X]."};
     basic.expand(page, 2, 2);
     ASSERT_EQ(page.size(), 3u);
-    EXPECT_EQ(page[0], "see <span class=\"x\" title=\"one\"> and <span class=\"x\" title=\"two\">.");
+    EXPECT_EQ(page[0],
+              "see <span class=\"x\" title=\"one\"> and <span class=\"x\" title=\"two\">.");
     EXPECT_EQ(page[1], "<script>initX();</script>");
     // Blanks round an unquoted value are dropped; the scan of extra lines stops at the
     // first missing number.
@@ -86,7 +87,9 @@ TEST(EffectsExpanderReaderTest, ReadsLikeTheSettingsReaderWithoutCuttingLongValu
     const std::string longText(3000, 'w');
     const EffectsExpander expander = EffectsExpander::fromText(
         "[Script1]\r\nvariable1 = ' [A '\r\nVARIABLE1=ignored: the first key counts\r\n"
-        "REPLACER1=\"" + longText + "\"\r\nadditional1=\"'both'\"\r\n"
+        "REPLACER1=\"" +
+        longText +
+        "\"\r\nadditional1=\"'both'\"\r\n"
         "ADDITIONAL2='unbalanced\"\r\n;ADDITIONAL3=a comment, not a key\r\n"
         "[SCRIPT1]\r\nADDITIONAL3=a repeated section is not read\r\n");
     Lines page = {"x [A y", "[ax"};

@@ -23,12 +23,30 @@ struct TopicSpec {
 
     TopicSpec(std::string t, std::string f, std::string s, std::string e)
         : title(std::move(t)), fileName(std::move(f)), start(std::move(s)), end(std::move(e)) {}
-    TopicSpec& keys(std::string v) { keyWords = std::move(v); return *this; }
-    TopicSpec& rel(std::string v) { related = std::move(v); return *this; }
-    TopicSpec& iconIndex(std::string v) { icon = std::move(v); return *this; }
-    TopicSpec& image(std::string v) { bgImage = std::move(v); return *this; }
-    TopicSpec& colour(std::string v) { bgColour = std::move(v); return *this; }
-    TopicSpec& roles(std::string v) { marker = std::move(v); return *this; }
+    TopicSpec& keys(std::string v) {
+        keyWords = std::move(v);
+        return *this;
+    }
+    TopicSpec& rel(std::string v) {
+        related = std::move(v);
+        return *this;
+    }
+    TopicSpec& iconIndex(std::string v) {
+        icon = std::move(v);
+        return *this;
+    }
+    TopicSpec& image(std::string v) {
+        bgImage = std::move(v);
+        return *this;
+    }
+    TopicSpec& colour(std::string v) {
+        bgColour = std::move(v);
+        return *this;
+    }
+    TopicSpec& roles(std::string v) {
+        marker = std::move(v);
+        return *this;
+    }
 };
 
 /// A fresh project directory below the system's temporary folder, removed afterwards.
@@ -36,8 +54,9 @@ class TempProject {
 public:
     explicit TempProject(const std::string& name) {
         m_dir = fs::temp_directory_path() /
-                ("qw_" + name + "_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "_" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+                ("qw_" + name + "_" +
+                 std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                 std::to_string(reinterpret_cast<uintptr_t>(this)));
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
         m_table.setProjectDir(m_dir.string() + "/");
@@ -85,7 +104,8 @@ public:
     /// The lines of a generated file, which must end every line with CR LF.
     static Lines generatedLines(const fs::path& path) {
         const std::string bytes = readFileBytes(path);
-        EXPECT_TRUE(bytes.empty() || (bytes.size() >= 2 && bytes.substr(bytes.size() - 2) == "\r\n"))
+        EXPECT_TRUE(bytes.empty() ||
+                    (bytes.size() >= 2 && bytes.substr(bytes.size() - 2) == "\r\n"))
             << path;
         size_t lf = 0, crlf = 0;
         for (size_t i = 0; i < bytes.size(); ++i)

@@ -25,17 +25,39 @@ protected:
         fs::create_directories(project.dir() / "data" / "xFiles");
         fs::copy_file(fs::path(QW_TEST_DATA_DIR) / "effects_basic.sfx",
                       project.dir() / "data" / "xFiles" / "Effects.sfx");
-        project.addChapter(
-            "guide.htm", "Guide",
-            {"<HTML>", "<HEAD>", "<TITLE>_title_</TITLE>", "</HEAD>", "<body bgcolor=\"#FFFFFF\"",
-             "  background=\"_BgImage_\"", "  text=\"#000000\">", kSep, "meta", kSep,
-             "<h1>Welcome</h1>", "<p>Say &QUOT;hi&quot; [X tip X]</p>", "<PRE>code</pre>", kSep,
-             "meta", kSep, kSep, "meta", kSep, "<p>Last &amp; final</p>", kSep, "meta", kSep,
-             "</body></html>"},
-            {TopicSpec("Welcome#Start here", "welcome.htm", "10", "12").keys(" alpha , ,beta,say \"hi\"").rel("Setup;setup.htm, ,Other;other.htm").image("back.gif").colour("clRed"),
-             TopicSpec("Empty", "empty.htm", "16", "15"),
-             TopicSpec("Online", "WEB:https://example.org/x.html", "22", "21"),
-             TopicSpec("Last", "last.htm", "19", "19").colour("$00C0DCA0")});
+        project.addChapter("guide.htm", "Guide",
+                           {"<HTML>",
+                            "<HEAD>",
+                            "<TITLE>_title_</TITLE>",
+                            "</HEAD>",
+                            "<body bgcolor=\"#FFFFFF\"",
+                            "  background=\"_BgImage_\"",
+                            "  text=\"#000000\">",
+                            kSep,
+                            "meta",
+                            kSep,
+                            "<h1>Welcome</h1>",
+                            "<p>Say &QUOT;hi&quot; [X tip X]</p>",
+                            "<PRE>code</pre>",
+                            kSep,
+                            "meta",
+                            kSep,
+                            kSep,
+                            "meta",
+                            kSep,
+                            "<p>Last &amp; final</p>",
+                            kSep,
+                            "meta",
+                            kSep,
+                            "</body></html>"},
+                           {TopicSpec("Welcome#Start here", "welcome.htm", "10", "12")
+                                .keys(" alpha , ,beta,say \"hi\"")
+                                .rel("Setup;setup.htm, ,Other;other.htm")
+                                .image("back.gif")
+                                .colour("clRed"),
+                            TopicSpec("Empty", "empty.htm", "16", "15"),
+                            TopicSpec("Online", "WEB:https://example.org/x.html", "22", "21"),
+                            TopicSpec("Last", "last.htm", "19", "19").colour("$00C0DCA0")});
         project.addChapter("sub dir/ref.htm", "Reference",
                            {"<html><head><title>_Title_</title></head>", "<BODY>", kSep, "meta",
                             kSep, "<p>Only topic</p>", "</body></html>"},
@@ -43,7 +65,8 @@ protected:
     }
 
     PageContext context(bool htmlHelp = true) {
-        return PageContext{project.table(), settings, environment, project.dir() / "data", htmlHelp};
+        return PageContext{project.table(), settings, environment, project.dir() / "data",
+                           htmlHelp};
     }
     fs::path page(const std::string& rel) const { return project.dir() / rel; }
 
@@ -82,16 +105,45 @@ TEST_F(TopicPageTest, OtherSwitchesAsGolden) {
     test::expectMatchesGolden(page("TmpTopic.htm"), "page_empty_switches.golden");
 }
 
+TEST_F(TopicPageTest, EffectSwitchesChooseTheScripts) {
+    project.addChapter("fx.htm", "Fx", {"<body>", kSep, "m", kSep, "[*ref*]text [LAST]"},
+                       {TopicSpec("Fx", "fx.htm.page", "4", "4")});
+    const size_t row = project.table().endRow() - 1;
+    struct Case {
+        bool popups, effects;
+        const char* body;
+        bool popupScript, lastScript;
+    };
+    for (const Case& c :
+         {Case{true, false, "<a class=\"pop\" data-ref=\"ref\">text [LAST]", true, false},
+          Case{false, true, "[*ref*]text <b>last</b>", false, true},
+          Case{true, true, "<a class=\"pop\" data-ref=\"ref\">text <b>last</b>", true, true}}) {
+        environment.searchForPopups = c.popups;
+        environment.searchForEffects = c.effects;
+        PageGenerator generator(context());
+        const Lines chapter = readLines(page("fx.htm"));
+        const Lines built = generator.buildPage(row, chapter, {"<body>"});
+        EXPECT_EQ(std::count(built.begin(), built.end(), c.body), 1) << c.body;
+        EXPECT_EQ(std::count(built.begin(), built.end(), "<script>initPopups();</script>"),
+                  c.popupScript ? 1 : 0);
+        EXPECT_EQ(std::count(built.begin(), built.end(), "<script>last</script>"),
+                  c.lastScript ? 1 : 0);
+        EXPECT_EQ(std::count(built.begin(), built.end(),
+                             "<SCRIPT language=\"JavaScript\" src=\"quirew.js\"></SCRIPT>"),
+                  c.effects ? 1 : 0);
+    }
+}
+
 TEST_F(TopicPageTest, ChapterWithoutBodyGivesPagesWithoutHead) {
     project.addChapter("bare.htm", "Bare", {kSep, "m", kSep, "<p>text</p>", kSep, "m", kSep, "x"},
-                       {TopicSpec("A", "a.htm", "3", "3"),
-                        TopicSpec("B", "b.htm", "7", "7")});
+                       {TopicSpec("A", "a.htm", "3", "3"), TopicSpec("B", "b.htm", "7", "7")});
     generateTopicPages(context());
     const Lines a = TempProject::generatedLines(page("a.htm"));
     ASSERT_GT(a.size(), 5u);
     EXPECT_EQ(a[3], "<link rel=\"stylesheet\" href=\"quirew.css\">");
     EXPECT_EQ(a[4], "<p>text</p>");
-    EXPECT_EQ(std::count(a.begin(), a.end(), "<a Class=\"NxtPrvPage\" href=\"b.htm\">Next Page</a>"), 1);
+    EXPECT_EQ(
+        std::count(a.begin(), a.end(), "<a Class=\"NxtPrvPage\" href=\"b.htm\">Next Page</a>"), 1);
 }
 
 TEST_F(TopicPageTest, RefusesPagesOutsideTheProjectOrOverAChapter) {
@@ -116,8 +168,8 @@ TEST_F(TopicPageTest, BadLineCellsEndTheRun) {
     struct Case {
         std::string start, end;
     };
-    for (const Case& c : {Case{"4", "9"}, Case{"x", "4"}, Case{"-1", "2"}, Case{"4", ""},
-                          Case{"7", "6"}}) {
+    for (const Case& c :
+         {Case{"4", "9"}, Case{"x", "4"}, Case{"-1", "2"}, Case{"4", ""}, Case{"7", "6"}}) {
         TempProject other("lines");
         other.addChapter("c.htm", "C", {"<body>", kSep, "m", kSep, "x"},
                          {TopicSpec("T", "t.htm", c.start, c.end)});
@@ -152,7 +204,7 @@ TEST(TopicPageHelpersTest, BackPathAndColours) {
     EXPECT_EQ(backPath("sub/"), "../");
     EXPECT_EQ(backPath("a/b c/"), "../../");
     const std::pair<const char*, const char*> colours[] = {
-        {"$0000FF", "#FF0000"}, {"clRed", "#FF0000"},     {"clblue", "#0000FF"},
+        {"$0000FF", "#FF0000"},   {"clRed", "#FF0000"},   {"clblue", "#0000FF"},
         {"$00C0DCA0", "#A0DCC0"}, {"$FFFFFF", "#FFFFFF"}, {"clTeal", "#008080"},
         {"$12", "#120000"},       {"$XYZ", "#FFFFFF"},    {"", "#FFFFFF"}};
     for (const auto& [text, html] : colours)
