@@ -141,4 +141,14 @@ TEST_F(TreeCommandTest, EachTemplateFormatWritesItsTreeFile) {
     }
 }
 
+TEST_F(TreeCommandTest, UnwritableTreePageEndsTheCommandWithoutSavingOptions) {
+    host.edit = [](TreeOptions& o) { o.treeTitle = "Never stored"; };
+    fs::create_directories(dir() / "treehtml" / "unexpand.htm");
+    EXPECT_THROW(createTreeDocument(session, host), FileError);
+    EXPECT_EQ(host.busyCalls, (std::vector<bool>{true, false}));
+    EXPECT_TRUE(fs::exists(dir() / "index.htm"));
+    EXPECT_EQ(TreeOptions::read(IniFile(project())).treeTitle, "MyContent");
+    EXPECT_TRUE(host.viewed.empty());
+}
+
 } // namespace qw
