@@ -146,6 +146,21 @@ TEST_F(TopicPageTest, ChapterWithoutBodyGivesPagesWithoutHead) {
         std::count(a.begin(), a.end(), "<a Class=\"NxtPrvPage\" href=\"b.htm\">Next Page</a>"), 1);
 }
 
+TEST_F(TopicPageTest, NestedFoldersWithBlanksLinkBackToTheProject) {
+    project.addChapter("a/b c/deep.htm", "Deep", {"<body>", kSep, "m", kSep, "x"},
+                       {TopicSpec("P", "p q.htm", "4", "4")});
+    const std::vector<fs::path> written = generateTopicPages(context());
+    ASSERT_FALSE(written.empty());
+    EXPECT_EQ(written.back(), page("a/b c/p q.htm"));
+    const Lines lines = TempProject::generatedLines(written.back());
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "<link rel=\"stylesheet\" href=\"../../quirew.css\">"),
+              1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                         "<SCRIPT language=\"JavaScript\" src=\"../../quirew.js\"></SCRIPT>"),
+              1);
+}
+
 TEST_F(TopicPageTest, RefusesPagesOutsideTheProjectOrOverAChapter) {
     const std::vector<std::string> names = {"../escaped.htm", "guide.htm", "sub dir/../guide.htm"};
     for (const std::string& name : names) {
