@@ -74,7 +74,9 @@ std::vector<std::string> filesBesideTopics(const ProjectSession& session,
 
 /// Steps 1 to 4 of the run: writes pages, index, contents, About page, IDs and project.
 Intermediates generateFiles(ProjectSession& session, BuildHost& host, const BuildRequest& request,
-                            bool fullIndex) {
+                            const HelpCompiler& compiler) {
+    // chmcmd builds its index only from the index file, never from the pages.
+    const bool fullIndex = compiler.kind != HelpCompiler::Kind::Workshop;
     Intermediates made;
     const std::string base = session.basePath();
     ProgressReporter& progress = host.progress();
@@ -85,6 +87,7 @@ Intermediates generateFiles(ProjectSession& session, BuildHost& host, const Buil
     progress.step();
 
     writeIndexFile(session.table(), base + "_indx.hhk", fullIndex);
+    adaptIndexFile(compiler, base + "_indx.hhk");
     progress.step();
 
     session.markRoles();
@@ -237,9 +240,7 @@ BuildResult createHelpDocument(ProjectSession& session, BuildHost& host,
         BusyScope busy(host);
         if (result.choices.closeHHeDocs)
             host.closeHelpViewers();
-        // chmcmd builds its index only from the index file, never from the pages.
-        const bool fullIndex = compiler.kind != HelpCompiler::Kind::Workshop;
-        made = generateFiles(session, host, request, fullIndex);
+        made = generateFiles(session, host, request, compiler);
         made.supportFiles = copied;
         host.progress().step();
         busy.end(800);

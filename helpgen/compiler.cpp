@@ -79,4 +79,56 @@ CompileResult compileHelpProject(const HelpCompiler& compiler, const std::string
     return result;
 }
 
+namespace {
+
+bool isParamLine(const std::string& line, std::string_view name) {
+    return containsNoCase(line, "<param name=\"" + std::string(name) + "\"");
+}
+
+} // namespace
+
+Lines splitLargeKeywordEntries(const Lines& index, size_t maxTopics) {
+    Lines out;
+    out.reserve(index.size());
+    std::string opening, keyword, closing;
+    size_t topics = 0;
+    bool inEntry = false;
+    for (size_t i = 0; i < index.size(); ++i) {
+        const std::string& line = index[i];
+        if (!inEntry && containsNoCase(line, "<OBJECT type=\"text/sitemap\">")) {
+            inEntry = true;
+            opening = line;
+            keyword.clear();
+            topics = 0;
+        } else if (inEntry && containsNoCase(line, "</OBJECT>")) {
+            inEntry = false;
+            closing = line;
+        } else if (inEntry && keyword.empty() && isParamLine(line, "Name")) {
+            keyword = line;
+        } else if (inEntry && isParamLine(line, "Name") && ++topics > maxTopics) {
+            // Close this entry and go on in a new one of the same keyword; the closing
+            // line has the form the writer uses for its entries.
+            std::string close = line.substr(0, line.find('<')) + "</OBJECT>";
+            for (size_t j = i; j < index.size(); ++j)
+                if (containsNoCase(index[j], "</OBJECT>")) {
+                    close = index[j];
+                    break;
+                }
+            out.insert(out.end(), {close, opening, keyword});
+            topics = 1;
+        }
+        out.push_back(line);
+    }
+    return out;
+}
+
+void adaptIndexFile(const HelpCompiler& compiler, const std::string& indexPath) {
+    if (compiler.kind != HelpCompiler::Kind::Chmcmd)
+        return;
+    const Lines lines = readLines(indexPath);
+    const Lines split = splitLargeKeywordEntries(lines, kChmcmdTopicsPerKeyword);
+    if (split != lines)
+        writeLines(indexPath, split);
+}
+
 } // namespace qw

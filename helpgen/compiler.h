@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/file_io.h"
+
 #include <functional>
 #include <string>
 
@@ -35,5 +37,18 @@ struct CompileResult {
 /// compiler's messages going to "<base>_log.txt". idle is called while it runs.
 CompileResult compileHelpProject(const HelpCompiler& compiler, const std::string& base,
                                  const std::function<void()>& idle = {});
+
+/// chmcmd fails (crashes) on a keyword entry of the index file that points to more than
+/// about 250 topics; the largest number of topics one entry is given for it.
+inline constexpr size_t kChmcmdTopicsPerKeyword = 200;
+
+/// The index file's lines with every keyword entry of more than maxTopics topics split
+/// into entries of the same keyword of at most maxTopics topics each; the compiled index
+/// then lists every topic under the keyword as before.
+Lines splitLargeKeywordEntries(const Lines& index, size_t maxTopics);
+
+/// Rewrites the index file for the compiler when it needs it (chmcmd); leaves it alone
+/// otherwise. Throws FileError.
+void adaptIndexFile(const HelpCompiler& compiler, const std::string& indexPath);
 
 } // namespace qw

@@ -128,4 +128,39 @@ TEST(CompilerTest, FailureWhenTheDocumentIsNotWritten) {
     EXPECT_FALSE(compileHelpProject(HelpCompiler{}, tmp.dir() + "x").started);
 }
 
+TEST(IndexAdaptTest, SplitsLargeKeywordEntries) {
+    auto entry = [](const std::string& keyword, int topics) {
+        Lines lines = {"\t    <LI> <OBJECT type=\"text/sitemap\">",
+                       "\t\t\t<param name=\"Name\" value=\"" + keyword + "\">"};
+        for (int t = 1; t <= topics; ++t) {
+            lines.push_back("\t\t\t<param name=\"Name\" value=\"T" + std::to_string(t) + "\">");
+            lines.push_back("\t\t\t<param name=\"Local\" value=\"t" + std::to_string(t) + ".htm\">");
+        }
+        lines.push_back("\t         </OBJECT>");
+        return lines;
+    };
+    Lines index = {"<HTML><HEAD>", "</HEAD><BODY>", "<UL>"};
+    for (const Lines& part : {entry("alpha", 5), entry("beta", 2)})
+        index.insert(index.end(), part.begin(), part.end());
+    index.insert(index.end(), {"</UL>", "</BODY></HTML>"});
+
+    EXPECT_EQ(splitLargeKeywordEntries(index, 5), index);
+    const Lines split = splitLargeKeywordEntries(index, 2);
+    Lines expected = {"<HTML><HEAD>", "</HEAD><BODY>", "<UL>"};
+    const Lines alpha = entry("alpha", 5);
+    // alpha: T1 T2 | T3 T4 | T5, each part opened and closed like the original.
+    expected.insert(expected.end(), alpha.begin(), alpha.begin() + 6);
+    for (int first : {3, 5}) {
+        expected.insert(expected.end(), {alpha.back(), alpha[0], alpha[1]});
+        const int last = std::min(first + 1, 5);
+        expected.insert(expected.end(), alpha.begin() + 2 + 2 * (first - 1),
+                        alpha.begin() + 2 + 2 * last);
+    }
+    expected.push_back(alpha.back());
+    const Lines beta = entry("beta", 2);
+    expected.insert(expected.end(), beta.begin(), beta.end());
+    expected.insert(expected.end(), {"</UL>", "</BODY></HTML>"});
+    EXPECT_EQ(split, expected);
+}
+
 } // namespace qw

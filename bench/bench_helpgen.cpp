@@ -1,0 +1,141 @@
+// Measures the help build on a synthetic project of 100 chapters x 99 topics: pages,
+// contents, index and project files step by step, the whole build sequence without the
+// compiler, the compiler run on its own, and peak memory; against cp -r of the pages.
+#include "core/configuration.h"
+#include "core/ini_file.h"
+#include "core/progress.h"
+#include "core/project_session.h"
+#include "helpgen/build_pipeline.h"
+#include "helpgen/compiler.h"
+#include "helpgen/contents_file.h"
+#include "helpgen/help_project.h"
+#include "helpgen/page_generator.h"
+#include "synthetic_project.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <sys/resource.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class QuietHost : public qw::SessionHost, public qw::BuildHost {
+public:
+    qw::Answer showMessage(const std::string& text, qw::MessageKind, qw::MessageButtons) override {
+        std::cerr << text << '\n';
+        return qw::Answer::Ok;
+    }
+    qw::ProgressReporter& progress() override { return m_progress; }
+    bool askBuildOptions(qw::CompileOptions& choices, bool&) override {
+        choices.cleanUpFiles = false;
+        return true;
+    }
+
+private:
+    qw::RecordingProgress m_progress;
+};
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+double shell(const std::string& command) {
+    const auto start = Clock::now();
+    if (std::system(command.c_str()) != 0)
+        std::cerr << "failed: " << command << '\n';
+    return seconds(start);
+}
+
+long peakKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+template <typename Step> double timed(Step step) {
+    const auto start = Clock::now();
+    step();
+    return seconds(start);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const fs::path dir =
+        argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "qw-bench-helpgen";
+    const fs::path dataDir =
+        argc > 2 ? fs::path(argv[2]) : qw::findDataDirectory(fs::read_symlink("/proc/self/exe"));
+    fs::remove_all(dir);
+    const auto project = qw::bench::writeSyntheticProject(dir / "proj", 100, 99);
+    QuietHost host;
+    qw::ProjectSession session(host, dataDir, dir / "quirew.cfg");
+    session.openProject(project.projectFile.string());
+    const long loadedKiB = peakKiB();
+    const std::string base = session.basePath();
+    qw::TopicTable& table = session.table();
+
+    std::vector<fs::path> pages;
+    const qw::PageContext context{table, session.settings(), session.environment(), dataDir, true};
+    const double tPages = timed([&] { pages = qw::generateTopicPages(context); });
+    const double tContents =
+        timed([&] { qw::writeContentsFile(table, session.settings(), base + "_toc.hhc"); });
+    const double tIndex = timed([&] { qw::writeIndexFile(table, base + "_indx.hhk", true); });
+    const double tProject = timed([&] {
+        std::string title = session.settings().titleBarText;
+        qw::writeHelpProjectDefault(qw::IniFile(session.projectPath()), title, "", false);
+        qw::updateFileList(base + ".hhp", table, session.settings().additionalFiles);
+        qw::writeContextIdFiles(base, table);
+    });
+    const double steps = tPages + tContents + tIndex + tProject;
+    const long stepsKiB = peakKiB();
+
+    qw::BuildRequest request;
+    request.compile = false;
+    request.askOptions = true;
+    qw::BuildResult result;
+    const double tSequence = timed([&] { result = qw::createHelpDocument(session, host, request); });
+    if (!result.succeeded())
+        std::cerr << "build sequence failed: " << result.message << '\n';
+
+    // The same pages on their own, copied by cp -r.
+    size_t pageBytes = 0;
+    for (const fs::path& page : pages) {
+        const fs::path target = dir / "pages" / fs::relative(page, dir / "proj");
+        fs::create_directories(target.parent_path());
+        fs::copy_file(page, target, fs::copy_options::overwrite_existing);
+        pageBytes += fs::file_size(page);
+    }
+    shell("sync");
+    const double tCopy = shell("cp -r '" + (dir / "pages").string() + "' '" +
+                               (dir / "pages-copy").string() + "'");
+
+    const qw::HelpCompiler compiler = qw::findHelpCompiler("");
+    double tCompile = -1;
+    bool compiled = false;
+    if (compiler.found())
+        tCompile = timed([&] { compiled = qw::compileHelpProject(compiler, base).succeeded(); });
+
+    std::printf("project: 100 chapters x 99 topics, %zu pages, %.1f MB of chapters, %.1f MB of pages\n",
+                pages.size(), double(project.bytes) / 1048576.0, double(pageBytes) / 1048576.0);
+    std::printf("pages            %7.3f s\n", tPages);
+    std::printf("contents         %7.3f s\n", tContents);
+    std::printf("index (full)     %7.3f s\n", tIndex);
+    std::printf("project files    %7.3f s (help project, file list, context IDs)\n", tProject);
+    std::printf("steps together   %7.3f s (target <= 1 s)\n", steps);
+    std::printf("build sequence   %7.3f s (check, support files, all steps, no compiler)\n", tSequence);
+    std::printf("cp -r of pages   %7.3f s (ratio %.2f, target <= 3)\n", tCopy, tSequence / tCopy);
+    if (compiler.found())
+        std::printf("compile          %7.3f s (%s, %s)\n", tCompile, compiler.program.c_str(),
+                    compiled ? "document written" : "FAILED");
+    else
+        std::printf("compile          not measured: no chmcmd on PATH\n");
+    std::printf("peak memory      %ld KiB after loading, %ld KiB after the steps, %ld KiB at the end\n",
+                loadedKiB, stepsKiB, peakKiB());
+    fs::remove_all(dir);
+    return 0;
+}
