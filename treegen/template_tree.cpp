@@ -173,8 +173,13 @@ std::vector<Tag> TemplateTreeWriter::entryTags(std::string_view kind, size_t row
                 {"_" + k + "IconNum_", icon},
                 {"_" + k + "IconGif_", iconFileName(icon)}};
     }
-    // The two tags that the end of the file gets again are filled here too, in the same
-    // pass, so a title that happens to contain one of them is not expanded later.
+    return finishTags(std::move(tags), forScript);
+}
+
+std::vector<Tag> TemplateTreeWriter::finishTags(std::vector<Tag> tags, bool forScript) const {
+    // The two tags that the whole tree file gets once more at its end are filled in the
+    // same pass as an element's own, so a title that happens to contain one of them is
+    // never expanded afterwards.
     tags.push_back({"_DefaultTopic_", m_context.project.pages.defaultPage});
     tags.push_back({"_RelDirPrefix_", m_context.values.relativePrefix});
     if (forScript)
@@ -216,21 +221,19 @@ Lines TemplateTreeWriter::treeFileLines(const IniFile& file, TreeFiles& files) c
         // Every chapter is closed after its last row, even when that row gave no entry
         // (a hidden last topic, a chapter without topics), so the tree stays balanced.
         if (table.cell(r + 1, ColMarker) == kChapterMarker)
-            append(list, withTags(chapterEnd, generalTags(script)));
+            append(list, withTags(chapterEnd, finishTags({}, script)));
     }
     appendSpecial('r');
 
     const std::string prefix = m_context.values.relativePrefix;
-    std::vector<Tag> about = {{"_WelcomeTitle_", "About Quirewright"},
-                              {"_WelcomeHint_", "About HTMLHelp Quirewright"},
-                              {"_WelcomeHref_", prefix + "aboutjmp.htm"},
-                              {"_WelcomeIconNum_", "1"},
-                              {"_WelcomeIconGif_", "aboutqwr.gif"}};
-    if (script)
-        for (Tag& tag : about)
-            tag.second = scriptString(tag.second);
+    const std::vector<Tag> about = finishTags({{"_WelcomeTitle_", "About Quirewright"},
+                                               {"_WelcomeHint_", "About HTMLHelp Quirewright"},
+                                               {"_WelcomeHref_", prefix + "aboutjmp.htm"},
+                                               {"_WelcomeIconNum_", "1"},
+                                               {"_WelcomeIconGif_", "aboutqwr.gif"}},
+                                              script);
     append(list, withTags(special, about));
-    append(list, withTags(readLinesUntilGap(file, kTreeFormat, "EndTag"), generalTags(script)));
+    append(list, withTags(readLinesUntilGap(file, kTreeFormat, "EndTag"), finishTags({}, script)));
     return list;
 }
 

@@ -69,6 +69,8 @@ public:
 
 private:
     std::vector<Tag> entryTags(std::string_view kind, size_t row, bool forScript) const;
+    /// Adds "_DefaultTopic_" and "_RelDirPrefix_" and escapes the values for a script.
+    std::vector<Tag> finishTags(std::vector<Tag> tags, bool forScript) const;
     bool treeFileIsScript() const;
     void reportWriteError(TemplateTreeResult& result, const std::string& message) const;
 

@@ -40,6 +40,7 @@ TopicTag0=topic _TopicTitle_|_TopicHint_|_TopicHref_|_TopicIconGif_
 TopicTag5=  //
 ChapterEndTag3=end
 EndTag0=done _defaulttopic_ _RELDIRPREFIX_
+EndTag1=_TreeTitle_ is not filled here
 )";
 
 } // namespace
@@ -112,7 +113,8 @@ TEST_F(TemplateTreeTest, WritesIndexContentsAndTreeFileInTableOrder) {
                      "special Legal|Legal|../legal.htm|5|icon_5.gif",
                      "special About Quirewright|About HTMLHelp Quirewright|../aboutjmp.htm|1|"
                      "aboutqwr.gif",
-                     "done start.htm ../"}));
+                     "done start.htm ../",
+                     "_TreeTitle_ is not filled here"}));
     for (const char* icon : {"icon_2.gif", "icon_3.gif", "icon_4.gif", "icon_5.gif", "plus.gif"})
         EXPECT_TRUE(fs::exists(fs::path(projectDir) / "treehtml" / icon)) << icon;
 }
