@@ -97,7 +97,10 @@ int runTree(const std::vector<std::string>& args) {
 }
 
 const CommandRegistration treeCommand{
-    {"tree", "tree PROJECT [--format standard|applet|script]   write the browser document",
+    {"tree",
+     "tree PROJECT     write the browser document with its contents tree (the project's\n"
+     "                   stored tree options); prints the path of index.htm\n"
+     "                   [--format standard|applet|script] the tree's format",
      runTree}};
 
 } // namespace
