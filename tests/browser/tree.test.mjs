@@ -109,6 +109,11 @@ for (const format of ['script', 'applet']) {
     assertResolves(await liveLinks(frame));
     await clickTopicAndCheck(page, frame, 'Notebooks', 'notebooks.htm');
     assert.equal(await frame.locator('.qw-current').textContent(), 'Notebooks');
+    // The mark follows a page opened from inside the right-hand frame.
+    await topicFrame(page).getByText('Next Page').click();
+    await frameEndingWith(page, 'stations.htm');
+    await frame.waitForFunction(() =>
+      document.querySelector('.qw-current')?.textContent === 'Stations and tides');
     await frame.getByText('Using Tidewater Notes', { exact: true }).click();
     assert.equal(await topic.isVisible(), false);
     assert.deepEqual(errors, []);

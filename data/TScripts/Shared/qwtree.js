@@ -14,6 +14,7 @@
     this.links = [];
     this.current = null;
     this.allOpen = false;
+    this.followed = '';
   }
 
   QwTree.prototype.entry = function (title, hint, href, icon) {
@@ -177,8 +178,10 @@
   QwTree.prototype.followFrame = function () {
     try {
       var frame = window.parent && window.parent.frames['frmtopic'];
-      if (frame && frame.location && frame.location.href !== 'about:blank') {
-        this.follow(frame.location.href.split('#')[0]);
+      var href = frame && frame.location ? frame.location.href.split('#')[0] : '';
+      if (href && href !== 'about:blank' && href !== this.followed) {
+        this.followed = href;
+        this.follow(href);
       }
     } catch (e) {
       // Pages of another origin cannot be read; the mark then follows the clicks only.
