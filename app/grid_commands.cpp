@@ -19,6 +19,7 @@
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace qw {
 
@@ -37,6 +38,26 @@ public:
 int TopicGrid::tableRowAt(const QPoint& pos) const {
     const int modelRow = rowAt(pos.y());
     return modelRow < 0 ? 0 : int(TopicTableModel::tableRow(modelRow));
+}
+
+int TopicGrid::dropRowAt(const QPoint& pos) const {
+    const int last = int(m_session.table().endRow()) - 1;
+    int row = tableRowAt(pos);
+    if (row == 0)
+        row = pos.y() < 0 ? 1 : last;
+    return std::clamp(row, 1, std::max(1, last));
+}
+
+void TopicGrid::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (!m_dragging || m_dropRow == m_dragFrom)
+        return;
+    // A line where the dragged row will stand.
+    const QRect target = visualRect(m_model->index(TopicTableModel::modelRow(size_t(m_dropRow)), 0));
+    const int y = m_dropRow > m_dragFrom ? target.bottom() : target.top();
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().highlight().color(), 2));
+    painter.drawLine(0, y, viewport()->width(), y);
 }
 
 void TopicGrid::mousePressEvent(QMouseEvent* event) {
@@ -63,6 +84,10 @@ void TopicGrid::mouseMoveEvent(QMouseEvent* event) {
         m_dragging = true;
         viewport()->setCursor(Qt::SizeVerCursor);
     }
+    if (m_dragging) {
+        m_dropRow = dropRowAt(pos);
+        viewport()->update();
+    }
 }
 
 void TopicGrid::mouseReleaseEvent(QMouseEvent* event) {
@@ -75,12 +100,8 @@ void TopicGrid::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     viewport()->unsetCursor();
-    const TopicTable& table = m_session.table();
-    int to = tableRowAt(event->position().toPoint());
-    if (to == 0)
-        to = event->position().y() < 0 ? 1 : int(table.endRow()) - 1;
-    to = std::clamp(to, 1, int(table.endRow()) - 1);
-    dragRowTo(from, to);
+    viewport()->update();
+    dragRowTo(from, dropRowAt(event->position().toPoint()));
 }
 
 void TopicGrid::dragRowTo(int from, int to) {

@@ -100,6 +100,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void scrollContentsBy(int dx, int dy) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool askCustomButtonCaption(std::string& caption) override;
@@ -115,6 +116,8 @@ private:
     void pickColour(size_t row);
     void pickImage(size_t row);
     int tableRowAt(const QPoint& pos) const;
+    /// The row a dragged row would land on when released at pos.
+    int dropRowAt(const QPoint& pos) const;
 
     ProjectSession& m_session;
     GridHost& m_host;
@@ -127,6 +130,7 @@ private:
     int m_copiedColumn = -1;
     int m_chooserWidth = 0;
     int m_dragFrom = 0;
+    int m_dropRow = 0;
     QPoint m_dragStart;
     bool m_dragging = false;
 };
