@@ -153,7 +153,7 @@ TEST_F(EffectsDefinitionTest, EveryMarkerBecomesMarkupWithItsInitCall) {
         {popupHintMarker("tide", "Sea level"), "title=\"Sea level\">tide</span>"},
         {highlightedTextMarker("#FF0000", "Hot"), "background-color:#FF0000\">Hot</span>"},
         {blockBackgroundMarker("paper.gif", "50", WidthUnit::Percent),
-         "url('paper.gif');width:50%\"></div>"},
+         "src=\"paper.gif\" data-qw-width=\"50%\"></div>"},
     };
     for (size_t i = 0; i < cases.size(); ++i) {
         std::string text = cases[i].first;

@@ -754,13 +754,23 @@
                 spans[i].style.backgroundColor = '#FFFF00';
     };
 
-    /// Block images tile behind their text; a block without a usable width spans the page.
+    /// Lays each block's image (named by the invisible picture inside it) behind the block,
+    /// tiled, at the width the marker gave; a block without a usable width spans the page.
     window.qwInitBlockImages = function () {
         addStyle();
         var blocks = byClass('div', 'qwBlockImage');
-        for (var i = 0; i < blocks.length; ++i)
-            if (!blocks[i].style.width)
-                blocks[i].style.width = '100%';
+        for (var i = 0; i < blocks.length; ++i) {
+            var block = blocks[i], images = block.getElementsByTagName('img'), source = null;
+            for (var k = 0; k < images.length && !source; ++k)
+                if (hasClass(images[k], 'qwBlockSource'))
+                    source = images[k];
+            if (!source || block.getAttribute('data-qw-ready'))
+                continue;
+            block.setAttribute('data-qw-ready', '1');
+            block.style.backgroundImage = 'url("' + source.src.replace(/["\\]/g, '\\$&') + '")';
+            var width = trim(source.getAttribute('data-qw-width') || '');
+            block.style.width = /^\d+(\.\d+)?(px|%)$/.test(width) ? width : '100%';
+        }
     };
 
     onReady(function () {

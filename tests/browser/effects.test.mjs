@@ -266,6 +266,9 @@ test('without script every marker is plain markup: links lead to pages, sections
   await page.goto(pageUrl('fxpopups.htm'));
   assert.equal(await page.locator('.qwHint').getAttribute('title'),
     'Chart datum is the level that charted depths are measured from');
+  await page.goto(pageUrl('fxblocks.htm'));
+  assert.equal(await page.locator('img.qwBlockSource').isVisible(), false);
+  assert.match(await page.locator('.qwBlockImage').innerText(), /Notes written on the boat/);
   await page.goto(pageUrl('fxtour.htm'));
   assert.equal(await page.locator('img.qwSplash').isVisible(), true);
   assert.match(await page.locator('body').innerText(), /Welcome aboard\. This short tour/);
