@@ -19,8 +19,10 @@ TfrmCompileOptions::TfrmCompileOptions(const CompileOptions& defaults, QWidget* 
     warning->setFrameShadow(QFrame::Sunken);
     warning->setStyleSheet("color: #800000; padding: 4px;");
     layout->addWidget(warning);
-    m_close = addBox("chkCloseHHeDocs", "&AutoClose Any Opened HTMLHelp eDocuments", defaults.closeHHeDocs);
-    m_edit = addBox("chkEditContents", "&Edit Contents In HHWorkShop Before Creating", defaults.editContents);
+    m_close = addBox("chkCloseHHeDocs", "&AutoClose Any Opened HTMLHelp eDocuments",
+                     defaults.closeHHeDocs);
+    m_edit = addBox("chkEditContents", "&Edit Contents In HHWorkShop Before Creating",
+                    defaults.editContents);
     m_log = addBox("chkViewLog", "View HTMLHelp Creation &Log After Creating", defaults.viewLog);
     m_view = addBox("chkViewCHM", "&View HTMLHelp eDocument After Creating", defaults.viewChm);
     m_clean = addBox("chkCleanUpFiles", "&Clean Up Files After Creating", defaults.cleanUpFiles);
@@ -51,6 +53,8 @@ CompileOptions TfrmCompileOptions::choices() const {
     return options;
 }
 
-bool TfrmCompileOptions::setAsDefault() const { return m_default->isChecked(); }
+bool TfrmCompileOptions::setAsDefault() const {
+    return m_default->isChecked();
+}
 
 } // namespace qw

@@ -11,7 +11,9 @@ FileDialogs::Chooser& chooser() {
 }
 } // namespace
 
-void FileDialogs::setTestChooser(Chooser newChooser) { chooser() = std::move(newChooser); }
+void FileDialogs::setTestChooser(Chooser newChooser) {
+    chooser() = std::move(newChooser);
+}
 
 QStringList FileDialogs::choose(QWidget* parent, const FileRequest& request) {
     if (chooser())
@@ -19,8 +21,12 @@ QStringList FileDialogs::choose(QWidget* parent, const FileRequest& request) {
     QFileDialog dialog(parent, request.title, request.folder, request.filter);
     dialog.setDefaultSuffix(request.defaultSuffix);
     switch (request.kind) {
-    case FileRequest::OpenOne: dialog.setFileMode(QFileDialog::ExistingFile); break;
-    case FileRequest::OpenMany: dialog.setFileMode(QFileDialog::ExistingFiles); break;
+    case FileRequest::OpenOne:
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        break;
+    case FileRequest::OpenMany:
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        break;
     case FileRequest::Save:
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);

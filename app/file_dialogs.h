@@ -15,7 +15,7 @@ struct FileRequest {
     Kind kind = OpenOne;
     QString title;
     QString folder;
-    QString filter;      ///< Qt form: "HTMLHelp Quirewright file (*.qwr)"
+    QString filter; ///< Qt form: "HTMLHelp Quirewright file (*.qwr)"
     QString defaultSuffix;
 };
 

@@ -9,18 +9,22 @@
 #include "app/wait_loop.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <csignal>
+
 namespace qw {
 
-GuiBuildHost::~GuiBuildHost() { closeHelpViewers(); }
-
-Answer GuiBuildHost::showMessage(const std::string& text, MessageKind kind, MessageButtons buttons) {
+Answer GuiBuildHost::showMessage(const std::string& text, MessageKind kind,
+                                 MessageButtons buttons) {
     return m_window.m_messages.showMessage(text, kind, buttons);
 }
-ProgressReporter& GuiBuildHost::progress() { return *m_window.m_progress; }
+ProgressReporter& GuiBuildHost::progress() {
+    return *m_window.m_progress;
+}
 
 bool GuiBuildHost::askBuildOptions(CompileOptions& choices, bool& setAsDefault) {
     TfrmCompileOptions dialog(choices, &m_window);
@@ -51,20 +55,28 @@ void GuiBuildHost::setBusyCaption(const std::string& caption) {
     QCoreApplication::processEvents();
 }
 
-void GuiBuildHost::processEvents() { QCoreApplication::processEvents(); }
-void GuiBuildHost::pause(int milliseconds) { waitProcessingEvents(milliseconds); }
+void GuiBuildHost::processEvents() {
+    QCoreApplication::processEvents();
+}
+void GuiBuildHost::pause(int milliseconds) {
+    waitProcessingEvents(milliseconds);
+}
 
 void GuiBuildHost::closeHelpViewers() {
-    for (QProcess* viewer : m_viewers) {
-        viewer->terminate();
-        if (!viewer->waitForFinished(2000))
-            viewer->kill();
-        delete viewer;
+    // Only viewers this program started, and only while the process still runs that
+    // program: a finished viewer's number may belong to someone else by now.
+    for (const Viewer& viewer : m_viewers) {
+        QFile cmdline(QString("/proc/%1/cmdline").arg(viewer.pid));
+        if (cmdline.open(QIODevice::ReadOnly) &&
+            cmdline.readAll().startsWith(viewer.program.toLocal8Bit()))
+            ::kill(pid_t(viewer.pid), SIGTERM);
     }
     m_viewers.clear();
 }
 
-void GuiBuildHost::optionsBuilt() { m_window.m_optionsChanged = false; }
+void GuiBuildHost::optionsBuilt() {
+    m_window.m_optionsChanged = false;
+}
 
 bool GuiBuildHost::editContents(const std::string& contentsPath) {
     const std::string editor = m_window.m_session->environment().htmlEditorPath;
@@ -90,13 +102,11 @@ bool GuiBuildHost::viewDocument(const std::string& chmPath) {
         Launch launch{Launch::Run, program, {document}, {}, false};
         if (auto answer = ProgramRunner::observe(launch))
             return *answer;
-        auto* viewer = new QProcess;
-        viewer->start(program, {document});
-        if (viewer->waitForStarted(3000)) {
-            m_viewers.push_back(viewer);
+        qint64 pid = 0;
+        if (QProcess::startDetached(program, {document}, {}, &pid)) {
+            m_viewers.push_back({program, pid});
             return true;
         }
-        delete viewer;
     }
     return ProgramRunner::shellOpen(document, QFileInfo(document).path());
 }

@@ -6,8 +6,6 @@
 
 #include <vector>
 
-class QProcess;
-
 namespace qw {
 
 class TfrmVIRedivuv;
@@ -17,7 +15,6 @@ class TfrmVIRedivuv;
 class GuiBuildHost : public BuildHost {
 public:
     explicit GuiBuildHost(TfrmVIRedivuv& window) : m_window(window) {}
-    ~GuiBuildHost() override;
 
     Answer showMessage(const std::string& text, MessageKind kind, MessageButtons buttons) override;
     ProgressReporter& progress() override;
@@ -39,7 +36,11 @@ public:
 private:
     TfrmVIRedivuv& m_window;
     QString m_savedCaption;
-    std::vector<QProcess*> m_viewers;
+    struct Viewer {
+        QString program;
+        qint64 pid;
+    };
+    std::vector<Viewer> m_viewers;
 };
 
 } // namespace qw

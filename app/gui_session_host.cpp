@@ -11,9 +11,13 @@ Answer GuiSessionHost::showMessage(const std::string& text, MessageKind kind,
     return m_messages.showMessage(text, kind, buttons);
 }
 
-ProgressReporter& GuiSessionHost::progress() { return m_progress; }
+ProgressReporter& GuiSessionHost::progress() {
+    return m_progress;
+}
 
-void GuiSessionHost::pause(int milliseconds) { waitProcessingEvents(milliseconds); }
+void GuiSessionHost::pause(int milliseconds) {
+    waitProcessingEvents(milliseconds);
+}
 
 void GuiSessionHost::commandStateChanged(CommandState state) {
     if (onCommandState)

@@ -17,8 +17,7 @@ public:
     GuiSessionHost(MessageRoutine& messages, TfrmProgress& progress)
         : m_messages(messages), m_progress(progress) {}
 
-    Answer showMessage(const std::string& text, MessageKind kind,
-                       MessageButtons buttons) override;
+    Answer showMessage(const std::string& text, MessageKind kind, MessageButtons buttons) override;
     ProgressReporter& progress() override;
     void pause(int milliseconds) override;
     void commandStateChanged(CommandState state) override;

@@ -40,7 +40,9 @@ bool TfrmLogWindow::loadFile(const QString& path) {
     return true;
 }
 
-QString TfrmLogWindow::text() const { return m_text->toPlainText(); }
+QString TfrmLogWindow::text() const {
+    return m_text->toPlainText();
+}
 
 void TfrmLogWindow::print() {
     QPrinter printer;

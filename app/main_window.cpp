@@ -28,17 +28,38 @@ namespace qw {
 namespace {
 
 /// Enabled once a project exists, in both states.
-const char* const kProjectCommands[] = {"iebtnAddFiles", "mniAddFiles", "mniNewChapter",
-                                        "iebtnNewChapter", "iebtnProjectOptions", "mniProjectOptions"};
+const char* const kProjectCommands[] = {"iebtnAddFiles",       "mniAddFiles",
+                                        "mniNewChapter",       "iebtnNewChapter",
+                                        "iebtnProjectOptions", "mniProjectOptions"};
 /// Enabled only while the project has chapters.
-const char* const kChapterCommands[] = {
-    "mniReloadProject", "iebtnReloadProject", "puiReloadProject", "mniNewTopic", "iebtnNewTopic",
-    "mniCreateTopicFileList", "mniRecalcTopicFilenames", "iebtnViewDOVAZaze", "mniViewDOVAZaze",
-    "mniSaveHTMLHelpFileAs", "iebtnCreateDOVAZaze", "mniCreateDOVAZaze", "iebtnMoveDeleteChapters",
-    "mniMoveDeleteChapters", "iebtnDeleteTopic", "mniDeleteSelectedTopic", "iebtnCompileHHFile",
-    "mniCompile", "iebtnViewInBrowser", "mniViewInBrowser", "iebtnViewInHTMLEd", "mniViewInHTMLEd",
-    "iebtnViewInWysiwyg", "mniViewInWYSIWYGEd", "iebtnViewCHM", "mniViewCHM", "iebtnViewLog",
-    "mniViewLog"};
+const char* const kChapterCommands[] = {"mniReloadProject",
+                                        "iebtnReloadProject",
+                                        "puiReloadProject",
+                                        "mniNewTopic",
+                                        "iebtnNewTopic",
+                                        "mniCreateTopicFileList",
+                                        "mniRecalcTopicFilenames",
+                                        "iebtnViewDOVAZaze",
+                                        "mniViewDOVAZaze",
+                                        "mniSaveHTMLHelpFileAs",
+                                        "iebtnCreateDOVAZaze",
+                                        "mniCreateDOVAZaze",
+                                        "iebtnMoveDeleteChapters",
+                                        "mniMoveDeleteChapters",
+                                        "iebtnDeleteTopic",
+                                        "mniDeleteSelectedTopic",
+                                        "iebtnCompileHHFile",
+                                        "mniCompile",
+                                        "iebtnViewInBrowser",
+                                        "mniViewInBrowser",
+                                        "iebtnViewInHTMLEd",
+                                        "mniViewInHTMLEd",
+                                        "iebtnViewInWysiwyg",
+                                        "mniViewInWYSIWYGEd",
+                                        "iebtnViewCHM",
+                                        "mniViewCHM",
+                                        "iebtnViewLog",
+                                        "mniViewLog"};
 
 constexpr int kSplashDelayMs = 1500;
 
@@ -75,6 +96,8 @@ TfrmVIRedivuv::TfrmVIRedivuv(const std::filesystem::path& dataDir,
     m_countPanel = new QLabel(this);
     m_countPanel->setObjectName("pnlCounts");
     m_countPanel->setFixedWidth(150);
+    for (QLabel* panel : {m_hintPanel, m_countPanel})
+        panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     statusBar()->addWidget(m_hintPanel);
     statusBar()->addWidget(m_countPanel);
     statusBar()->setObjectName("stbMain");
@@ -86,17 +109,19 @@ TfrmVIRedivuv::TfrmVIRedivuv(const std::filesystem::path& dataDir,
     connect(m_grid, &TopicGrid::deleteChapterRequested, this, [this] { chapterDialogsClick(); });
     connect(m_grid, &TopicGrid::moveChaptersRequested, this, [this] { chapterDialogsClick(); });
     connect(m_grid, &TopicGrid::keywordsEditorRequested, this, [this] { chapterDialogsClick(); });
-    connect(m_grid, &TopicGrid::relatedTopicsEditorRequested, this, [this] { chapterDialogsClick(); });
+    connect(m_grid, &TopicGrid::relatedTopicsEditorRequested, this,
+            [this] { chapterDialogsClick(); });
     connect(m_grid, &TopicGrid::viewInWysiwygRequested, this,
             [this] { runCommand([this] { mniViewInWYSIWYGEdClick(); }); });
     connect(m_progress, &TfrmProgress::runShown, this, [this] { m_toolBar->setEnabled(false); });
     connect(m_progress, &TfrmProgress::runClosed, this, [this] { m_toolBar->setEnabled(true); });
-    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state == Qt::ApplicationActive)
-            applicationActivated();
-        else if (state == Qt::ApplicationInactive)
-            applicationDeactivated();
-    });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state == Qt::ApplicationActive)
+                    applicationActivated();
+                else if (state == Qt::ApplicationInactive)
+                    applicationDeactivated();
+            });
 
     const Configuration& config = m_session->configuration();
     const WindowSettings window = config.readWindow();
@@ -121,10 +146,15 @@ TfrmVIRedivuv::TfrmVIRedivuv(const std::filesystem::path& dataDir,
     });
 }
 
-
-QAction* TfrmVIRedivuv::action(const QString& name) const { return m_actions.value(name); }
-QString TfrmVIRedivuv::hintPanelText() const { return m_hintPanel->text(); }
-QString TfrmVIRedivuv::countPanelText() const { return m_countPanel->text(); }
+QAction* TfrmVIRedivuv::action(const QString& name) const {
+    return m_actions.value(name);
+}
+QString TfrmVIRedivuv::hintPanelText() const {
+    return m_hintPanel->text();
+}
+QString TfrmVIRedivuv::countPanelText() const {
+    return m_countPanel->text();
+}
 
 void TfrmVIRedivuv::runCommand(const std::function<void()>& command) {
     try {
@@ -245,7 +275,9 @@ void TfrmVIRedivuv::takeHandedOverArgument(const QString& argument) {
 
 // --- the grid's needs ----------------------------------------------------------------------
 
-void TfrmVIRedivuv::beep() { m_messages.beep(); }
+void TfrmVIRedivuv::beep() {
+    m_messages.beep();
+}
 
 void TfrmVIRedivuv::projectEdited() {
     setSaveEnabled(m_session->modified());
@@ -338,11 +370,14 @@ void TfrmVIRedivuv::closeEvent(QCloseEvent* event) {
 void TfrmVIRedivuv::changeEvent(QEvent* event) {
     // Minimised, the program is reached through the tray icon only; without a tray the
     // window keeps its task-bar button.
-    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray && m_tray->isVisible())
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray &&
+        m_tray->isVisible())
         QTimer::singleShot(0, this, &QWidget::hide);
     QMainWindow::changeEvent(event);
 }
 
-void TfrmVIRedivuv::mniAboutQuireWClick() { showAboutBox(*this, m_dataDir); }
+void TfrmVIRedivuv::mniAboutQuireWClick() {
+    showAboutBox(*this, m_dataDir);
+}
 
 } // namespace qw

@@ -46,7 +46,9 @@ void TfrmVIRedivuv::runBuild() {
                                MessageKind::Error, MessageButtons::Ok);
 }
 
-void TfrmVIRedivuv::mniCompileClick() { runBuild(); }
+void TfrmVIRedivuv::mniCompileClick() {
+    runBuild();
+}
 
 void TfrmVIRedivuv::mniViewCHMClick() {
     if (!m_buildHost)
@@ -58,8 +60,9 @@ void TfrmVIRedivuv::mniViewCHMClick() {
 void TfrmVIRedivuv::mniViewLogClick() {
     const QString log = QString::fromStdString(m_session->basePath() + "_log.txt");
     if (!QFileInfo(log).isFile()) {
-        m_messages.showMessage("No 'HTML Help' log file exists, please create HTMLHelp eDocument first.",
-                               MessageKind::Information, MessageButtons::Ok);
+        m_messages.showMessage(
+            "No 'HTML Help' log file exists, please create HTMLHelp eDocument first.",
+            MessageKind::Information, MessageButtons::Ok);
         return;
     }
     TfrmLogWindow window(this);
@@ -70,14 +73,16 @@ void TfrmVIRedivuv::mniViewLogClick() {
 void TfrmVIRedivuv::mniSaveHTMLHelpFileAsClick() {
     const QString chm = QString::fromStdString(m_session->basePath() + ".chm");
     if (!QFileInfo(chm).isFile()) {
-        m_messages.showMessage("No HTML Help file found.\r\nPlease create HTMLHelp eDocument first.",
-                               MessageKind::Information, MessageButtons::Ok);
+        m_messages.showMessage(
+            "No HTML Help file found.\r\nPlease create HTMLHelp eDocument first.",
+            MessageKind::Information, MessageButtons::Ok);
         return;
     }
     const QString target = FileDialogs::chooseOne(
         this, {FileRequest::Save, "Save HTMLHelp eDocument As",
                QString::fromStdString(m_dataDir.string()), "HTMLHelp eDocument (*.chm)", "chm"});
-    if (target.isEmpty() || QFileInfo(target).absoluteFilePath() == QFileInfo(chm).absoluteFilePath())
+    if (target.isEmpty() ||
+        QFileInfo(target).absoluteFilePath() == QFileInfo(chm).absoluteFilePath())
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // The copy goes beside the target first, so a failed copy never destroys an old file.

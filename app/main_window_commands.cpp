@@ -33,9 +33,9 @@ public:
 void TfrmVIRedivuv::mniNewClick() {
     if (!m_session->askToSave(kSaveQuestion))
         return;
-    const QString name = FileDialogs::chooseOne(
-        this, {FileRequest::Save, "Save New Project As", QString::fromStdString(m_dataDir.string()),
-               kProjectFilter, "qwr"});
+    const QString name = FileDialogs::chooseOne(this, {FileRequest::Save, "Save New Project As",
+                                                       QString::fromStdString(m_dataDir.string()),
+                                                       kProjectFilter, "qwr"});
     if (!name.isEmpty())
         createProjectFile(name);
 }
@@ -99,7 +99,9 @@ void TfrmVIRedivuv::mniClearMRUClick() {
     updateRecentMenu();
 }
 
-void TfrmVIRedivuv::mniExitClick() { close(); }
+void TfrmVIRedivuv::mniExitClick() {
+    close();
+}
 
 // --- help -------------------------------------------------------------------------------
 
@@ -135,15 +137,21 @@ void TfrmVIRedivuv::workshopHelp(const QString& file) {
 
 // --- commands whose dialogs are not part of this version ------------------------------------
 
-void TfrmVIRedivuv::mniProjectOptionsClick() { notAvailable("The Project Options dialog"); }
-void TfrmVIRedivuv::mniEnviromentOptionsClick() { notAvailable("The Environment Options dialog"); }
+void TfrmVIRedivuv::mniProjectOptionsClick() {
+    notAvailable("The Project Options dialog");
+}
+void TfrmVIRedivuv::mniEnviromentOptionsClick() {
+    notAvailable("The Environment Options dialog");
+}
 
 void TfrmVIRedivuv::chapterDialogsClick() {
     notAvailable("Inserting, moving and deleting chapters and topics, and the keywords and "
                  "related topics editor,");
 }
 
-void TfrmVIRedivuv::treeCommandsClick() { notAvailable("The DOVAZaze eDocument"); }
+void TfrmVIRedivuv::treeCommandsClick() {
+    notAvailable("The DOVAZaze eDocument");
+}
 
 void TfrmVIRedivuv::applyProjectOptionsSilently() {
     qw::applyProjectOptionsSilently(*m_session);

@@ -26,7 +26,9 @@ const char* const kTflTitle = "TFL Toolbar";
 /// Sets the session's editing flag for the scope, whatever way the scope ends.
 class EditingGuard {
 public:
-    explicit EditingGuard(ProjectSession& session) : m_session(session) { m_session.setEditing(true); }
+    explicit EditingGuard(ProjectSession& session) : m_session(session) {
+        m_session.setEditing(true);
+    }
     ~EditingGuard() { m_session.setEditing(false); }
     EditingGuard(const EditingGuard&) = delete;
     EditingGuard& operator=(const EditingGuard&) = delete;
@@ -39,13 +41,14 @@ private:
 
 void TfrmVIRedivuv::mniAddFilesClick() {
     const QString projectDir = QString::fromStdString(m_session->projectDir());
-    const QStringList files = FileDialogs::choose(
-        this, {FileRequest::OpenMany, "Add HTML Chapter(s)", projectDir,
-               "HTML Files(*.htm, *.html) (*.htm *.html)", ""});
+    const QStringList files =
+        FileDialogs::choose(this, {FileRequest::OpenMany, "Add HTML Chapter(s)", projectDir,
+                                   "HTML Files(*.htm, *.html) (*.htm *.html)", ""});
     if (files.isEmpty())
         return;
     TopicTable& table = m_session->table();
-    const ParseOptions options = ParseOptions::from(m_session->environment(), m_session->maxIconIndex());
+    const ParseOptions options =
+        ParseOptions::from(m_session->environment(), m_session->maxIconIndex());
     m_progress->begin("Adding Files. Please Wait...", int(files.size()), true);
     int topicsAdded = 0;
     int chaptersAdded = 0;
@@ -63,7 +66,7 @@ void TfrmVIRedivuv::mniAddFilesClick() {
             continue;
         topicsAdded += topics;
         ++chaptersAdded;
-        m_session->setModified(true);  // only the chapter list changed
+        m_session->setModified(true); // only the chapter list changed
     }
     m_session->markRoles();
     if (table.topicCount() > 0)
@@ -72,8 +75,12 @@ void TfrmVIRedivuv::mniAddFilesClick() {
         m_grid->selectCell(int(table.rowCount()) - topicsAdded - chaptersAdded - 1, ColTitle);
 }
 
-void TfrmVIRedivuv::mniViewInHTMLEdClick() { editInEditor(false); }
-void TfrmVIRedivuv::mniViewInWYSIWYGEdClick() { editInEditor(true); }
+void TfrmVIRedivuv::mniViewInHTMLEdClick() {
+    editInEditor(false);
+}
+void TfrmVIRedivuv::mniViewInWYSIWYGEdClick() {
+    editInEditor(true);
+}
 
 void TfrmVIRedivuv::editInEditor(bool wysiwyg) {
     if (!m_session->askToSave("Save Changes to Project, before Editing?", true))
@@ -82,9 +89,10 @@ void TfrmVIRedivuv::editInEditor(bool wysiwyg) {
     const int column = m_grid->currentColumn();
     const int row = m_grid->currentRow();
     const EnvironmentSettings& env = m_session->environment();
-    QString editor = QString::fromStdString(wysiwyg ? env.wysiwygEdPath : env.htmlEditorPath).trimmed();
+    QString editor =
+        QString::fromStdString(wysiwyg ? env.wysiwygEdPath : env.htmlEditorPath).trimmed();
     if (editor.isEmpty())
-        editor = "Dummmy";  // a name whose start fails
+        editor = "Dummmy"; // a name whose start fails
     const TopicTable& table = m_session->table();
     if (row <= 0 || size_t(row) >= table.rowCount())
         return;
@@ -110,16 +118,18 @@ void TfrmVIRedivuv::editInEditor(bool wysiwyg) {
         return;
     }
     const QString caption = windowTitle();
-    setWindowTitle("HTMLHelp Quirewright is DISABLED while editing Chapters. Close Editor to continue.");
+    setWindowTitle(
+        "HTMLHelp Quirewright is DISABLED while editing Chapters. Close Editor to continue.");
     setEnabled(false);
     const bool started = ProgramRunner::run(editor, {file}, true);
     setEnabled(true);
     if (!started) {
         m_messages.showMessage(kEditorMissing, MessageKind::Error, MessageButtons::Ok);
     } else if (m_session->chapterTimes().changed()) {
-        m_messages.showMessage("One or more HTML Chapter files have changed.\r\nThe Project must be "
-                               "reloaded to reflect these changes.",
-                               MessageKind::Information, MessageButtons::Ok);
+        m_messages.showMessage(
+            "One or more HTML Chapter files have changed.\r\nThe Project must be "
+            "reloaded to reflect these changes.",
+            MessageKind::Information, MessageButtons::Ok);
         QCoreApplication::processEvents();
         m_session->reloadProject(400);
         m_grid->selectCell(std::min(row, int(m_session->table().rowCount()) - 1), column);
@@ -139,7 +149,8 @@ void TfrmVIRedivuv::startToolbarsForEditing() {
     const bool written = writeTopicList(false);
     QApplication::restoreOverrideCursor();
     if (written)
-        ProgramRunner::startTools({"TFL", QString::fromStdString(m_session->projectDir() + "TopicLst.tfl")});
+        ProgramRunner::startTools(
+            {"TFL", QString::fromStdString(m_session->projectDir() + "TopicLst.tfl")});
 }
 
 void TfrmVIRedivuv::stopToolbars() {
@@ -169,7 +180,9 @@ void TfrmVIRedivuv::viewOrPreview(bool rightButton) {
     notAvailable("The topic preview");
 }
 
-void TfrmVIRedivuv::mniViewInBrowserClick() { viewOrPreview(false); }
+void TfrmVIRedivuv::mniViewInBrowserClick() {
+    viewOrPreview(false);
+}
 
 void TfrmVIRedivuv::mniRecalcTopicFilenamesClick() {
     if (m_messages.showMessage("N.B. This may cause some links in your Main Chapter\r\nfiles and "
@@ -197,10 +210,12 @@ bool TfrmVIRedivuv::writeTopicList(bool asking) {
     const std::string path = writeTopicListFile(m_session->table());
     if (!asking)
         return true;
-    const Answer answer = m_messages.showMessage(
-        "Topic Filenames List Has Been Saved In The Current Project's Directory.\r\nThis Can Now Be "
-        "Opened With The 'Topic Filenames List Toolbar'.\r\n\r\nDo You Wish To Start The TFL Toolbar Now?",
-        MessageKind::Information, MessageButtons::YesNo);
+    const Answer answer =
+        m_messages.showMessage("Topic Filenames List Has Been Saved In The Current Project's "
+                               "Directory.\r\nThis Can Now Be "
+                               "Opened With The 'Topic Filenames List Toolbar'.\r\n\r\nDo You Wish "
+                               "To Start The TFL Toolbar Now?",
+                               MessageKind::Information, MessageButtons::YesNo);
     if (answer != Answer::Yes)
         return true;
     QCoreApplication::processEvents();
@@ -214,6 +229,8 @@ bool TfrmVIRedivuv::writeTopicList(bool asking) {
     return true;
 }
 
-void TfrmVIRedivuv::mniCreateTopicFileListClick() { writeTopicList(true); }
+void TfrmVIRedivuv::mniCreateTopicFileListClick() {
+    writeTopicList(true);
+}
 
 } // namespace qw

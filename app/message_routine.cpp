@@ -16,21 +16,28 @@ int g_beeps = 0;
 
 QMessageBox::Icon iconOf(MessageKind kind) {
     switch (kind) {
-    case MessageKind::Warning: return QMessageBox::Warning;
-    case MessageKind::Error: return QMessageBox::Critical;
-    case MessageKind::Information: return QMessageBox::Information;
-    case MessageKind::Confirmation: return QMessageBox::Question;
+    case MessageKind::Warning:
+        return QMessageBox::Warning;
+    case MessageKind::Error:
+        return QMessageBox::Critical;
+    case MessageKind::Information:
+        return QMessageBox::Information;
+    case MessageKind::Confirmation:
+        return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButtons buttonsOf(MessageButtons buttons) {
     switch (buttons) {
-    case MessageButtons::Ok: return QMessageBox::Ok;
-    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::Ok:
+        return QMessageBox::Ok;
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
     case MessageButtons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -38,17 +45,25 @@ QMessageBox::StandardButtons buttonsOf(MessageButtons buttons) {
 /// Closing a box with Escape or its close box gives the set's "no" answer.
 Answer answerOf(int button, MessageButtons buttons) {
     switch (button) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Cancel: return Answer::Cancel;
-    default: break;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        break;
     }
     switch (buttons) {
-    case MessageButtons::Ok: return Answer::Ok;
-    case MessageButtons::YesNo: return Answer::No;
+    case MessageButtons::Ok:
+        return Answer::Ok;
+    case MessageButtons::YesNo:
+        return Answer::No;
     case MessageButtons::YesNoCancel:
-    case MessageButtons::OkCancel: return Answer::Cancel;
+    case MessageButtons::OkCancel:
+        return Answer::Cancel;
     }
     return Answer::Cancel;
 }
@@ -80,8 +95,12 @@ void MessageRoutine::showError(const std::string& text) {
     showMessage(text, MessageKind::Error, MessageButtons::Ok);
 }
 
-void MessageRoutine::setTestResponder(Responder responder) { qw::responder() = std::move(responder); }
+void MessageRoutine::setTestResponder(Responder responder) {
+    qw::responder() = std::move(responder);
+}
 
-int MessageRoutine::beepCount() { return g_beeps; }
+int MessageRoutine::beepCount() {
+    return g_beeps;
+}
 
 } // namespace qw

@@ -29,8 +29,7 @@ public:
     explicit MessageRoutine(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
 
-    Answer showMessage(const std::string& text, MessageKind kind,
-                       MessageButtons buttons) override;
+    Answer showMessage(const std::string& text, MessageKind kind, MessageButtons buttons) override;
     /// The general error display: the error's text under the application title with a
     /// stop icon and OK; the program then goes on.
     void showError(const std::string& text);

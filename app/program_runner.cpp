@@ -41,9 +41,13 @@ bool runAndWait(QProcess& process) {
 
 } // namespace
 
-void ProgramRunner::setTestObserver(Observer newObserver) { observer() = std::move(newObserver); }
+void ProgramRunner::setTestObserver(Observer newObserver) {
+    observer() = std::move(newObserver);
+}
 
-std::optional<bool> ProgramRunner::observe(const Launch& launch) { return observed(launch); }
+std::optional<bool> ProgramRunner::observe(const Launch& launch) {
+    return observed(launch);
+}
 
 bool ProgramRunner::run(const QString& program, const QStringList& arguments, bool wait,
                         const QString& workingFolder) {
@@ -81,7 +85,8 @@ bool ProgramRunner::viewInBrowser(const std::string& browserPath, const QString&
 
 QString ProgramRunner::toolsProgram() {
     const QDir here(QCoreApplication::applicationDirPath());
-    for (const QString& candidate : {here.filePath("qwrtools"), here.filePath("../tools/qwrtools")}) {
+    for (const QString& candidate :
+         {here.filePath("qwrtools"), here.filePath("../tools/qwrtools")}) {
         if (QFileInfo(candidate).isExecutable())
             return QFileInfo(candidate).canonicalFilePath();
     }

@@ -12,7 +12,7 @@ namespace qw {
 struct Launch {
     enum Kind { Run, ShellOpen };
     Kind kind = Run;
-    QString program;  ///< the program, or the document for ShellOpen
+    QString program; ///< the program, or the document for ShellOpen
     QStringList arguments;
     QString workingFolder;
     bool wait = false;

@@ -21,10 +21,11 @@ constexpr int kAutoClosePause = 800;
 } // namespace
 
 TfrmProgress::TfrmProgress(MessageRoutine& messages, QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
-                          Qt::CustomizeWindowHint),
-      m_messages(messages), m_bar(new QProgressBar(this)), m_errorLabel(new QLabel("Errors:", this)),
-      m_errorList(new QListWidget(this)), m_ok(new QPushButton("&OK", this)) {
+    : QDialog(parent,
+              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::CustomizeWindowHint),
+      m_messages(messages), m_bar(new QProgressBar(this)),
+      m_errorLabel(new QLabel("Errors:", this)), m_errorList(new QListWidget(this)),
+      m_ok(new QPushButton("&OK", this)) {
     setObjectName("frmProgress");
     setWindowTitle("Please Wait...");
     setModal(false);
@@ -118,8 +119,12 @@ QStringList TfrmProgress::errors() const {
     return lines;
 }
 
-int TfrmProgress::barValue() const { return m_bar->value(); }
-int TfrmProgress::barMaximum() const { return m_bar->maximum(); }
+int TfrmProgress::barValue() const {
+    return m_bar->value();
+}
+int TfrmProgress::barMaximum() const {
+    return m_bar->maximum();
+}
 
 void TfrmProgress::closeEvent(QCloseEvent* event) {
     event->ignore();

@@ -67,11 +67,14 @@ void Tfrm_SplashScreen::setCloseLabelVisible(bool visible) {
     m_closeLabel->setVisible(visible);
 }
 
-bool Tfrm_SplashScreen::closeLabelVisible() const { return m_closeVisible; }
+bool Tfrm_SplashScreen::closeLabelVisible() const {
+    return m_closeVisible;
+}
 
 void Tfrm_SplashScreen::centreOver(const QWidget& window) {
     const QRect outer = window.frameGeometry();
-    move(outer.left() + (outer.width() - width()) / 2, outer.top() + (outer.height() - height()) / 2);
+    move(outer.left() + (outer.width() - width()) / 2,
+         outer.top() + (outer.height() - height()) / 2);
 }
 
 bool Tfrm_SplashScreen::clickCloses() {

@@ -97,7 +97,11 @@ void arrowCircle(QPainter& p) {
 
 const std::map<QString, Painter>& painters() {
     static const std::map<QString, Painter> table = {
-        {"iebtnNew", [](QPainter& p) { page(p); badge(p, kGreen, "*"); }},
+        {"iebtnNew",
+         [](QPainter& p) {
+             page(p);
+             badge(p, kGreen, "*");
+         }},
         {"iebtnOpenPrj", [](QPainter& p) { folder(p); }},
         {"iebtnSavePrj",
          [](QPainter& p) {
@@ -110,14 +114,48 @@ const std::map<QString, Painter>& painters() {
              p.drawRect(QRectF(7, 14, 10, 7));
          }},
         {"iebtnReloadProject", [](QPainter& p) { arrowCircle(p); }},
-        {"iebtnAddFiles", [](QPainter& p) { page(p); textLines(p, 7, 7, 3); badge(p, kGreen, "+"); }},
-        {"iebtnNewChapter", [](QPainter& p) { book(p, kNavy); badge(p, kGreen, "+"); }},
-        {"iebtnNewTopic", [](QPainter& p) { page(p); textLines(p, 7, 6, 2); badge(p, kGreen, "+"); }},
-        {"iebtnMoveDeleteChapters", [](QPainter& p) { book(p, kNavy); letters(p, "\u21c5", kGold, 16); }},
-        {"iebtnDeleteTopic", [](QPainter& p) { page(p); badge(p, kRed, "x"); }},
-        {"iebtnCompileHHFile", [](QPainter& p) { book(p, QColor(120, 30, 120)); badge(p, kGold, "!"); }},
-        {"iebtnCreateDOVAZaze", [](QPainter& p) { tree(p); badge(p, kGold, "!"); }},
-        {"iebtnProjectOptions", [](QPainter& p) { book(p, kGreen); letters(p, "\u2699", kInk, 14); }},
+        {"iebtnAddFiles",
+         [](QPainter& p) {
+             page(p);
+             textLines(p, 7, 7, 3);
+             badge(p, kGreen, "+");
+         }},
+        {"iebtnNewChapter",
+         [](QPainter& p) {
+             book(p, kNavy);
+             badge(p, kGreen, "+");
+         }},
+        {"iebtnNewTopic",
+         [](QPainter& p) {
+             page(p);
+             textLines(p, 7, 6, 2);
+             badge(p, kGreen, "+");
+         }},
+        {"iebtnMoveDeleteChapters",
+         [](QPainter& p) {
+             book(p, kNavy);
+             letters(p, "\u21c5", kGold, 16);
+         }},
+        {"iebtnDeleteTopic",
+         [](QPainter& p) {
+             page(p);
+             badge(p, kRed, "x");
+         }},
+        {"iebtnCompileHHFile",
+         [](QPainter& p) {
+             book(p, QColor(120, 30, 120));
+             badge(p, kGold, "!");
+         }},
+        {"iebtnCreateDOVAZaze",
+         [](QPainter& p) {
+             tree(p);
+             badge(p, kGold, "!");
+         }},
+        {"iebtnProjectOptions",
+         [](QPainter& p) {
+             book(p, kGreen);
+             letters(p, "\u2699", kInk, 14);
+         }},
         {"iebtnEnviromentOptions", [](QPainter& p) { letters(p, "\u2699", kNavy, 22); }},
         {"iebtnViewInBrowser",
          [](QPainter& p) {
@@ -127,15 +165,27 @@ const std::map<QString, Painter>& painters() {
              p.drawLine(QPointF(3, 12), QPointF(21, 12));
              p.drawEllipse(QRectF(8, 3, 8, 18));
          }},
-        {"iebtnViewInHTMLEd", [](QPainter& p) { page(p); letters(p, "<>", kNavy, 10); }},
+        {"iebtnViewInHTMLEd",
+         [](QPainter& p) {
+             page(p);
+             letters(p, "<>", kNavy, 10);
+         }},
         {"iebtnViewInWysiwyg",
          [](QPainter& p) {
              page(p);
              p.setPen(QPen(kRed, 3, Qt::SolidLine, Qt::RoundCap));
              p.drawLine(QPointF(9, 17), QPointF(20, 6));
          }},
-        {"iebtnViewCHM", [](QPainter& p) { book(p, QColor(120, 30, 120)); letters(p, "?", kPaper, 11); }},
-        {"iebtnViewLog", [](QPainter& p) { page(p); textLines(p, 7, 6, 5); }},
+        {"iebtnViewCHM",
+         [](QPainter& p) {
+             book(p, QColor(120, 30, 120));
+             letters(p, "?", kPaper, 11);
+         }},
+        {"iebtnViewLog",
+         [](QPainter& p) {
+             page(p);
+             textLines(p, 7, 6, 5);
+         }},
         {"iebtnViewDOVAZaze", [](QPainter& p) { tree(p); }},
         {"iebtnHelp",
          [](QPainter& p) {

@@ -65,11 +65,12 @@ private slots:
     void startsWithoutProjectAndOnlyFileCommandsEnabled() {
         WindowFixture f;
         QCOMPARE(f.window->windowTitle(), QString("HTMLHelp Quirewright"));
-        for (const char* name : {"mniNew", "mniOpen", "mniNewPrjWizard", "mniExit", "mniEnviromentOptions",
-                                 "mniAboutQuireW", "SFXToolbar1"})
+        for (const char* name : {"mniNew", "mniOpen", "mniNewPrjWizard", "mniExit",
+                                 "mniEnviromentOptions", "mniAboutQuireW", "SFXToolbar1"})
             QVERIFY2(f.action(name)->isEnabled(), name);
-        for (const char* name : {"mniSave", "iebtnSavePrj", "mniAddFiles", "iebtnAddFiles", "mniCompile",
-                                 "iebtnCompileHHFile", "mniReloadProject", "mniProjectOptions"})
+        for (const char* name :
+             {"mniSave", "iebtnSavePrj", "mniAddFiles", "iebtnAddFiles", "mniCompile",
+              "iebtnCompileHHFile", "mniReloadProject", "mniProjectOptions"})
             QVERIFY2(!f.action(name)->isEnabled(), name);
     }
 
@@ -78,14 +79,16 @@ private slots:
         const QString upper = f.dir.filePath("sample/SAMPLE.QWR");
         QVERIFY(QFile::rename(f.project, upper));
         f.window->openStartArgument("  " + upper + "  ");
-        QVERIFY(messages.shown.empty() || messages.shown.front().text.find("Invalid") == std::string::npos);
+        QVERIFY(messages.shown.empty() ||
+                messages.shown.front().text.find("Invalid") == std::string::npos);
         QCOMPARE(f.window->windowTitle(), QString("HTMLHelp Quirewright - SAMPLE.QWR"));
         const TopicTable& table = f.window->session().table();
-        QCOMPARE(table.chapterCount(), IniFile(upper.toStdString()).readInteger("CHAPTER_FILES", "NumOfChapters", 0));
+        QCOMPARE(table.chapterCount(),
+                 IniFile(upper.toStdString()).readInteger("CHAPTER_FILES", "NumOfChapters", 0));
         QVERIFY(table.topicCount() > table.chapterCount());
-        QCOMPARE(f.window->countPanelText(), QString("Topics: %1 , Chapters: %2")
-                                                 .arg(table.topicCount())
-                                                 .arg(table.chapterCount()));
+        QCOMPARE(
+            f.window->countPanelText(),
+            QString("Topics: %1 , Chapters: %2").arg(table.topicCount()).arg(table.chapterCount()));
         QVERIFY(f.action("mniCompile")->isEnabled());
         QVERIFY(f.action("iebtnViewInHTMLEd")->isEnabled());
         QVERIFY(!f.action("mniSave")->isEnabled());
@@ -109,7 +112,8 @@ private slots:
         const QString empty = f.dir.filePath("empty.qwr");
         writeAll(empty, "[CHAPTER_FILES]\r\nNumOfChapters=0\r\n");
         f.window->openProjectFile(empty);
-        for (const char* name : {"mniAddFiles", "iebtnAddFiles", "mniNewChapter", "iebtnProjectOptions"})
+        for (const char* name :
+             {"mniAddFiles", "iebtnAddFiles", "mniNewChapter", "iebtnProjectOptions"})
             QVERIFY2(f.action(name)->isEnabled(), name);
         for (const char* name : {"mniReloadProject", "mniNewTopic", "mniCompile", "iebtnViewLog",
                                  "mniCreateTopicFileList", "mniSave"})
@@ -171,15 +175,21 @@ private slots:
         openSample(f);
         editSomething(f);
         const QString caption = f.window->windowTitle();
-        struct Case { const char* action; std::string question; MessageButtons buttons; };
+        struct Case {
+            const char* action;
+            std::string question;
+            MessageButtons buttons;
+        };
         const Case cases[] = {
             {"mniNew", kSave, MessageButtons::YesNoCancel},
             {"mniOpen", kSave, MessageButtons::YesNoCancel},
             {"mniReloadProject", kSave, MessageButtons::YesNoCancel},
             {"mniNewPrjWizard", kSave, MessageButtons::YesNoCancel},
             {"mniMRU0", kSave, MessageButtons::YesNoCancel},
-            {"mniViewInHTMLEd", "Save Changes to Project, before Editing?", MessageButtons::OkCancel},
-            {"mniCompile", "Save Changes to Project before creating HTMLHelp eDocument?", MessageButtons::OkCancel},
+            {"mniViewInHTMLEd", "Save Changes to Project, before Editing?",
+             MessageButtons::OkCancel},
+            {"mniCompile", "Save Changes to Project before creating HTMLHelp eDocument?",
+             MessageButtons::OkCancel},
         };
         f.window->grid().selectCell(1, ColTitle);
         for (const Case& c : cases) {
@@ -202,7 +212,8 @@ private slots:
         messages.clear();
         messages.answers.push_back(Answer::Cancel);
         QVERIFY(!f.window->close());
-        QCOMPARE(messages.shown.at(0).text, std::string("Save Changes to Project, before Exiting?"));
+        QCOMPARE(messages.shown.at(0).text,
+                 std::string("Save Changes to Project, before Exiting?"));
         QVERIFY(f.window->isVisible());
 
         // No goes on without saving.
@@ -232,7 +243,8 @@ private slots:
         f.window->show();
         QVERIFY(f.window->close());
         const Configuration config(f.config.toStdString());
-        QCOMPARE(QString::fromStdString(config.readRecent().entries()[0]), QFileInfo(f.project).absoluteFilePath());
+        QCOMPARE(QString::fromStdString(config.readRecent().entries()[0]),
+                 QFileInfo(f.project).absoluteFilePath());
         QVERIFY(config.readWindow().width >= 400);
         QVERIFY(messages.shown.empty());
     }
@@ -244,7 +256,8 @@ private slots:
         changeFirstTitle(f, "Welcome changed outside");
         emit qApp->applicationStateChanged(Qt::ApplicationActive);
         QVERIFY(messages.shown.empty());
-        QCOMPARE(f.window->session().table().cell(2, ColTitle), std::string("Welcome changed outside"));
+        QCOMPARE(f.window->session().table().cell(2, ColTitle),
+                 std::string("Welcome changed outside"));
         QVERIFY(!f.window->session().modified());
     }
 
@@ -255,8 +268,9 @@ private slots:
         changeFirstTitle(f, "Changed once");
         emit qApp->applicationStateChanged(Qt::ApplicationActive);
         QCOMPARE(messages.shown.size(), size_t(1));
-        QCOMPARE(messages.shown[0].text, std::string("One or more HTML Chapter files have changed.\r\n"
-                                                     "The Project must be reloaded to reflect these changes."));
+        QCOMPARE(messages.shown[0].text,
+                 std::string("One or more HTML Chapter files have changed.\r\n"
+                             "The Project must be reloaded to reflect these changes."));
         QCOMPARE(messages.shown[0].buttons, MessageButtons::Ok);
         QCOMPARE(f.window->session().table().cell(2, ColTitle), std::string("Changed once"));
 
@@ -264,15 +278,17 @@ private slots:
         editSomething(f);
         messages.clear();
         emit qApp->applicationStateChanged(Qt::ApplicationInactive);
-        QVERIFY(!readAll(f.dir.filePath("sample/intro.htm")).contains("edited"));  // no automatic save
+        QVERIFY(
+            !readAll(f.dir.filePath("sample/intro.htm")).contains("edited")); // no automatic save
         changeFirstTitle(f, "Changed twice");
         messages.answers.push_back(Answer::No);
         emit qApp->applicationStateChanged(Qt::ApplicationActive);
         QCOMPARE(messages.shown.size(), size_t(1));
         QCOMPARE(messages.shown[0].buttons, MessageButtons::YesNo);
-        QVERIFY(messages.shown[0].text.rfind("One or more HTML Chapter files have changed.The Project must be "
-                                             "reloaded to reflect these changes.\r\n\r\nHowever",
-                                             0) == 0);
+        QVERIFY(messages.shown[0].text.rfind(
+                    "One or more HTML Chapter files have changed.The Project must be "
+                    "reloaded to reflect these changes.\r\n\r\nHowever",
+                    0) == 0);
         QCOMPARE(f.window->session().table().cell(2, ColTitle), std::string("Changed once"));
         QCOMPARE(f.window->session().table().cell(2, ColKeyWords), std::string("edited"));
         f.window->session().setModified(false);
@@ -295,20 +311,23 @@ private slots:
         f.window->openProjectFile(empty);
         const QString outside = f.dir.filePath("outside.htm");
         QFile::copy(f.dir.filePath("sample/appendix.htm"), outside);
-        dialogs.answers.push_back({f.dir.filePath("sample/intro.htm"), outside, f.dir.filePath("sample/using.htm")});
+        dialogs.answers.push_back(
+            {f.dir.filePath("sample/intro.htm"), outside, f.dir.filePath("sample/using.htm")});
         f.trigger("mniAddFiles");
         QCOMPARE(dialogs.requests.back().title, QString("Add HTML Chapter(s)"));
-        QCOMPARE(messages.texts(), std::vector<std::string>{"Error: Chapter Files must be in the same "
-                                                            "directory,\r\nor a sub-directory of the Project file."});
+        QCOMPARE(messages.texts(),
+                 std::vector<std::string>{"Error: Chapter Files must be in the same "
+                                          "directory,\r\nor a sub-directory of the Project file."});
         const TopicTable& table = f.window->session().table();
-        QCOMPARE(table.chapterCount(), 1);  // the file after the refused one is skipped
+        QCOMPARE(table.chapterCount(), 1); // the file after the refused one is skipped
         QVERIFY(f.window->session().modified());
         QVERIFY(f.window->session().chaptersInSync());
         QVERIFY(f.action("mniCompile")->isEnabled());
         QCOMPARE(f.window->grid().currentRow(), 1);
         QVERIFY(!f.window->progressWindow().isVisible());
         QVERIFY(f.window->toolBar()->isEnabled());
-        QCOMPARE(f.window->countPanelText(), QString("Topics: %1 , Chapters: 1").arg(table.topicCount()));
+        QCOMPARE(f.window->countPanelText(),
+                 QString("Topics: %1 , Chapters: 1").arg(table.topicCount()));
     }
 
     void listsDuplicateChaptersInTheProgressWindow() {
@@ -328,15 +347,18 @@ private slots:
 
     void synchronousEditorReloadsChangedChapters() {
         const QString script = writeEditorScript();
-        WindowFixture f("[ENVIRONMENT_PROPERTIES]\r\nAsyncEditing=0\r\nAutoLaunchSFX=0\r\nHTMLEditorPath=" +
-                        script.toUtf8() + "\r\n");
+        WindowFixture f(
+            "[ENVIRONMENT_PROPERTIES]\r\nAsyncEditing=0\r\nAutoLaunchSFX=0\r\nHTMLEditorPath=" +
+            script.toUtf8() + "\r\n");
         openSample(f);
         f.window->grid().selectCell(1, ColTitle);
         const QString caption = f.window->windowTitle();
         f.trigger("mniViewInHTMLEd");
-        QCOMPARE(messages.texts(), std::vector<std::string>{"One or more HTML Chapter files have changed.\r\n"
-                                                            "The Project must be reloaded to reflect these changes."});
-        QCOMPARE(f.window->session().table().cell(2, ColTitle), std::string("Edited in the editor"));
+        QCOMPARE(messages.texts(), std::vector<std::string>{
+                                       "One or more HTML Chapter files have changed.\r\n"
+                                       "The Project must be reloaded to reflect these changes."});
+        QCOMPARE(f.window->session().table().cell(2, ColTitle),
+                 std::string("Edited in the editor"));
         QCOMPARE(f.window->windowTitle(), caption);
         QVERIFY(f.window->isEnabled());
         QVERIFY(!f.window->session().editing());
@@ -349,20 +371,22 @@ private slots:
         f.window->grid().selectCell(2, ColTitle);
         messages.answers.push_back(Answer::No);
         f.trigger("mniViewInWYSIWYGEd");
-        QCOMPARE(messages.texts(), std::vector<std::string>{
-                                       "Cannot edit individual Topics.\r\nDo you wish to edit the main chapter file?"});
+        QCOMPARE(
+            messages.texts(),
+            std::vector<std::string>{
+                "Cannot edit individual Topics.\r\nDo you wish to edit the main chapter file?"});
         QVERIFY(launches.launches.empty());
 
         messages.clear();
-        f.trigger("mniViewInWYSIWYGEd");  // Yes: no editor is set
-        QCOMPARE(messages.texts().back(), std::string("Editor not available.\r\nPlease set Editor FileName and "
-                                                      "Path in 'Environment Options'."));
+        f.trigger("mniViewInWYSIWYGEd"); // Yes: no editor is set
+        QCOMPARE(messages.texts().back(),
+                 std::string("Editor not available.\r\nPlease set Editor FileName and "
+                             "Path in 'Environment Options'."));
         QCOMPARE(launches.launches.back().program, QString("Dummmy"));
         QVERIFY(!f.window->session().editing());
         // The SFX toolbar was started for the editing and asked to close afterwards.
-        QVERIFY(std::any_of(launches.launches.begin(), launches.launches.end(), [](const Launch& l) {
-            return l.arguments == QStringList{"SFX"};
-        }));
+        QVERIFY(std::any_of(launches.launches.begin(), launches.launches.end(),
+                            [](const Launch& l) { return l.arguments == QStringList{"SFX"}; }));
 
         // The end-of-list row has no chapter: nothing happens, the focus checks still run.
         messages.clear();
@@ -380,9 +404,10 @@ private slots:
         f.window->session().table().setCell(2, ColFileName, "odd name.htm");
         messages.answers.push_back(Answer::No);
         f.trigger("mniRecalcTopicFilenames");
-        QCOMPARE(messages.texts(), std::vector<std::string>{"N.B. This may cause some links in your Main Chapter\r\n"
-                                                            "files and links to Related Topics to become invaid.\r\n"
-                                                            "Are you sure you want to continue?"});
+        QCOMPARE(messages.texts(),
+                 std::vector<std::string>{"N.B. This may cause some links in your Main Chapter\r\n"
+                                          "files and links to Related Topics to become invaid.\r\n"
+                                          "Are you sure you want to continue?"});
         QCOMPARE(f.window->session().table().cell(2, ColFileName), std::string("odd name.htm"));
         QVERIFY(!f.action("mniSave")->isEnabled());
         f.trigger("mniRecalcTopicFilenames");
@@ -399,10 +424,11 @@ private slots:
         f.trigger("mniCreateTopicFileList");
         const QString list = f.dir.filePath("sample/TopicLst.tfl");
         QVERIFY(readAll(list).startsWith("-Introduction\r\nwelcome.htm\r\n"));
-        QCOMPARE(messages.texts(), std::vector<std::string>{
-                                       "Topic Filenames List Has Been Saved In The Current Project's Directory.\r\n"
-                                       "This Can Now Be Opened With The 'Topic Filenames List Toolbar'.\r\n\r\n"
-                                       "Do You Wish To Start The TFL Toolbar Now?"});
+        QCOMPARE(messages.texts(),
+                 std::vector<std::string>{
+                     "Topic Filenames List Has Been Saved In The Current Project's Directory.\r\n"
+                     "This Can Now Be Opened With The 'Topic Filenames List Toolbar'.\r\n\r\n"
+                     "Do You Wish To Start The TFL Toolbar Now?"});
         QCOMPARE(launches.launches.back().arguments,
                  QStringList({"TFL", QFileInfo(list).absoluteFilePath()}));
     }
@@ -413,8 +439,9 @@ private slots:
         f.trigger("mniViewLog");
         f.trigger("mniSaveHTMLHelpFileAs");
         QCOMPARE(messages.texts(),
-                 (std::vector<std::string>{"No 'HTML Help' log file exists, please create HTMLHelp eDocument first.",
-                                           "No HTML Help file found.\r\nPlease create HTMLHelp eDocument first."}));
+                 (std::vector<std::string>{
+                     "No 'HTML Help' log file exists, please create HTMLHelp eDocument first.",
+                     "No HTML Help file found.\r\nPlease create HTMLHelp eDocument first."}));
         QVERIFY(dialogs.requests.empty());
     }
 
@@ -437,16 +464,17 @@ private slots:
         QVERIFY(answered);
         const QString chm = f.dir.filePath("sample/sample.chm");
         QVERIFY(QFileInfo(chm).size() > 0);
-        QVERIFY(!QFileInfo::exists(f.dir.filePath("sample/welcome.htm")));  // cleaned up
+        QVERIFY(!QFileInfo::exists(f.dir.filePath("sample/welcome.htm"))); // cleaned up
         QVERIFY(!QFileInfo::exists(f.dir.filePath("sample/sample_toc.hhc")));
         QCOMPARE(f.window->windowTitle(), caption);
         QVERIFY(f.window->isEnabled());
         QVERIFY(!f.window->progressWindow().isVisible());
         QVERIFY(f.window->toolBar()->isEnabled());
         QVERIFY(!Configuration(f.config.toStdString()).readCompileOptions().viewLog);
-        QVERIFY(std::any_of(launches.launches.begin(), launches.launches.end(), [&](const Launch& l) {
-            return QFileInfo(l.program).fileName() == "sample.chm";
-        }));
+        QVERIFY(
+            std::any_of(launches.launches.begin(), launches.launches.end(), [&](const Launch& l) {
+                return QFileInfo(l.program).fileName() == "sample.chm";
+            }));
         QVERIFY(messages.shown.empty());
 
         // The log in the read-only log window.
@@ -495,8 +523,7 @@ private slots:
 
 private:
     /// Answers the next modal dialog of type T once it shows.
-    template <typename T>
-    static void answerModal(std::function<void(T*)> answer) {
+    template <typename T> static void answerModal(std::function<void(T*)> answer) {
         auto* poll = new QTimer;
         QObject::connect(poll, &QTimer::timeout, [poll, answer] {
             if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
@@ -521,7 +548,9 @@ private:
     QString writeEditorScript() {
         static QTemporaryDir scripts;
         const QString path = scripts.filePath("editor.sh");
-        writeAll(path, "#!/bin/sh\nsed -i \"0,/Title='[^']*'/s//Title='Edited in the editor'/\" \"$1\"\n");
+        writeAll(
+            path,
+            "#!/bin/sh\nsed -i \"0,/Title='[^']*'/s//Title='Edited in the editor'/\" \"$1\"\n");
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
     }

@@ -30,12 +30,12 @@ private slots:
         window.step();
         QCOMPARE(window.barValue(), 666);
         QVERIFY(window.isVisible());
-        window.close();  // not finished: refused
+        window.close(); // not finished: refused
         QVERIFY(window.isVisible());
         QElapsedTimer timer;
         timer.start();
         window.step();
-        QVERIFY(timer.elapsed() >= 700);  // the pause before closing
+        QVERIFY(timer.elapsed() >= 700); // the pause before closing
         QVERIFY(!window.isVisible());
         QCOMPARE(closed.count(), 1);
     }
@@ -74,7 +74,7 @@ private slots:
         TfrmProgress window(messages);
         window.begin("Loading Files. Please Wait...", 1, false);
         window.step();
-        QVERIFY(window.isVisible());  // the caller decides
+        QVERIFY(window.isVisible()); // the caller decides
         QVERIFY(!window.finished());
         window.finish(10);
         QVERIFY(!window.isVisible());
@@ -83,7 +83,7 @@ private slots:
         window.addError("No Valid Topic Separators: c.htm");
         window.step();
         window.finish(10);
-        QVERIFY(window.isVisible());  // with errors the author closes it
+        QVERIFY(window.isVisible()); // with errors the author closes it
         QVERIFY(window.okButton()->isEnabled());
         window.close();
         QVERIFY(!window.isVisible());

@@ -2,8 +2,8 @@
 // timer opening the command-line project, and the message routine's boxes.
 #include "window_fixture.h"
 
-#include "app/splash_screen.h"
 #include "app/single_instance.h"
+#include "app/splash_screen.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -27,7 +27,8 @@ private slots:
         QCOMPARE(Tfrm_SplashScreen::buildDateText(15, 3, 2000), QString("15.3.00"));
         Tfrm_SplashScreen splash(QW_DATA_DIR);
         QCOMPARE(splash.size(), QSize(412, 223));
-        QCOMPARE(splash.findChild<QLabel*>("lblVersion")->text(), QString("Version 1.1 For Win95/98/NT/2K"));
+        QCOMPARE(splash.findChild<QLabel*>("lblVersion")->text(),
+                 QString("Version 1.1 For Win95/98/NT/2K"));
         QCOMPARE(splash.findChild<QLabel*>("lblBuildDate")->toolTip(), QString("Build Date"));
         splash.show();
         QTest::mouseClick(splash.findChild<QLabel*>("lblVersion"), Qt::LeftButton);
@@ -50,7 +51,7 @@ private slots:
             QTest::mouseClick(about, Qt::LeftButton);
             clicked = true;
         });
-        f.trigger("mniAboutQuireW");  // returns only once the click closed it
+        f.trigger("mniAboutQuireW"); // returns only once the click closed it
         QVERIFY(clicked);
     }
 
@@ -64,7 +65,8 @@ private slots:
         QVERIFY(timer->isActive());
         QCOMPARE(timer->interval(), 1500);
         QVERIFY(f.window->findChild<Tfrm_SplashScreen*>() != nullptr);
-        QTRY_COMPARE_WITH_TIMEOUT(f.window->windowTitle(), QString("HTMLHelp Quirewright - sample.qwr"), 4000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.window->windowTitle(),
+                                  QString("HTMLHelp Quirewright - sample.qwr"), 4000);
         QVERIFY(f.window->findChild<Tfrm_SplashScreen*>() == nullptr);
         QVERIFY(messages.shown.empty());
         MessageRoutine::setTestResponder(nullptr);
@@ -74,7 +76,7 @@ private slots:
         const QString name = QString("quirew-test-%1").arg(QCoreApplication::applicationPid());
         SingleInstance first(name);
         SingleInstance second(name);
-        QVERIFY(!second.passToRunningInstance("x.qwr", 200));  // nobody runs yet
+        QVERIFY(!second.passToRunningInstance("x.qwr", 200)); // nobody runs yet
         QVERIFY(first.listen());
         QSignalSpy handed(&first, &SingleInstance::projectHandedOver);
         QVERIFY(second.passToRunningInstance("/tmp/some project.qwr"));
@@ -105,7 +107,8 @@ private slots:
             QVERIFY(box->button(QMessageBox::Cancel) != nullptr);
             box->button(QMessageBox::No)->click();
         });
-        QCOMPARE(routine.showMessage("first\r\nsecond", MessageKind::Confirmation, MessageButtons::YesNoCancel),
+        QCOMPARE(routine.showMessage("first\r\nsecond", MessageKind::Confirmation,
+                                     MessageButtons::YesNoCancel),
                  Answer::No);
         QCOMPARE(MessageRoutine::beepCount(), beeps + 1);
         QTimer::singleShot(50, [] {

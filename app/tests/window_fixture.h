@@ -37,7 +37,8 @@ struct MessageRecorder {
                 answers.pop_front();
                 return answer;
             }
-            return message.buttons == MessageButtons::Ok || message.buttons == MessageButtons::OkCancel
+            return message.buttons == MessageButtons::Ok ||
+                           message.buttons == MessageButtons::OkCancel
                        ? Answer::Ok
                        : Answer::Yes;
         });

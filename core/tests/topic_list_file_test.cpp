@@ -20,8 +20,7 @@ class TopicListFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         table.setProjectDir(dir.dir());
-        addChapter("intro.htm", "Intro#first steps",
-                   topic("A", "a.htm") + topic("B", "b.htm"));
+        addChapter("intro.htm", "Intro#first steps", topic("A", "a.htm") + topic("B", "b.htm"));
         addChapter("sub/web.htm", "Links", topic("Site", "WEB:https://example.org/x"));
     }
     void addChapter(const std::string& name, const std::string& title, const std::string& body) {
@@ -40,8 +39,13 @@ TEST_F(TopicListFileTest, ListsChapterTitlesAndFileNamesInTableOrder) {
 }
 
 TEST_F(TopicListFileTest, PrintoutIndentsTopicsUnderTheirChapter) {
-    const Lines expected = {"|", "|- Intro", "|    |- a.htm", "|    |- b.htm",
-                            "|", "|- Links", "|    |- WEB:https://example.org/x"};
+    const Lines expected = {"|",
+                            "|- Intro",
+                            "|    |- a.htm",
+                            "|    |- b.htm",
+                            "|",
+                            "|- Links",
+                            "|    |- WEB:https://example.org/x"};
     EXPECT_EQ(printoutLines(table), expected);
 }
 
