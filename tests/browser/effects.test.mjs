@@ -205,6 +205,32 @@ test('the page transition, splash screen and typing text run and finish', async 
   await closeClean(opened);
 });
 
+test('each of the 24 transition types draws a valid clip, mask or fade', async () => {
+  const opened = await open('fxtour.htm');
+  const { page } = opened;
+  await page.waitForFunction(() => document.body.getAttribute('data-qw-transition') === 'done');
+  for (let n = 0; n < 24; ++n) {
+    const look = await page.evaluate(async (type) => {
+      const body = document.body;
+      document.querySelector('meta[http-equiv="Page-Enter"]')
+        .setAttribute('content', `revealTrans(Duration=0.6,Transition=${type})`);
+      body.removeAttribute('data-qw-transition');
+      window.qwInitTransition();
+      await new Promise((resolve) => setTimeout(resolve, 200));
+      const s = body.style;
+      return { chosen: body.getAttribute('data-qw-transition'),
+        drawn: s.clipPath || s.webkitMaskImage || s.maskImage || s.opacity };
+    }, n);
+    assert.ok(look.drawn, `transition ${n} sets a valid style`);
+    if (n < 23)
+      assert.equal(look.chosen, String(n));
+    else
+      assert.ok(+look.chosen >= 0 && +look.chosen < 23, 'Random picks one of the others');
+    await page.waitForFunction(() => document.body.getAttribute('data-qw-transition') === 'done');
+  }
+  await closeClean(opened);
+});
+
 test('a block background image tiles behind its block at the given width', async () => {
   const opened = await open('fxblocks.htm');
   const { page } = opened;
