@@ -65,10 +65,12 @@
     }
 
     function onReady(handler) {
-        if (doc.readyState === 'loading')
-            listen(doc, 'DOMContentLoaded', handler);
-        else
+        if (doc.readyState === 'complete' || (doc.readyState === 'interactive' && doc.addEventListener))
             setTimeout(handler, 0);
+        else if (doc.addEventListener)
+            doc.addEventListener('DOMContentLoaded', handler, false);
+        else
+            listen(window, 'load', handler); // older help viewers know no DOMContentLoaded
     }
 
     function later(handler, ms) {
@@ -213,7 +215,15 @@
         var win = frame.contentWindow, fdoc = win.document;
         win.onerror = function () { return true; }; // a faulty line stays inside the frame
         var script = fdoc.createElement('script');
-        script.onload = function () { popupsLoaded(win, 'ready'); };
+        var loaded = function () {
+            if (popupState === 'loading')
+                popupsLoaded(win, 'ready');
+        };
+        script.onload = loaded;
+        script.onreadystatechange = function () { // older help viewers
+            if (script.readyState === 'loaded' || script.readyState === 'complete')
+                loaded();
+        };
         script.onerror = function () { popupsLoaded(null, 'failed'); };
         script.src = supportFolder() + 'TxPopups.js';
         (fdoc.body || fdoc.documentElement).appendChild(script);
@@ -623,6 +633,8 @@
             return;
         if (window.matchMedia && window.matchMedia('(prefers-reduced-motion: reduce)').matches)
             return;
+        if (doc.documentMode && doc.documentMode < 9)
+            return; // the Windows help viewer plays the page transition itself
         var ms = found.seconds * 1000, start = null;
         body.setAttribute('data-qw-transition', String(found.n));
         var step = function (now) {
