@@ -13,8 +13,8 @@ struct ProjectSettings;
 struct EnvironmentSettings;
 class EffectsExpander;
 
-/// What one page-generation run reads. Every member must outlive the run; nothing is
-/// copied. Pages go below table.projectDir().
+/// What one page-generation run reads. The table and the settings are referred to, not
+/// copied, and must outlive the generator. Pages go below table.projectDir().
 struct PageContext {
     const TopicTable& table;
     const ProjectSettings& project;
