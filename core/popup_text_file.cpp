@@ -163,4 +163,27 @@ bool isUsablePopupReference(std::string_view reference) {
     return std::find(kReserved.begin(), kReserved.end(), reference) == kReserved.end();
 }
 
+PopupTextStep::PopupTextStep(FileChooser chooseFile, ErrorSink showError)
+    : m_chooseFile(std::move(chooseFile)), m_showError(std::move(showError)) {}
+
+bool PopupTextStep::addEntry(std::string_view reference, std::string_view text) {
+    if (!isUsablePopupReference(reference)) {
+        m_showError(kUnusablePopupReference);
+        return false;
+    }
+    if (m_file.empty() || !fileExists(m_file)) {
+        m_file.clear();
+        std::optional<std::filesystem::path> chosen = m_chooseFile();
+        if (!chosen)
+            return false;
+        if (!isPopupTextFileName(*chosen)) {
+            m_showError(kPopupFileNameError);
+            return false;
+        }
+        m_file = std::move(*chosen);
+    }
+    appendPopupEntry(m_file, reference, text);
+    return true;
+}
+
 } // namespace qw

@@ -3,6 +3,7 @@
 #include "core/file_io.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -83,5 +84,37 @@ void appendPopupEntry(const std::filesystem::path& path, std::string_view refere
 /// then letters, digits and "_", and not a word the script language reserves. Other
 /// references ("1st", "a.b", "new") would stop the pop-up file from loading.
 bool isUsablePopupReference(std::string_view reference);
+
+inline constexpr std::string_view kUnusablePopupReference =
+    "Error: PopUp Reference must begin with a letter or '_' and hold only letters, digits "
+    "and '_'.";
+
+/// The SFX toolbar's pop-up text step: adds one entry to the pop-up text file chosen
+/// since the toolbar started, asking for the file the first time (and again when it has
+/// gone).
+class PopupTextStep {
+public:
+    /// Asks for the file (the toolbar's save dialog); nullopt when the author cancels.
+    using FileChooser = std::function<std::optional<std::filesystem::path>()>;
+    /// Shows an error message to the author.
+    using ErrorSink = std::function<void(std::string_view)>;
+
+    PopupTextStep(FileChooser chooseFile, ErrorSink showError);
+
+    /// Appends `reference="text"` to the chosen file, creating it with kDefaultFontLine.
+    /// Returns false, writing nothing, when the reference cannot name a pop-up, when the
+    /// author cancels the file choice or when the chosen file is not named "TxPopups.js"
+    /// (the last two forget the chosen file). Throws FileError when the file cannot be
+    /// written.
+    bool addEntry(std::string_view reference, std::string_view text);
+
+    /// The file chosen so far; empty before the first choice and after a failed one.
+    const std::filesystem::path& chosenFile() const { return m_file; }
+
+private:
+    FileChooser m_chooseFile;
+    ErrorSink m_showError;
+    std::filesystem::path m_file;
+};
 
 } // namespace qw

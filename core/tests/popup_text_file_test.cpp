@@ -104,4 +104,51 @@ TEST_F(PopupTextFileTest, FileNameAndReferenceRules) {
         EXPECT_FALSE(isUsablePopupReference(bad)) << bad;
 }
 
+TEST_F(PopupTextFileTest, StepAsksOnceThenAppendsToTheChosenFile) {
+    int asked = 0;
+    std::vector<std::string> errors;
+    std::optional<fs::path> answer = dir / "TxPopups.js";
+    PopupTextStep step(
+        [&] {
+            ++asked;
+            return answer;
+        },
+        [&](std::string_view message) { errors.emplace_back(message); });
+    EXPECT_TRUE(step.addEntry("p1", "Hello"));
+    EXPECT_TRUE(step.addEntry("p2", "Again"));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(readFileBytes(dir / "TxPopups.js"),
+              "MyFont=\"Helvetica,10,,italic\"\r\np1=\"Hello\"\r\np2=\"Again\"\r\n");
+
+    fs::remove(dir / "TxPopups.js"); // gone: ask again
+    answer = dir / "popups.js";
+    EXPECT_FALSE(step.addEntry("p3", "x"));
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(errors,
+              std::vector<std::string>{"Error: Popup Text File must be named 'TxPopups.js'."});
+    EXPECT_TRUE(step.chosenFile().empty());
+    EXPECT_FALSE(fs::exists(dir / "popups.js"));
+
+    answer.reset(); // cancelled
+    EXPECT_FALSE(step.addEntry("p3", "x"));
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(errors.size(), 1u);
+}
+
+TEST_F(PopupTextFileTest, StepRefusesAReferenceThatWouldBreakThePopupFile) {
+    int asked = 0;
+    std::vector<std::string> errors;
+    PopupTextStep step(
+        [&] {
+            ++asked;
+            return std::optional<fs::path>(dir / "TxPopups.js");
+        },
+        [&](std::string_view message) { errors.emplace_back(message); });
+    EXPECT_FALSE(step.addEntry("a.b", "text"));
+    EXPECT_EQ(asked, 0);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0], kUnusablePopupReference);
+    EXPECT_FALSE(fs::exists(dir / "TxPopups.js"));
+}
+
 } // namespace qw
