@@ -92,6 +92,36 @@ std::string blockBackgroundMarker(std::string_view image, std::string_view width
                    " BB]", kAddHere, "(BB)"});
 }
 
+std::string buildSfxMarker(SfxEffect effect, const SfxFields& f) {
+    switch (effect) {
+    case SfxEffect::PopupText:
+        return popupTextMarker(f.ref, f.hyper);
+    case SfxEffect::SecondaryWindow:
+        return secondaryWindowMarker(f.file, f.hyper, f.width, f.height);
+    case SfxEffect::ExpandableSection:
+        return expandableSectionMarker(f.name, f.hyper);
+    case SfxEffect::ShortcutButton:
+        return shortcutButtonMarker(f.shortcutKind, f.text, f.exe);
+    case SfxEffect::PageTransition:
+        return pageTransitionMarker(f.transition, f.duration);
+    case SfxEffect::SplashScreen:
+        return splashScreenMarker(f.file, f.duration);
+    case SfxEffect::TypingText:
+        return typingTextMarker(f.text);
+    case SfxEffect::PopupHint:
+        return popupHintMarker(f.hyper, f.text);
+    case SfxEffect::HighlightedText:
+        return highlightedTextMarker(f.colour, f.text);
+    case SfxEffect::BlockBackgroundImage:
+        return blockBackgroundMarker(f.file, f.width, f.unit);
+    }
+    return {};
+}
+
+bool selectsPlaceholder(SfxEffect effect) {
+    return effect == SfxEffect::ExpandableSection || effect == SfxEffect::BlockBackgroundImage;
+}
+
 const std::vector<std::string>& transitionNames() {
     static const std::vector<std::string> names = {
         "Box in",

@@ -38,6 +38,8 @@ std::string addHereSelectionKeys();
 
 enum class ShortcutKind { Text, Bitmap };
 enum class WidthUnit { Pixels, Percent };
+/// The index the page-transition list starts with ("Random dissolve").
+inline constexpr int kDefaultTransition = 12;
 
 /// "[*Ref*]Hyper(*)".
 std::string popupTextMarker(std::string_view ref, std::string_view hyper);
@@ -62,13 +64,38 @@ std::string highlightedTextMarker(std::string_view colour, std::string_view text
 /// "[BB('Image'); width:W<unit> BB]<ADD HERE>(BB)", unit "px" or "%".
 std::string blockBackgroundMarker(std::string_view image, std::string_view width, WidthUnit unit);
 
+/// The values of the effect dialog's fields by their short names; a field shared by several
+/// pages (Hyper, T as `text`, W as `width`, D as `duration`) is one member. Only the fields
+/// of the effect in hand are read.
+struct SfxFields {
+    std::string ref; ///< PopUp Text: Ref
+    /// The hypertext of PopUp Text, Secondary Window, Expandable Section and PopUp Hint.
+    std::string hyper;
+    /// T of Typing Text, PopUp Hint and Highlighted Text; the face of a Shortcut Button.
+    std::string text;
+    std::string file;     ///< Secondary Window: File; Splash Screen: B; Block Background: I
+    std::string name;     ///< Expandable Section: Name
+    std::string width;    ///< W of Secondary Window and Block Background
+    std::string height;   ///< Secondary Window: H
+    std::string exe;      ///< Shortcut Button: Exe
+    std::string duration; ///< D of Page Transitions and Splash Screen, in milliseconds
+    std::string colour;   ///< Highlighted Text: Col
+    int transition = kDefaultTransition;
+    ShortcutKind shortcutKind = ShortcutKind::Text;
+    WidthUnit unit = WidthUnit::Pixels;
+};
+
+/// The marker of an effect from the dialog's fields. (The pop-up text itself goes into the
+/// pop-up text file, not into the marker.)
+std::string buildSfxMarker(SfxEffect effect, const SfxFields& fields);
+/// True for the effects whose marker leaves "<ADD HERE>" to be selected after typing.
+bool selectsPlaceholder(SfxEffect effect);
+
 /// The 24 transition types of the page-transition page, in list order; the index is the
 /// transition number written into the marker.
 const std::vector<std::string>& transitionNames();
 /// Index of a transition name (exact), or -1.
 int transitionIndex(std::string_view name);
-/// The index the page-transition list starts with ("Random dissolve").
-inline constexpr int kDefaultTransition = 12;
 
 /// A duration typed in milliseconds as seconds in the shortest decimal form: "2000" gives
 /// "2", "1500" "1.5", "250" "0.25". Empty or non-numeric text counts as 2000. The decimal

@@ -32,6 +32,37 @@ TEST(SfxMarkerTest, BuildsEachMarkerFromItsFields) {
               "[BB('paper.gif'); width:50% BB]<ADD HERE>(BB)");
 }
 
+TEST(SfxMarkerTest, DialogFieldsGiveTheMarkerOfTheChosenEffect) {
+    SfxFields fields;
+    fields.ref = "p1";
+    fields.hyper = "More";
+    fields.file = "sec.htm";
+    fields.width = "400";
+    fields.height = "300";
+    fields.text = "calc.bmp";
+    fields.exe = "calc.exe";
+    fields.shortcutKind = ShortcutKind::Bitmap;
+    fields.unit = WidthUnit::Percent;
+    EXPECT_EQ(buildSfxMarker(SfxEffect::PopupText, fields), "[*p1*]More(*)");
+    EXPECT_EQ(buildSfxMarker(SfxEffect::SecondaryWindow, fields),
+              "[SW 'sec.htm', '', 'width=400, height=300' SW]More(SW)");
+    EXPECT_EQ(buildSfxMarker(SfxEffect::ShortcutButton, fields),
+              "[SC \"Bitmap:calc.bmp\" SCPATH=\",calc.exe,\" SC]");
+    EXPECT_EQ(buildSfxMarker(SfxEffect::PageTransition, fields),
+              "[PT Duration=2, Transition=12 PT]");
+    EXPECT_EQ(buildSfxMarker(SfxEffect::BlockBackgroundImage, fields),
+              "[BB('sec.htm'); width:400% BB]<ADD HERE>(BB)");
+    int placeholders = 0;
+    for (int e = 0; e < kSfxEffectCount; ++e) {
+        const auto effect = SfxEffect(e);
+        const std::string marker = buildSfxMarker(effect, fields);
+        EXPECT_EQ(selectsPlaceholder(effect), marker.find(kAddHere) != std::string::npos)
+            << sfxPageName(effect);
+        placeholders += selectsPlaceholder(effect);
+    }
+    EXPECT_EQ(placeholders, 2);
+}
+
 TEST(SfxMarkerTest, PageTransitionWritesSecondsAndListIndex) {
     EXPECT_EQ(pageTransitionMarker(kDefaultTransition, ""), "[PT Duration=2, Transition=12 PT]");
     EXPECT_EQ(pageTransitionMarker(transitionIndex("Box in"), "1500"),
