@@ -53,7 +53,8 @@ void TopicGrid::paintEvent(QPaintEvent* event) {
     if (!m_dragging || m_dropRow == m_dragFrom)
         return;
     // A line where the dragged row will stand.
-    const QRect target = visualRect(m_model->index(TopicTableModel::modelRow(size_t(m_dropRow)), 0));
+    const QRect target =
+        visualRect(m_model->index(TopicTableModel::modelRow(size_t(m_dropRow)), 0));
     const int y = m_dropRow > m_dragFrom ? target.bottom() : target.top();
     QPainter painter(viewport());
     painter.setPen(QPen(palette().highlight().color(), 2));
@@ -107,8 +108,8 @@ void TopicGrid::mouseReleaseEvent(QMouseEvent* event) {
 void TopicGrid::dragRowTo(int from, int to) {
     if (from == to || from < 1 || to < 1)
         return;
-    const RowMoveResult result = dragRow(m_session.table(), size_t(from), size_t(to),
-                                         {m_insertFlag, m_rowOperation});
+    const RowMoveResult result =
+        dragRow(m_session.table(), size_t(from), size_t(to), {m_insertFlag, m_rowOperation});
     if (result.refused) {
         m_host.beep();
         if (result.moveChapters)
@@ -165,7 +166,8 @@ QString TopicGrid::chooseImage(const QString& folder) {
 void TopicGrid::pickColour(size_t row) {
     TopicTable& table = m_session.table();
     const std::string before = table.cell(row, ColBgColour);
-    const Rgb current = parseColourText(before.empty() ? "$FFFFFF" : before).value_or(Rgb{255, 255, 255});
+    const Rgb current =
+        parseColourText(before.empty() ? "$FFFFFF" : before).value_or(Rgb{255, 255, 255});
     const auto chosen = chooseColour(QColor(current.red, current.green, current.blue));
     if (!chosen)
         return;
@@ -228,7 +230,9 @@ bool TopicGrid::askCustomButtonCaption(std::string& caption) {
     return ok;
 }
 
-void TopicGrid::applyProjectOptionsSilently() { m_host.applyProjectOptionsSilently(); }
+void TopicGrid::applyProjectOptionsSilently() {
+    m_host.applyProjectOptionsSilently();
+}
 
 void TopicGrid::copyClick() {
     fitContextMenu();

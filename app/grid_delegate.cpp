@@ -22,7 +22,9 @@ QColor toQColor(const std::string& text) {
     return QColor(rgb->red, rgb->green, rgb->blue);
 }
 
-bool isSelected(const QStyleOptionViewItem& o) { return o.state & QStyle::State_Selected; }
+bool isSelected(const QStyleOptionViewItem& o) {
+    return o.state & QStyle::State_Selected;
+}
 
 } // namespace
 
@@ -57,8 +59,8 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     QPainter& p = *painter;
     p.save();
     p.setClipRect(r);
-    QColor background = isSelected(option) ? option.palette.highlight().color()
-                                           : option.palette.base().color();
+    QColor background =
+        isSelected(option) ? option.palette.highlight().color() : option.palette.base().color();
     if (column != ColMarker && table.isChapterRow(row) && !isSelected(option))
         background = chapterColour();
     p.fillRect(r, background);
@@ -127,7 +129,8 @@ void GridDelegate::paintText(QPainter& p, const QRect& r, const QString& text,
     const bool centred = mayCentre && m_session.environment().centerTextInList;
     const QString shown = centred || !mayCentre ? text : QStringLiteral(" ") + text;
     const QString elided = QFontMetrics(o.font).elidedText(shown, Qt::ElideRight, r.width());
-    p.drawText(r, Qt::AlignVCenter | (centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::TextSingleLine,
+    p.drawText(r,
+               Qt::AlignVCenter | (centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::TextSingleLine,
                elided);
 }
 

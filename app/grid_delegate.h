@@ -32,8 +32,8 @@ private:
     void paintTitle(QPainter& p, const QRect& r, size_t row, const QStyleOptionViewItem& o) const;
     /// One line, vertically centred, cut with an ellipsis; centred across when mayCentre
     /// and CenterTextInList is on, else after one leading blank.
-    void paintText(QPainter& p, const QRect& r, const QString& text,
-                   const QStyleOptionViewItem& o, bool mayCentre) const;
+    void paintText(QPainter& p, const QRect& r, const QString& text, const QStyleOptionViewItem& o,
+                   bool mayCentre) const;
 
     ProjectSession& m_session;
     const GridIcons& m_icons;

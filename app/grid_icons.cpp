@@ -11,8 +11,20 @@ namespace qw {
 
 namespace {
 
-enum class Shape { Book, OpenBook, Folder, OpenFolder, Page, PageLines, Question, Globe, Star,
-                   Note, Disk, Gear };
+enum class Shape {
+    Book,
+    OpenBook,
+    Folder,
+    OpenFolder,
+    Page,
+    PageLines,
+    Question,
+    Globe,
+    Star,
+    Note,
+    Disk,
+    Gear
+};
 
 /// The shape and colour of each built-in icon: books and folders first (1 is the book
 /// of chapter rows, 5 the folder), pages from 9 on (10 is the default topic icon).
@@ -22,20 +34,27 @@ struct IconLook {
 };
 
 constexpr std::array<IconLook, GridIcons::kBuiltInIconCount> kLooks = {{
-    {Shape::Book, 0xff2050c0},      {Shape::Book, 0xff8a2be2},      {Shape::OpenBook, 0xff8a2be2},
-    {Shape::Book, 0xffc03030},      {Shape::OpenBook, 0xffc03030},  {Shape::Folder, 0xffe0b030},
-    {Shape::OpenFolder, 0xffe0b030}, {Shape::Folder, 0xff4090d0},   {Shape::OpenFolder, 0xff4090d0},
-    {Shape::Page, 0xffffffff},      {Shape::PageLines, 0xffffffff}, {Shape::PageLines, 0xffffffa0},
-    {Shape::PageLines, 0xffd0f0ff}, {Shape::PageLines, 0xffd0ffd0}, {Shape::PageLines, 0xffffd0d0},
-    {Shape::Question, 0xff2060d0},  {Shape::Question, 0xffd04020},  {Shape::Globe, 0xff2080c0},
-    {Shape::Globe, 0xff30a040},     {Shape::Star, 0xfff0c000},      {Shape::Star, 0xffe04040},
-    {Shape::Note, 0xfff8e060},      {Shape::Note, 0xff80d0f0},      {Shape::Disk, 0xff404080},
-    {Shape::Disk, 0xff804040},      {Shape::Gear, 0xff707070},      {Shape::Gear, 0xff3070a0},
-    {Shape::Book, 0xff208040},      {Shape::OpenBook, 0xff208040},  {Shape::Book, 0xff606060},
-    {Shape::OpenBook, 0xff606060},  {Shape::Folder, 0xff40a060},    {Shape::OpenFolder, 0xff40a060},
-    {Shape::Page, 0xffffe0a0},      {Shape::Page, 0xffe0e0ff},      {Shape::Question, 0xff30a030},
-    {Shape::Globe, 0xffa040a0},     {Shape::Star, 0xff4080f0},      {Shape::Note, 0xfff0a0c0},
-    {Shape::Disk, 0xff308060},      {Shape::Gear, 0xffa06020},      {Shape::PageLines, 0xffe8e8e8},
+    {Shape::Book, 0xff2050c0},       {Shape::Book, 0xff8a2be2},
+    {Shape::OpenBook, 0xff8a2be2},   {Shape::Book, 0xffc03030},
+    {Shape::OpenBook, 0xffc03030},   {Shape::Folder, 0xffe0b030},
+    {Shape::OpenFolder, 0xffe0b030}, {Shape::Folder, 0xff4090d0},
+    {Shape::OpenFolder, 0xff4090d0}, {Shape::Page, 0xffffffff},
+    {Shape::PageLines, 0xffffffff},  {Shape::PageLines, 0xffffffa0},
+    {Shape::PageLines, 0xffd0f0ff},  {Shape::PageLines, 0xffd0ffd0},
+    {Shape::PageLines, 0xffffd0d0},  {Shape::Question, 0xff2060d0},
+    {Shape::Question, 0xffd04020},   {Shape::Globe, 0xff2080c0},
+    {Shape::Globe, 0xff30a040},      {Shape::Star, 0xfff0c000},
+    {Shape::Star, 0xffe04040},       {Shape::Note, 0xfff8e060},
+    {Shape::Note, 0xff80d0f0},       {Shape::Disk, 0xff404080},
+    {Shape::Disk, 0xff804040},       {Shape::Gear, 0xff707070},
+    {Shape::Gear, 0xff3070a0},       {Shape::Book, 0xff208040},
+    {Shape::OpenBook, 0xff208040},   {Shape::Book, 0xff606060},
+    {Shape::OpenBook, 0xff606060},   {Shape::Folder, 0xff40a060},
+    {Shape::OpenFolder, 0xff40a060}, {Shape::Page, 0xffffe0a0},
+    {Shape::Page, 0xffe0e0ff},       {Shape::Question, 0xff30a030},
+    {Shape::Globe, 0xffa040a0},      {Shape::Star, 0xff4080f0},
+    {Shape::Note, 0xfff0a0c0},       {Shape::Disk, 0xff308060},
+    {Shape::Gear, 0xffa06020},       {Shape::PageLines, 0xffe8e8e8},
 }};
 
 void drawPage(QPainter& p, QColor paper, bool lines) {
@@ -212,8 +231,18 @@ QPixmap GridIcons::icon(int index) const {
 
 int GridIcons::markerIndex(const QString& marker) {
     static const std::array<std::pair<const char*, int>, 12> known = {{
-        {" >", 2}, {"w", 3}, {"d", 4}, {"h", 5}, {"c", 6}, {"dw", 7}, {"dh", 8}, {"wh", 9},
-        {"dwh", 10}, {"n", 11}, {"r", 12}, {"dwhc", 13},
+        {" >", 2},
+        {"w", 3},
+        {"d", 4},
+        {"h", 5},
+        {"c", 6},
+        {"dw", 7},
+        {"dh", 8},
+        {"wh", 9},
+        {"dwh", 10},
+        {"n", 11},
+        {"r", 12},
+        {"dwhc", 13},
     }};
     if (marker.isEmpty())
         return -1;
@@ -253,9 +282,18 @@ QPixmap GridIcons::drawnMarkerStrip() {
     p.drawPolygon(QPolygon({QPoint(4, 3), QPoint(11, 7), QPoint(4, 11)}));
     p.restore();
     const std::array<std::pair<const char*, QRgb>, 12> roles = {{
-        {"w", 0xff2e7d32}, {"d", 0xff1565c0}, {"h", 0xff6a1b9a}, {"c", 0xffef6c00},
-        {"dw", 0xff00838f}, {"dh", 0xff283593}, {"wh", 0xff558b2f}, {"dwh", 0xff4e342e},
-        {"n", 0xffc62828}, {"r", 0xff5d4037}, {"dwhc", 0xff37474f}, {"*", 0xff757575},
+        {"w", 0xff2e7d32},
+        {"d", 0xff1565c0},
+        {"h", 0xff6a1b9a},
+        {"c", 0xffef6c00},
+        {"dw", 0xff00838f},
+        {"dh", 0xff283593},
+        {"wh", 0xff558b2f},
+        {"dwh", 0xff4e342e},
+        {"n", 0xffc62828},
+        {"r", 0xff5d4037},
+        {"dwhc", 0xff37474f},
+        {"*", 0xff757575},
     }};
     for (size_t i = 0; i < roles.size(); ++i) {
         p.save();

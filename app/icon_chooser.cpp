@@ -4,8 +4,8 @@
 
 #include <QAbstractItemView>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <QStylePainter>
+#include <QStyledItemDelegate>
 
 namespace qw {
 
@@ -66,8 +66,8 @@ void IconChooser::paintEvent(QPaintEvent*) {
     option.currentText.clear();
     option.currentIcon = {};
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                QStyle::SC_ComboBoxEditField, this);
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     if (currentIndex() >= 0)
         m_icons.drawIcon(painter, field.left() + (field.width() - GridIcons::kCell) / 2,
                          field.top() + (field.height() - GridIcons::kCell) / 2, currentIndex());

@@ -93,14 +93,15 @@ TopicGrid::TopicGrid(ProjectSession& session, GridHost& host, QWidget* parent)
     applyEnvironment();
 }
 
-TopicGrid::~TopicGrid() { m_session.setSpecialTopicPrompts(nullptr); }
+TopicGrid::~TopicGrid() {
+    m_session.setSpecialTopicPrompts(nullptr);
+}
 
 void TopicGrid::applyEnvironment() {
     const auto& env = m_session.environment();
     setShowGrid(!env.showGraphics);
-    horizontalHeader()->setDefaultAlignment(env.centerTextInList
-                                                ? Qt::AlignCenter
-                                                : Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setDefaultAlignment(
+        env.centerTextInList ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
     m_model->refreshAll();
 }
 
@@ -160,8 +161,9 @@ void TopicGrid::edited() {
 }
 
 bool TopicGrid::filterKey(QKeyEvent* event, const QString& cellText) {
-    const char32_t key =
-        event->key() == Qt::Key_Backspace ? kBackspaceKey : char32_t(event->text().toUcs4().value(0));
+    const char32_t key = event->key() == Qt::Key_Backspace
+                             ? kBackspaceKey
+                             : char32_t(event->text().toUcs4().value(0));
     if (!acceptsTypedKey(m_session.table(), size_t(currentRow()), currentColumn(), key,
                          cellText.toStdString())) {
         event->accept();
@@ -241,7 +243,8 @@ void TopicGrid::scrollContentsBy(int dx, int dy) {
 void TopicGrid::placeIconChooser() {
     const QRect cell = visualRect(currentIndex());
     m_chooserWidth = columnWidth(ColIcon);
-    m_chooser->setGeometry(cell.left(), cell.top(), m_chooserWidth + 5, rowHeight(currentIndex().row()));
+    m_chooser->setGeometry(cell.left(), cell.top(), m_chooserWidth + 5,
+                           rowHeight(currentIndex().row()));
     m_chooser->selectCellText(currentIndex().data().toString());
     m_chooser->show();
 }

@@ -9,7 +9,9 @@ TopicTableModel::TopicTableModel(TopicTable& table, QObject* parent)
     m_table.setObserver(this);
 }
 
-TopicTableModel::~TopicTableModel() { m_table.setObserver(nullptr); }
+TopicTableModel::~TopicTableModel() {
+    m_table.setObserver(nullptr);
+}
 
 int TopicTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(m_table.rowCount()) - 1;
@@ -87,8 +89,12 @@ std::string TopicTableModel::encodeCell(const QString& text, const std::string& 
     return utf8;
 }
 
-void TopicTableModel::beginReset() { beginResetModel(); }
-void TopicTableModel::endReset() { endResetModel(); }
+void TopicTableModel::beginReset() {
+    beginResetModel();
+}
+void TopicTableModel::endReset() {
+    endResetModel();
+}
 
 void TopicTableModel::beginInsertRows(size_t at, size_t count) {
     QAbstractTableModel::beginInsertRows({}, modelRow(at), modelRow(at + count - 1));
@@ -105,13 +111,17 @@ void TopicTableModel::beginRemoveRows(size_t at, size_t count) {
     QAbstractTableModel::beginRemoveRows({}, modelRow(at), modelRow(at + count - 1));
 }
 
-void TopicTableModel::endRemoveRows() { QAbstractTableModel::endRemoveRows(); }
+void TopicTableModel::endRemoveRows() {
+    QAbstractTableModel::endRemoveRows();
+}
 
 void TopicTableModel::beginMoveRow(size_t from, size_t to) {
     beginMoveRows({}, modelRow(from), modelRow(from), {}, modelRow(to));
 }
 
-void TopicTableModel::endMoveRow() { endMoveRows(); }
+void TopicTableModel::endMoveRow() {
+    endMoveRows();
+}
 
 void TopicTableModel::writeWhileEditing(const QModelIndex& index, const QString& text) {
     if (!index.isValid())

@@ -15,7 +15,9 @@ bool isPlainFileNameKey(char32_t key) {
            (key >= 'A' && key <= 'Z') || (key >= 'a' && key <= 'z');
 }
 
-bool onlyEndOfList(const TopicTable& table) { return table.rowCount() <= 2; }
+bool onlyEndOfList(const TopicTable& table) {
+    return table.rowCount() <= 2;
+}
 
 constexpr const char* kEditHint =
     "Press F2 To Edit. Right-Click To Insert/Delete Topics & Set/Disable Special Topic";

@@ -15,17 +15,31 @@ struct NamedColour {
 };
 
 constexpr std::array<NamedColour, 16> kBasicColours = {{
-    {"clBlack", 0x000000}, {"clMaroon", 0x000080}, {"clGreen", 0x008000}, {"clOlive", 0x008080},
-    {"clNavy", 0x800000},  {"clPurple", 0x800080}, {"clTeal", 0x808000},  {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF},   {"clLime", 0x00FF00},  {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},  {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00}, {"clWhite", 0xFFFFFF},
+    {"clBlack", 0x000000},
+    {"clMaroon", 0x000080},
+    {"clGreen", 0x008000},
+    {"clOlive", 0x008080},
+    {"clNavy", 0x800000},
+    {"clPurple", 0x800080},
+    {"clTeal", 0x808000},
+    {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},
+    {"clRed", 0x0000FF},
+    {"clLime", 0x00FF00},
+    {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},
+    {"clFuchsia", 0xFF00FF},
+    {"clAqua", 0xFFFF00},
+    {"clWhite", 0xFFFFFF},
 }};
 
 Rgb fromBgr(uint32_t bgr) {
     return {uint8_t(bgr & 0xFF), uint8_t((bgr >> 8) & 0xFF), uint8_t((bgr >> 16) & 0xFF)};
 }
 
-uint32_t toBgr(Rgb c) { return uint32_t(c.blue) << 16 | uint32_t(c.green) << 8 | c.red; }
+uint32_t toBgr(Rgb c) {
+    return uint32_t(c.blue) << 16 | uint32_t(c.green) << 8 | c.red;
+}
 
 } // namespace
 

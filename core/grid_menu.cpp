@@ -51,7 +51,8 @@ GridMenuState fitGridMenu(const TopicTable& table, size_t row, int column, int c
         state.setAllStatus = "Set The " + noun + " For ALL Topics To The Currently Selected";
         state.chapterEndCaption = "Set All " + noun + " To Chapter End As";
         state.chapterEndStatus =
-            "Set The " + noun + " For The Remaining Topics In This Chapter To The Currently Selected";
+            "Set The " + noun +
+            " For The Remaining Topics In This Chapter To The Currently Selected";
     }
     return state;
 }

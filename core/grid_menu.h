@@ -9,16 +9,16 @@ class TopicTable;
 
 /// How the grid's pop-up menu looks for the current cell.
 struct GridMenuState {
-    bool projectOpen = false;     ///< enables chapter items, Copy and View In WYSIWYG Editor
-    bool chapterItems = false;    ///< Delete Selected Chapter, Insert New Chapter, View In WYSIWYG
-    bool topicItems = false;      ///< Delete/Insert topic and the six special topics
+    bool projectOpen = false;  ///< enables chapter items, Copy and View In WYSIWYG Editor
+    bool chapterItems = false; ///< Delete Selected Chapter, Insert New Chapter, View In WYSIWYG
+    bool topicItems = false;   ///< Delete/Insert topic and the six special topics
     std::array<bool, 6> specialChecked{}; ///< by tag - 1
     bool copyEnabled = false;
     bool pasteEnabled = false;
     bool setAllItems = false;
-    std::string setAllCaption;          ///< "Set ALL Icons As"
+    std::string setAllCaption; ///< "Set ALL Icons As"
     std::string setAllStatus;
-    std::string chapterEndCaption;      ///< "Set All Icons To Chapter End As"
+    std::string chapterEndCaption; ///< "Set All Icons To Chapter End As"
     std::string chapterEndStatus;
 };
 

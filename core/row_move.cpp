@@ -12,7 +12,9 @@ bool isBoundary(const TopicTable& table, size_t row) {
 }
 
 /// The table moves a row in front of another; turn a final index into that form.
-size_t insertBefore(size_t from, size_t to) { return to > from ? to + 1 : to; }
+size_t insertBefore(size_t from, size_t to) {
+    return to > from ? to + 1 : to;
+}
 
 bool chapterLostLastTopic(const TopicTable& table, size_t from) {
     if (from + 1 < table.rowCount() && isBoundary(table, from) && isBoundary(table, from + 1))

@@ -8,15 +8,15 @@ class TopicTable;
 
 /// What became of a row dragged in the topic grid.
 struct RowMoveResult {
-    bool moved = false;         ///< the row stands at its new place
-    bool refused = false;       ///< the move was undone; the program beeps
-    bool moveChapters = false;  ///< a chapter row was dragged: run Move / Delete Chapters
+    bool moved = false;        ///< the row stands at its new place
+    bool refused = false;      ///< the move was undone; the program beeps
+    bool moveChapters = false; ///< a chapter row was dragged: run Move / Delete Chapters
 };
 
 /// The program's own flags while it moves rows.
 struct RowMoveFlags {
-    bool inserting = false;     ///< inserting rows: the move is not checked
-    bool rowOperation = false;  ///< deleting rows: the move is never refused
+    bool inserting = false;    ///< inserting rows: the move is not checked
+    bool rowOperation = false; ///< deleting rows: the move is never refused
 };
 
 /// Moves the row at from so that it stands at index to (both table rows; to counts in

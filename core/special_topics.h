@@ -10,9 +10,9 @@ struct SpecialPages;
 
 /// One of the six special topics a topic can be made.
 struct SpecialTopicKind {
-    int tag;               ///< 1 to 6
-    const char* menuName;  ///< the pop-up menu item's name
-    const char* caption;   ///< the pop-up menu item's caption
+    int tag;              ///< 1 to 6
+    const char* menuName; ///< the pop-up menu item's name
+    const char* caption;  ///< the pop-up menu item's caption
     const char* projectKey;
     const char* switchKey; ///< empty when the page has no switch
     char letter;           ///< the role letter

@@ -76,8 +76,7 @@ inline bool copyTree(const QString& from, const QString& to) {
 /// configuration file lies in the same folder.
 class SampleProject {
 public:
-    SampleProject()
-        : session(host, QW_DATA_DIR, (dir.path() + "/quirew.cfg").toStdString()) {
+    SampleProject() : session(host, QW_DATA_DIR, (dir.path() + "/quirew.cfg").toStdString()) {
         copied = copyTree(QString(QW_SOURCE_DIR) + "/examples/sample", dir.path() + "/sample");
     }
     std::string projectPath() const { return (dir.path() + "/sample/sample.qwr").toStdString(); }

@@ -165,15 +165,19 @@ private slots:
         const QImage icons = GridIcons::drawnIconStrip().toImage();
         QCOMPARE(icons.size(), QSize(672, 16));
         for (int i = 0; i < GridIcons::kBuiltInIconCount; ++i)
-            QVERIFY2(countOpaque(icons, QRect(i * 16, 0, 16, 16)) > 30, qPrintable(QString::number(i)));
+            QVERIFY2(countOpaque(icons, QRect(i * 16, 0, 16, 16)) > 30,
+                     qPrintable(QString::number(i)));
         const QImage markers = GridIcons::drawnMarkerStrip().toImage();
         if (qEnvironmentVariableIsSet("QW_GRID_SHOT")) {
-            icons.scaled(icons.size() * 3).save(qEnvironmentVariable("QW_GRID_SHOT") + ".icons.png");
-            markers.scaled(markers.size() * 3).save(qEnvironmentVariable("QW_GRID_SHOT") + ".markers.png");
+            icons.scaled(icons.size() * 3)
+                .save(qEnvironmentVariable("QW_GRID_SHOT") + ".icons.png");
+            markers.scaled(markers.size() * 3)
+                .save(qEnvironmentVariable("QW_GRID_SHOT") + ".markers.png");
         }
         QCOMPARE(markers.width(), 15 * 16);
         for (int i = 0; i < GridIcons::kMarkerCount; ++i)
-            QVERIFY2(countOpaque(markers, QRect(i * 16, 0, 16, 16)) > 5, qPrintable(QString::number(i)));
+            QVERIFY2(countOpaque(markers, QRect(i * 16, 0, 16, 16)) > 5,
+                     qPrintable(QString::number(i)));
         QCOMPARE(GridIcons::markerIndex(""), -1);
         QCOMPARE(GridIcons::markerIndex(" >"), 2);
         QCOMPARE(GridIcons::markerIndex("dw"), 7);
@@ -287,7 +291,8 @@ private slots:
     void statusTextNamesTheCell() {
         QSignalSpy status(m_grid.get(), &TopicGrid::statusTextChanged);
         m_grid->selectCell(6, ColTitle);
-        QCOMPARE(status.last().at(0).toString(), QString("Press F2 To Edit. Chapter Filename: using.htm"));
+        QCOMPARE(status.last().at(0).toString(),
+                 QString("Press F2 To Edit. Chapter Filename: using.htm"));
         m_grid->selectCell(7, ColBgImage);
         QCOMPARE(status.last().at(0).toString(),
                  QString("Double Click To Set/Change The Background Image"));
@@ -309,7 +314,8 @@ private:
             QTest::keyClick(focused(), c.toLatin1());
     }
     QPoint cellCentre(int row, int column) {
-        return m_grid->visualRect(m_grid->tableModel().index(TopicTableModel::modelRow(size_t(row)), column))
+        return m_grid
+            ->visualRect(m_grid->tableModel().index(TopicTableModel::modelRow(size_t(row)), column))
             .center();
     }
     void dragWithMouse(int from, int to) {

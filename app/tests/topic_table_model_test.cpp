@@ -39,13 +39,14 @@ private slots:
         TopicTable table;
         table.setProjectDir("/p/");
         TopicTableModel model(table);
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(model.rowCount(), 1);
         QCOMPARE(model.columnCount(), 11);
         QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QString("Title (#Hint)"));
 
-        table.appendChapterRows({chapterRow("/p/a.htm"), topicRow("A1", "/p/a.htm"),
-                                 topicRow("A2", "/p/a.htm")});
+        table.appendChapterRows(
+            {chapterRow("/p/a.htm"), topicRow("A1", "/p/a.htm"), topicRow("A2", "/p/a.htm")});
         QCOMPARE(model.rowCount(), 4);
         QCOMPARE(model.index(3, ColTitle).data().toString(), QString("// End Of List //"));
         table.appendChapterRows({chapterRow("/p/b.htm"), topicRow("B1", "/p/b.htm")});
@@ -110,9 +111,7 @@ private slots:
 
     void stopsObservingWhenDestroyed() {
         TopicTable table;
-        {
-            TopicTableModel model(table);
-        }
+        { TopicTableModel model(table); }
         table.appendChapterRows({chapterRow("/p/a.htm"), topicRow("A1", "/p/a.htm")});
         QCOMPARE(table.rowCount(), size_t(4));
     }

@@ -126,7 +126,8 @@ TEST_F(GridRulesTest, StatusTextFollowsRowAndColumn) {
     EXPECT_EQ(cellStatusText(table, 2, ColRelated),
               "Double Click Cell To View And Edit Related Topics");
     EXPECT_EQ(cellStatusText(table, 2, ColIcon), "");
-    EXPECT_EQ(cellStatusText(table, 4, ColTitle), "Press F2 To Edit. Chapter Filename: sub/chap.htm");
+    EXPECT_EQ(cellStatusText(table, 4, ColTitle),
+              "Press F2 To Edit. Chapter Filename: sub/chap.htm");
     EXPECT_EQ(cellStatusText(table, 4, ColIcon), "Chapter Filename: sub/chap.htm");
     EXPECT_EQ(cellStatusText(table, 7, ColTitle), "");
 }
