@@ -398,6 +398,54 @@ private slots:
         QVERIFY(!f.window->session().editing());
     }
 
+    void asynchronousEditorLeavesTheWindowUsableAndChangesShowOnReturn() {
+        const QString script = writeEditorScript();
+        WindowFixture f(
+            "[ENVIRONMENT_PROPERTIES]\r\nAsyncEditing=1\r\nAutoLaunchSFX=0\r\nHTMLEditorPath=" +
+            script.toUtf8() + "\r\n");
+        openSample(f);
+        f.window->grid().selectCell(1, ColTitle);
+        f.trigger("mniViewInHTMLEd");
+        QVERIFY(f.window->isEnabled());
+        QVERIFY(!f.window->session().editing());
+        QVERIFY(messages.shown.empty());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            readAll(f.dir.filePath("sample/intro.htm")).contains("Edited in the editor"), 5000);
+        QVERIFY(f.window->session().table().cell(2, ColTitle) != "Edited in the editor");
+        emit qApp->applicationStateChanged(Qt::ApplicationActive);
+        QCOMPARE(f.window->session().table().cell(2, ColTitle),
+                 std::string("Edited in the editor"));
+        QVERIFY(messages.shown.empty());
+    }
+
+    void toolbarButtonsActOnRightPressAndOnRelease() {
+        WindowFixture f;
+        openSample(f);
+        QToolBar* bar = f.window->toolBar();
+        // A right press on New bypasses the wizard.
+        QTest::mousePress(bar->widgetForAction(f.action("iebtnNew")), Qt::RightButton);
+        QCOMPARE(dialogs.requests.size(), size_t(1));
+        QCOMPARE(dialogs.requests[0].title, QString("Save New Project As"));
+
+        // A right press on Open shows the recent projects that exist in the list.
+        QTest::mousePress(bar->widgetForAction(f.action("iebtnOpenPrj")), Qt::RightButton);
+        QMenu* popup = f.window->recentPopup();
+        QTRY_VERIFY(popup->isVisible());
+        QVERIFY(f.action("puiMRU0")->isVisible());
+        QCOMPARE(f.action("puiMRU0")->text(), QFileInfo(f.project).absoluteFilePath());
+        QVERIFY(!f.action("puiMRU1")->isVisible());
+        popup->close();
+
+        // The View button acts on release: a chapter row opens in the browser.
+        f.window->grid().selectCell(1, ColTitle);
+        QWidget* view = bar->widgetForAction(f.action("iebtnViewInBrowser"));
+        QTest::mouseClick(view, Qt::RightButton);
+        QCOMPARE(launches.launches.size(), size_t(1));
+        QCOMPARE(launches.launches[0].kind, Launch::ShellOpen);
+        QCOMPARE(QFileInfo(launches.launches[0].program).fileName(), QString("intro.htm"));
+        QVERIFY(messages.shown.empty());
+    }
+
     void recalculatingFileNamesAsksFirst() {
         WindowFixture f;
         openSample(f);
