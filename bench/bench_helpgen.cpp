@@ -116,9 +116,10 @@ int main(int argc, char** argv) {
 
     const qw::HelpCompiler compiler = qw::findHelpCompiler("");
     double tCompile = -1;
-    bool compiled = false;
+    qw::CompileResult compile;
     if (compiler.found())
-        tCompile = timed([&] { compiled = qw::compileHelpProject(compiler, base).succeeded(); });
+        tCompile = timed([&] { compile = qw::compileHelpProject(compiler, base); });
+    const bool compiled = compile.succeeded();
 
     std::printf("project: 100 chapters x 99 topics, %zu pages, %.1f MB of chapters, %.1f MB of pages\n",
                 pages.size(), double(project.bytes) / 1048576.0, double(pageBytes) / 1048576.0);
@@ -136,6 +137,11 @@ int main(int argc, char** argv) {
         std::printf("compile          not measured: no chmcmd on PATH\n");
     std::printf("peak memory      %ld KiB after loading, %ld KiB after the steps, %ld KiB at the end\n",
                 loadedKiB, stepsKiB, peakKiB());
+    if (compiler.found() && !compiled) {
+        std::printf("compiler exit status %d, document %s; files kept in %s\n", compile.exitCode,
+                    compile.documentWritten ? "written" : "not written", dir.c_str());
+        return 1;
+    }
     fs::remove_all(dir);
     return 0;
 }

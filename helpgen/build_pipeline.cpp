@@ -274,4 +274,36 @@ bool viewHelpDocument(ProjectSession& session, BuildHost& host, bool optionsChan
     return false;
 }
 
+void viewHelpLog(ProjectSession& session, BuildHost& host) {
+    const std::string log = session.basePath() + "_log.txt";
+    if (fileExists(log) && host.openLog(log))
+        return;
+    host.showMessage("No 'HTML Help' log file exists, please create HTMLHelp eDocument first.",
+                     MessageKind::Information, MessageButtons::Ok);
+}
+
+std::string saveHelpDocumentAs(ProjectSession& session, BuildHost& host) {
+    const std::string chm = session.basePath() + ".chm";
+    if (!fileExists(chm)) {
+        host.showMessage("No HTML Help file found.\r\nPlease create HTMLHelp eDocument first.",
+                         MessageKind::Information, MessageButtons::Ok);
+        return {};
+    }
+    const std::string target = host.askDocumentCopyPath();
+    if (target.empty())
+        return {};
+    std::error_code ec;
+    if (fs::equivalent(chm, target, ec))
+        return target;
+    host.setBusy(true);
+    try {
+        writeFileBytes(target, readFileBytes(chm));
+    } catch (...) {
+        host.setBusy(false);
+        throw;
+    }
+    host.setBusy(false);
+    return target;
+}
+
 } // namespace qw

@@ -50,6 +50,11 @@ public:
     }
     /// Brings the program to the foreground after a child program ended.
     virtual void raiseWindow() {}
+    /// Opens the compiler's log for reading (not waiting); false when that failed.
+    virtual bool openLog(const std::string& /*logPath*/) { return false; }
+    /// Asks where to save a copy of the compiled document ("Save HTMLHelp eDocument As");
+    /// empty on Cancel.
+    virtual std::string askDocumentCopyPath() { return {}; }
 };
 
 /// How a build ended.
@@ -104,6 +109,14 @@ BuildResult createHelpDocument(ProjectSession& session, BuildHost& host,
 /// (optionsChanged); returns true when the author chose to rebuild instead (the caller
 /// then runs createHelpDocument), false when the document was opened or reported missing.
 bool viewHelpDocument(ProjectSession& session, BuildHost& host, bool optionsChanged);
+
+/// "View HTMLHelp Creation Log": opens "<base>_log.txt" or reports that there is none.
+void viewHelpLog(ProjectSession& session, BuildHost& host);
+
+/// "Save HTMLHelp eDocument As": copies "<base>.chm" to the path the author picks;
+/// reports a missing document. Returns the path written, empty when nothing was.
+/// Throws FileError when the copy cannot be written.
+std::string saveHelpDocumentAs(ProjectSession& session, BuildHost& host);
 
 /// The message shown when no compiler can be found.
 std::string compilerNotSetMessage();

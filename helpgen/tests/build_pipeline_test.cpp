@@ -56,6 +56,14 @@ public:
         calls.push_back("view " + fs::path(path).filename().string());
         return true;
     }
+    bool openLog(const std::string& path) override {
+        calls.push_back("open log " + fs::path(path).filename().string());
+        return true;
+    }
+    std::string askDocumentCopyPath() override {
+        calls.push_back("ask copy path");
+        return copyPath;
+    }
     void showCheckFinding(const std::string& message, size_t row, int) override {
         calls.push_back("finding row " + std::to_string(row) + ": " + message);
     }
@@ -66,6 +74,7 @@ public:
     bool optionsOk = true;
     bool cleanUp = true;
     bool makeDefault = false;
+    std::string copyPath;
 };
 
 /// Every file below a folder with its bytes.
@@ -270,6 +279,38 @@ TEST_F(BuildPipelineTest, DefaultChoicesAreStoredWhenAsked) {
         EXPECT_FALSE(startsWith(call, "view") || startsWith(call, "log")) << call;
     for (const std::string& page : result.pagesWritten)
         EXPECT_TRUE(fileExists(page));
+}
+
+TEST_F(BuildPipelineTest, ViewLogAndSaveAsReportAMissingDocument) {
+    open();
+    EXPECT_FALSE(viewHelpDocument(session, host, false));
+    viewHelpLog(session, host);
+    EXPECT_EQ(saveHelpDocumentAs(session, host), "");
+    EXPECT_EQ(host.calls,
+              (std::vector<std::string>{
+                  "message: No 'HTML Help' file exists, please create HTMLHelp eDocument first.",
+                  "message: No 'HTML Help' log file exists, please create HTMLHelp eDocument first.",
+                  "message: No HTML Help file found.\r\nPlease create HTMLHelp eDocument first."}));
+}
+
+TEST_F(BuildPipelineTest, ViewAsksToRebuildAChangedProjectAndSaveAsCopies) {
+    open();
+    writeFileBytes(base() + ".chm", "ITSF");
+    writeFileBytes(base() + "_log.txt", "log");
+    session.setModified(true);
+    host.answers = {Answer::Yes, Answer::No};
+    EXPECT_TRUE(viewHelpDocument(session, host, false));
+    session.setModified(false);
+    EXPECT_FALSE(viewHelpDocument(session, host, true));
+    viewHelpLog(session, host);
+    host.copyPath = tmp.dir() + "copy of.chm";
+    EXPECT_EQ(saveHelpDocumentAs(session, host), host.copyPath);
+    EXPECT_EQ(readFileBytes(host.copyPath), "ITSF");
+    const std::vector<std::string> expected = {
+        "message: Project has changed.\r\nRecreate HTMLHelp eDocument before viewing?",
+        "message: Project has changed.\r\nRecreate HTMLHelp eDocument before viewing?",
+        "view sample.chm", "open log sample_log.txt", "ask copy path", "busy", "idle"};
+    EXPECT_EQ(host.calls, expected);
 }
 
 } // namespace qw
