@@ -123,6 +123,7 @@ private:
     void startToolbarsForEditing();
     void stopToolbars();
     void viewOrPreview(bool rightButton);
+    void showInBrowser(const QString& file);
     void mniViewInBrowserClick();
     void mniRecalcTopicFilenamesClick();
     void mniCreateTopicFileListClick();

@@ -10,6 +10,8 @@
 #include "core/file_names.h"
 #include "core/text_util.h"
 #include "core/topic_list_file.h"
+#include "helpgen/page_generator.h"
+#include "helpgen/support_files.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -162,7 +164,6 @@ void TfrmVIRedivuv::stopToolbars() {
 }
 
 void TfrmVIRedivuv::viewOrPreview(bool rightButton) {
-    (void)rightButton;
     const int row = m_grid->currentRow();
     const TopicTable& table = m_session->table();
     if (row <= 0 || size_t(row) >= table.rowCount())
@@ -171,13 +172,32 @@ void TfrmVIRedivuv::viewOrPreview(bool rightButton) {
     if (file.empty())
         return;
     if (table.isChapterRow(size_t(row))) {
-        if (!ProgramRunner::viewInBrowser(m_session->environment().htmlBrowserPath,
-                                          QString::fromStdString(file)))
-            m_messages.showMessage("The chapter could not be shown: no web browser is available.",
-                                   MessageKind::Error, MessageButtons::Ok);
+        showInBrowser(QString::fromStdString(file));
         return;
     }
-    notAvailable("The topic preview");
+    // The topic's page, as it will be generated, written beside its chapter.
+    const std::string preview = directoryOf(file) + "TmpTopic.htm";
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        struct Restore {
+            ~Restore() { QApplication::restoreOverrideCursor(); }
+        } restore;
+        const ProjectSettings& project = m_session->settings();
+        const EnvironmentSettings& env = m_session->environment();
+        copySupportFiles(m_session->projectDir(), m_dataDir, project.useStyleSheet,
+                         env.searchForEffects);
+        generateTopicPage(PageContext{table, project, env, m_dataDir, false}, size_t(row), preview);
+    }
+    // The framed preview in the help viewer needs a viewer for loose pages, which this
+    // platform lacks: both buttons show the page in the browser.
+    (void)rightButton;
+    showInBrowser(QString::fromStdString(preview));
+}
+
+void TfrmVIRedivuv::showInBrowser(const QString& file) {
+    if (!ProgramRunner::viewInBrowser(m_session->environment().htmlBrowserPath, file))
+        m_messages.showMessage("The page could not be shown: no web browser is available.",
+                               MessageKind::Error, MessageButtons::Ok);
 }
 
 void TfrmVIRedivuv::mniViewInBrowserClick() {

@@ -443,6 +443,14 @@ private slots:
         QCOMPARE(launches.launches.size(), size_t(1));
         QCOMPARE(launches.launches[0].kind, Launch::ShellOpen);
         QCOMPARE(QFileInfo(launches.launches[0].program).fileName(), QString("intro.htm"));
+
+        // On a topic row the topic's page is written beside its chapter and shown.
+        f.window->grid().selectCell(2, ColTitle);
+        QTest::mouseClick(view, Qt::LeftButton);
+        const QString preview = f.dir.filePath("sample/TmpTopic.htm");
+        QCOMPARE(launches.launches.size(), size_t(2));
+        QCOMPARE(launches.launches[1].program, preview);
+        QVERIFY(readAll(preview).contains("Tidewater Notes keeps your field observations"));
         QVERIFY(messages.shown.empty());
     }
 
