@@ -98,7 +98,8 @@ int main(int argc, char** argv) {
     request.compile = false;
     request.askOptions = true;
     qw::BuildResult result;
-    const double tSequence = timed([&] { result = qw::createHelpDocument(session, host, request); });
+    const double tSequence =
+        timed([&] { result = qw::createHelpDocument(session, host, request); });
     if (!result.succeeded())
         std::cerr << "build sequence failed: " << result.message << '\n';
 
@@ -111,8 +112,8 @@ int main(int argc, char** argv) {
         pageBytes += fs::file_size(page);
     }
     shell("sync");
-    const double tCopy = shell("cp -r '" + (dir / "pages").string() + "' '" +
-                               (dir / "pages-copy").string() + "'");
+    const double tCopy =
+        shell("cp -r '" + (dir / "pages").string() + "' '" + (dir / "pages-copy").string() + "'");
 
     const qw::HelpCompiler compiler = qw::findHelpCompiler("");
     double tCompile = -1;
@@ -121,22 +122,25 @@ int main(int argc, char** argv) {
         tCompile = timed([&] { compile = qw::compileHelpProject(compiler, base); });
     const bool compiled = compile.succeeded();
 
-    std::printf("project: 100 chapters x 99 topics, %zu pages, %.1f MB of chapters, %.1f MB of pages\n",
-                pages.size(), double(project.bytes) / 1048576.0, double(pageBytes) / 1048576.0);
+    std::printf(
+        "project: 100 chapters x 99 topics, %zu pages, %.1f MB of chapters, %.1f MB of pages\n",
+        pages.size(), double(project.bytes) / 1048576.0, double(pageBytes) / 1048576.0);
     std::printf("pages            %7.3f s\n", tPages);
     std::printf("contents         %7.3f s\n", tContents);
     std::printf("index (full)     %7.3f s\n", tIndex);
     std::printf("project files    %7.3f s (help project, file list, context IDs)\n", tProject);
     std::printf("steps together   %7.3f s (target <= 1 s)\n", steps);
-    std::printf("build sequence   %7.3f s (check, support files, all steps, no compiler)\n", tSequence);
+    std::printf("build sequence   %7.3f s (check, support files, all steps, no compiler)\n",
+                tSequence);
     std::printf("cp -r of pages   %7.3f s (ratio %.2f, target <= 3)\n", tCopy, tSequence / tCopy);
     if (compiler.found())
         std::printf("compile          %7.3f s (%s, %s)\n", tCompile, compiler.program.c_str(),
                     compiled ? "document written" : "FAILED");
     else
         std::printf("compile          not measured: no chmcmd on PATH\n");
-    std::printf("peak memory      %ld KiB after loading, %ld KiB after the steps, %ld KiB at the end\n",
-                loadedKiB, stepsKiB, peakKiB());
+    std::printf(
+        "peak memory      %ld KiB after loading, %ld KiB after the steps, %ld KiB at the end\n",
+        loadedKiB, stepsKiB, peakKiB());
     if (compiler.found() && !compiled) {
         std::printf("compiler exit status %d, document %s; files kept in %s\n", compile.exitCode,
                     compile.documentWritten ? "written" : "not written", dir.c_str());

@@ -13,7 +13,8 @@ namespace {
 /// options are the stored ones, with clean-up as the command line says.
 class ConsoleBuildHost : public BuildHost {
 public:
-    ConsoleBuildHost(ConsoleHost& console, bool keepFiles) : m_console(console), m_keep(keepFiles) {}
+    ConsoleBuildHost(ConsoleHost& console, bool keepFiles)
+        : m_console(console), m_keep(keepFiles) {}
     Answer showMessage(const std::string& text, MessageKind kind, MessageButtons buttons) override {
         return m_console.showMessage(text, kind, buttons);
     }
@@ -59,7 +60,8 @@ bool parseArgs(const std::vector<std::string>& args, BuildArgs& out) {
 int runBuild(const std::vector<std::string>& args) {
     BuildArgs options;
     if (!parseArgs(args, options)) {
-        std::cerr << "quirew-cli: usage: quirew-cli build PROJECT.qwr [--no-compile] [--no-clean-up]\n";
+        std::cerr
+            << "quirew-cli: usage: quirew-cli build PROJECT.qwr [--no-compile] [--no-clean-up]\n";
         return 2;
     }
     ConsoleHost host;

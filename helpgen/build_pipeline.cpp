@@ -102,8 +102,8 @@ Intermediates generateFiles(ProjectSession& session, BuildHost& host, const Buil
     const std::string helpProject = base + ".hhp";
     if (!fileExists(helpProject)) {
         const IniFile project(session.projectPath());
-        writeHelpProjectDefault(project, session.settings().titleBarText,
-                                request.navigatorFontSpec, session.settings().createContextIds);
+        writeHelpProjectDefault(project, session.settings().titleBarText, request.navigatorFontSpec,
+                                session.settings().createContextIds);
     }
     updateFileList(helpProject, session.table(), filesBesideTopics(session, made.aboutPage));
     progress.step();
@@ -154,11 +154,11 @@ void compileAndFinish(ProjectSession& session, BuildHost& host, const HelpCompil
                      "HTMLHelp Workshop to continue.",
                      [&] { host.editContents(base + "_toc.hhc"); });
     CompileResult compiled;
-    underCaption(host, "HTMLHelp Quirewright is DISABLED while Compiling the Project. Please Wait...",
-                 [&] {
-                     compiled = compileHelpProject(compiler, base, [&] { host.processEvents(); });
-                     host.processEvents();
-                 });
+    underCaption(
+        host, "HTMLHelp Quirewright is DISABLED while Compiling the Project. Please Wait...", [&] {
+            compiled = compileHelpProject(compiler, base, [&] { host.processEvents(); });
+            host.processEvents();
+        });
     result.compilerStatus = compiled.exitCode;
     if (choices.cleanUpFiles) {
         host.setBusy(true);
@@ -261,9 +261,9 @@ bool viewHelpDocument(ProjectSession& session, BuildHost& host, bool optionsChan
         return false;
     }
     if (session.modified() || optionsChanged) {
-        const Answer answer = host.showMessage(
-            "Project has changed.\r\nRecreate HTMLHelp eDocument before viewing?",
-            MessageKind::Confirmation, MessageButtons::YesNo);
+        const Answer answer =
+            host.showMessage("Project has changed.\r\nRecreate HTMLHelp eDocument before viewing?",
+                             MessageKind::Confirmation, MessageButtons::YesNo);
         if (answer == Answer::Yes)
             return true;
     }

@@ -59,12 +59,12 @@ public:
 
 /// How a build ended.
 enum class BuildOutcome {
-    Compiled,          ///< the compiler wrote the document
-    ProjectWritten,    ///< stopped after the help project file, as asked
-    Cancelled,         ///< the author said Cancel to a question
-    CompilerMissing,   ///< no compiler found: nothing written
-    CheckFailed,       ///< the project check found a problem: nothing written
-    CompileFailed,     ///< the compiler ran and reported failure, or did not start
+    Compiled,        ///< the compiler wrote the document
+    ProjectWritten,  ///< stopped after the help project file, as asked
+    Cancelled,       ///< the author said Cancel to a question
+    CompilerMissing, ///< no compiler found: nothing written
+    CheckFailed,     ///< the project check found a problem: nothing written
+    CompileFailed,   ///< the compiler ran and reported failure, or did not start
 };
 
 /// Choices of a run that the program, not the author, makes.
@@ -87,12 +87,12 @@ struct BuildRequest {
 struct BuildResult {
     BuildOutcome outcome = BuildOutcome::Cancelled;
     CompileOptions choices;
-    std::string message;                 ///< the reason when the build failed
+    std::string message;                   ///< the reason when the build failed
     std::vector<std::string> pagesWritten; ///< topic pages of this run, full paths
     std::vector<std::string> deleted;      ///< files removed by the clean-up, full paths
     std::string chmPath;
     std::string logPath;
-    int compilerStatus = -1;               ///< the compiler's exit status, -1 when not run
+    int compilerStatus = -1; ///< the compiler's exit status, -1 when not run
     bool succeeded() const {
         return outcome == BuildOutcome::Compiled || outcome == BuildOutcome::ProjectWritten;
     }

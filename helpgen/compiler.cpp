@@ -12,7 +12,9 @@ namespace qw {
 
 namespace {
 
-bool isChmcmdName(const std::string& name) { return startsWith(name, "chmcmd"); }
+bool isChmcmdName(const std::string& name) {
+    return startsWith(name, "chmcmd");
+}
 
 /// The folder a Workshop setting points at: the folder itself or the program's folder.
 std::string workshopFolder(const std::string& setting) {

@@ -44,11 +44,15 @@ std::string builtInWindow(std::string_view title, std::string_view name) {
            "_indx.hhk\",,,,,\"AboutJmp.htm\",\"About\",0x1520,220,0x83006,[0,0,640,480],,,,,,,0";
 }
 
-bool isSectionLine(const std::string& line) { return startsWith(line, "["); }
+bool isSectionLine(const std::string& line) {
+    return startsWith(line, "[");
+}
 
 } // namespace
 
-std::string helpProjectName(std::string_view projectPath) { return baseNameOf(projectPath); }
+std::string helpProjectName(std::string_view projectPath) {
+    return baseNameOf(projectPath);
+}
 
 std::string helpProjectBase(std::string_view projectPath) {
     return changeExtension(projectPath, "");
@@ -61,8 +65,8 @@ Lines helpProjectDefaultLines(const IniFile& project, std::string_view titleBarT
     lines.push_back("Default topic=" + project.readString("OPTIONS", "Default topic", ""));
     lines.push_back("Language=" + project.readString("OPTIONS", "Language", kDefaultLanguage));
     lines.insert(lines.end(), {"", "[WINDOWS]"});
-    lines.push_back("Main=" + project.readString("WINDOWS", "Main",
-                                                 builtInWindow(titleBarText, name)));
+    lines.push_back("Main=" +
+                    project.readString("WINDOWS", "Main", builtInWindow(titleBarText, name)));
     appendTail(lines, name, createContextIds);
     return lines;
 }
@@ -85,8 +89,7 @@ void writeHelpProjectDefault(const IniFile& project, std::string& titleBarText,
     if (trim(titleBarText).empty())
         titleBarText = helpProjectName(path);
     writeLines(helpProjectBase(path) + ".hhp",
-               helpProjectDefaultLines(project, titleBarText, navigatorFontSpec,
-                                       createContextIds));
+               helpProjectDefaultLines(project, titleBarText, navigatorFontSpec, createContextIds));
 }
 
 void writeHelpProjectDialog(std::string_view projectPath, const ProjectOptions& options) {
@@ -121,7 +124,8 @@ Lines replaceFileList(const Lines& helpProject, const TopicTable& table,
 
 void updateFileList(const std::string& helpProjectPath, const TopicTable& table,
                     const std::vector<std::string>& additionalFiles) {
-    writeLines(helpProjectPath, replaceFileList(readLines(helpProjectPath), table, additionalFiles));
+    writeLines(helpProjectPath,
+               replaceFileList(readLines(helpProjectPath), table, additionalFiles));
 }
 
 ContextIdFiles contextIdLines(const TopicTable& table) {

@@ -50,11 +50,15 @@ constexpr std::array<FlagBoxInfo, size_t(FlagBox::Count)> kFlagBoxes = {{
 
 constexpr const char* kSection = "PROJECT_PROPERTIES";
 
-std::string yesNoText(bool on) { return on ? "1" : "0"; }
+std::string yesNoText(bool on) {
+    return on ? "1" : "0";
+}
 
 } // namespace
 
-const FlagBoxInfo& flagBoxInfo(FlagBox box) { return kFlagBoxes[size_t(box)]; }
+const FlagBoxInfo& flagBoxInfo(FlagBox box) {
+    return kFlagBoxes[size_t(box)];
+}
 
 std::string flagText(unsigned value) {
     char buffer[16];
@@ -72,8 +76,7 @@ std::string navigatorFontHint(const NavigatorFont& font) {
     if (font.name == "DEFAULT_FONT")
         return hint + "Default Font";
     const char* style = font.italic ? "Italic" : font.bold ? "Bold" : "Normal";
-    return hint + "Name=" + font.name + ", Size=" + std::to_string(font.size) +
-           ", Style=" + style;
+    return hint + "Name=" + font.name + ", Size=" + std::to_string(font.size) + ", Style=" + style;
 }
 
 ProjectOptions::ProjectOptions() {
@@ -249,22 +252,17 @@ void ProjectOptions::applyTo(ProjectSettings& settings) const {
 std::string ProjectOptions::windowDefinition(std::string_view name) const {
     const std::string n(name);
     const std::string caption = trim(customBtnCaption).empty() ? "Custom" : customBtnCaption;
-    const std::vector<std::string> quoted = {titleBarText,
-                                             n + "_toc.hhc",
-                                             showNavIndexTab ? n + "_indx.hhk" : "",
-                                             defaultPage,
-                                             homeBtnPage,
-                                             customBtnPage,
-                                             caption,
-                                             "AboutJmp.htm",
-                                             "About"};
+    const std::vector<std::string> quoted = {
+        titleBarText, n + "_toc.hhc", showNavIndexTab ? n + "_indx.hhk" : "",
+        defaultPage,  homeBtnPage,    customBtnPage,
+        caption,      "AboutJmp.htm", "About"};
     const int left = toIntDef(trim(windowLeft), 0);
     const int top = toIntDef(trim(windowTop), 0);
     const int width = toIntDef(trim(windowWidth), 640);
     const int height = toIntDef(trim(windowHeight), 480);
     const std::string position = "[" + std::to_string(left) + "," + std::to_string(top) + "," +
-                                 std::to_string(left + width) + "," +
-                                 std::to_string(top + height) + "]";
+                                 std::to_string(left + width) + "," + std::to_string(top + height) +
+                                 "]";
     const std::vector<std::string> rest = {flagText(windowPropertySum() + 0x2000),
                                            navPaneWidth,
                                            flagText(toolbarButtonSum() + 0x80000),

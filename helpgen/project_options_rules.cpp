@@ -73,9 +73,13 @@ void ProjectOptions::setCurrentScreenSize(bool on, int screenWidth, int screenHe
     windowLeft = "0";
 }
 
-bool sizeBoxAcceptsKey(char key) { return (key >= '0' && key <= '9') || key == '\b'; }
+bool sizeBoxAcceptsKey(char key) {
+    return (key >= '0' && key <= '9') || key == '\b';
+}
 
-int sizeBoxMaxDigits(SizeBox box) { return box == SizeBox::PaneWidth ? 3 : 4; }
+int sizeBoxMaxDigits(SizeBox box) {
+    return box == SizeBox::PaneWidth ? 3 : 4;
+}
 
 std::string sizeBoxOnExit(SizeBox box, std::string_view text) {
     if (!trim(text).empty())
@@ -106,7 +110,8 @@ std::string relativeImagePath(std::string_view picked, std::string_view projectD
 
 bool acceptWorkshopProgram(std::string_view picked, Messenger& messenger) {
     const size_t slash = picked.find_last_of("/\\");
-    const std::string_view name = slash == std::string_view::npos ? picked : picked.substr(slash + 1);
+    const std::string_view name =
+        slash == std::string_view::npos ? picked : picked.substr(slash + 1);
     // Here the compiler may also be named directly.
     if (equalsNoCase(name, "hhw.exe") || name == "chmcmd")
         return true;

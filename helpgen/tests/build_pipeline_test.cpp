@@ -131,12 +131,22 @@ TEST_F(BuildPipelineTest, RunsTheStepsInOrderAndCleansUp) {
     const BuildResult result = createHelpDocument(session, host);
     ASSERT_EQ(result.outcome, BuildOutcome::Compiled) << result.message;
     const std::vector<std::string> expected = {
-        "busy", "idle", "options", "options built", "busy", "close viewers", "idle",
+        "busy",
+        "idle",
+        "options",
+        "options built",
+        "busy",
+        "close viewers",
+        "idle",
         "caption: HTMLHelp Quirewright is DISABLED while Compiling the Project. Please Wait...",
-        "caption: ", "busy", "idle",
+        "caption: ",
+        "busy",
+        "idle",
         "caption: HTMLHelp Quirewright is DISABLED while viewing Compile Log. Close Notepad to "
         "continue.",
-        "log sample_log.txt", "caption: ", "view sample.chm"};
+        "log sample_log.txt",
+        "caption: ",
+        "view sample.chm"};
     EXPECT_EQ(host.calls, expected);
     EXPECT_EQ(host.recorder.caption(), "Preparing To Create. Please Wait...");
     EXPECT_EQ(host.recorder.steps(), 5);
@@ -286,11 +296,12 @@ TEST_F(BuildPipelineTest, ViewLogAndSaveAsReportAMissingDocument) {
     EXPECT_FALSE(viewHelpDocument(session, host, false));
     viewHelpLog(session, host);
     EXPECT_EQ(saveHelpDocumentAs(session, host), "");
-    EXPECT_EQ(host.calls,
-              (std::vector<std::string>{
-                  "message: No 'HTML Help' file exists, please create HTMLHelp eDocument first.",
-                  "message: No 'HTML Help' log file exists, please create HTMLHelp eDocument first.",
-                  "message: No HTML Help file found.\r\nPlease create HTMLHelp eDocument first."}));
+    EXPECT_EQ(
+        host.calls,
+        (std::vector<std::string>{
+            "message: No 'HTML Help' file exists, please create HTMLHelp eDocument first.",
+            "message: No 'HTML Help' log file exists, please create HTMLHelp eDocument first.",
+            "message: No HTML Help file found.\r\nPlease create HTMLHelp eDocument first."}));
 }
 
 TEST_F(BuildPipelineTest, ViewAsksToRebuildAChangedProjectAndSaveAsCopies) {
@@ -309,7 +320,11 @@ TEST_F(BuildPipelineTest, ViewAsksToRebuildAChangedProjectAndSaveAsCopies) {
     const std::vector<std::string> expected = {
         "message: Project has changed.\r\nRecreate HTMLHelp eDocument before viewing?",
         "message: Project has changed.\r\nRecreate HTMLHelp eDocument before viewing?",
-        "view sample.chm", "open log sample_log.txt", "ask copy path", "busy", "idle"};
+        "view sample.chm",
+        "open log sample_log.txt",
+        "ask copy path",
+        "busy",
+        "idle"};
     EXPECT_EQ(host.calls, expected);
 }
 

@@ -19,8 +19,8 @@ class TempFolder {
 public:
     TempFolder() {
         std::random_device rd;
-        m_path = fs::temp_directory_path() /
-                 ("qw build " + std::to_string(rd()) + std::to_string(rd()));
+        m_path =
+            fs::temp_directory_path() / ("qw build " + std::to_string(rd()) + std::to_string(rd()));
         fs::create_directories(m_path);
     }
     ~TempFolder() {
@@ -40,8 +40,9 @@ private:
 
 /// A table of chapters given as (chapter path relative to dir, topic file names), with
 /// titles made from the names; nothing is written to disk.
-inline void fillTable(TopicTable& table, const std::string& dir,
-                      const std::vector<std::pair<std::string, std::vector<std::string>>>& chapters) {
+inline void
+fillTable(TopicTable& table, const std::string& dir,
+          const std::vector<std::pair<std::string, std::vector<std::string>>>& chapters) {
     table.clear();
     table.setProjectDir(dir);
     for (const auto& [chapter, files] : chapters) {

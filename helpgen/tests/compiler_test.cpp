@@ -42,15 +42,17 @@ TEST(ProcessRunnerTest, PassesArgumentsIntactInTheWorkingFolder) {
     TempFolder tmp;
     const std::string out = tmp.dir() + "out $1.txt";
     ProcessSpec spec;
-    spec.argv = {"/bin/sh", "-c", "pwd; printf '[%s]\\n' \"$@\"", "sh", "a b", "\"q\" 'x'",
-                 "$HOME", "; rm -rf /", "*"};
+    spec.argv = {"/bin/sh", "-c",         "pwd; printf '[%s]\\n' \"$@\"",
+                 "sh",      "a b",        "\"q\" 'x'",
+                 "$HOME",   "; rm -rf /", "*"};
     spec.workingDir = tmp.path().string();
     spec.outputFile = out;
     int idles = 0;
     const ProcessResult result = runProcess(spec, [&] { ++idles; });
     ASSERT_TRUE(result.started) << result.error;
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(readFileBytes(out), tmp.path().string() + "\n[a b]\n[\"q\" 'x']\n[$HOME]\n[; rm -rf /]\n[*]\n");
+    EXPECT_EQ(readFileBytes(out),
+              tmp.path().string() + "\n[a b]\n[\"q\" 'x']\n[$HOME]\n[; rm -rf /]\n[*]\n");
 }
 
 TEST(ProcessRunnerTest, ReportsExitStatusAndFailuresToStart) {
@@ -134,7 +136,8 @@ TEST(IndexAdaptTest, SplitsLargeKeywordEntries) {
                        "\t\t\t<param name=\"Name\" value=\"" + keyword + "\">"};
         for (int t = 1; t <= topics; ++t) {
             lines.push_back("\t\t\t<param name=\"Name\" value=\"T" + std::to_string(t) + "\">");
-            lines.push_back("\t\t\t<param name=\"Local\" value=\"t" + std::to_string(t) + ".htm\">");
+            lines.push_back("\t\t\t<param name=\"Local\" value=\"t" + std::to_string(t) +
+                            ".htm\">");
         }
         lines.push_back("\t         </OBJECT>");
         return lines;

@@ -39,8 +39,8 @@ TEST(HelpProjectTest, DefaultModeWithDefaultsAndEmptyTitle) {
 TEST(HelpProjectTest, DefaultModeTakesHandAddedKeysAndWritesTheFile) {
     TempFolder tmp;
     const std::string path = tmp.dir() + "My Guide.qwr";
-    writeLines(path, {"[OPTIONS]", "Default topic=intro.htm", "Language=0x407 German",
-                      "[WINDOWS]", R"(Main="T","a.hhc",,,,,,,,0x20,100,0x4,[1,2,3,4],,,,,,,0)"});
+    writeLines(path, {"[OPTIONS]", "Default topic=intro.htm", "Language=0x407 German", "[WINDOWS]",
+                      R"(Main="T","a.hhc",,,,,,,,0x20,100,0x4,[1,2,3,4],,,,,,,0)"});
     std::string title;
     writeHelpProjectDefault(IniFile(path), title, "Arial,8,0,PLAIN", true);
     EXPECT_EQ(title, "My Guide");
@@ -86,7 +86,9 @@ TEST(HelpProjectTest, DialogModeWithDefaultTicks) {
     EXPECT_EQ(lines[11], "Language=0x809 English (United Kingdom)");
     EXPECT_EQ(lines[12], "");
     EXPECT_EQ(lines[13], "[WINDOWS]");
-    EXPECT_EQ(lines[14], R"(Main="Guide Help","Guide_toc.hhc","Guide_indx.hhk","intro.htm","","","Custom","AboutJmp.htm","About",0x003520,220,0x083006,[0,0,640,480],,,,,,,0)");
+    EXPECT_EQ(
+        lines[14],
+        R"(Main="Guide Help","Guide_toc.hhc","Guide_indx.hhk","intro.htm","","","Custom","AboutJmp.htm","About",0x003520,220,0x083006,[0,0,640,480],,,,,,,0)");
     EXPECT_EQ(lines[16], "[FILES]");
 }
 
@@ -116,8 +118,9 @@ TEST(HelpProjectTest, DialogModeWithEveryOptionalPart) {
         "Full-text search=Yes", "Display compile progress=Yes", "Error log file=G_log.txt",
         "Compiled file=G.chm", "Contents file=G_toc.hhc",
         // The index file stays named even without the index tab.
-        "Index file=G_indx.hhk", "Default Font=Tahoma,9,0,BOLD", "Default topic=",
-        "Language=0x809 English (United Kingdom)", "Binary TOC=Yes", "", "[WINDOWS]",
+        "Index file=G_indx.hhk", "Default Font=Tahoma,9,0,BOLD",
+        "Default topic=", "Language=0x809 English (United Kingdom)", "Binary TOC=Yes", "",
+        "[WINDOWS]",
         R"(Main="","G_toc.hhc","","","h.htm","c.htm","Go","AboutJmp.htm","About",0x013520,150,0x08300E,[10,20,310,220],0x1000000,0x280,,,,0x2,0)",
         "", "[ALIAS]", "#include G.ali", "", "[MAP]", "#include G.h", "", "[FILES]"};
     EXPECT_EQ(lines, expected);
@@ -126,18 +129,19 @@ TEST(HelpProjectTest, DialogModeWithEveryOptionalPart) {
 class FileListTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        fillTable(table, "/p/", {{"intro.htm", {"a.htm", "WEB:http://x.org/", "b.htm"}},
-                                 {"sub/two.htm", {"c.htm"}}});
+        fillTable(
+            table, "/p/",
+            {{"intro.htm", {"a.htm", "WEB:http://x.org/", "b.htm"}}, {"sub/two.htm", {"c.htm"}}});
     }
     TopicTable table;
 };
 
 TEST_F(FileListTest, KeepsTheSectionsAroundFiles) {
-    const Lines before = {"[OPTIONS]", "Title=Hand edited", "[FILES]", "old.htm", "",
-                          "[INFOTYPES]", "x=1", "[TEXT POPUPS]", "p.txt"};
-    const Lines expected = {"[OPTIONS]", "Title=Hand edited", "[FILES]", "a.htm", "b.htm",
-                            "sub/c.htm", "img/pic.gif", "extra.htm", "", "[INFOTYPES]", "x=1",
-                            "[TEXT POPUPS]", "p.txt"};
+    const Lines before = {"[OPTIONS]", "Title=Hand edited", "[FILES]", "old.htm", "", "[INFOTYPES]",
+                          "x=1",       "[TEXT POPUPS]",     "p.txt"};
+    const Lines expected = {"[OPTIONS]", "Title=Hand edited", "[FILES]",   "a.htm", "b.htm",
+                            "sub/c.htm", "img/pic.gif",       "extra.htm", "",      "[INFOTYPES]",
+                            "x=1",       "[TEXT POPUPS]",     "p.txt"};
     EXPECT_EQ(replaceFileList(before, table, {"img\\pic.gif", "extra.htm"}), expected);
 }
 
@@ -159,7 +163,9 @@ TEST_F(FileListTest, UpdateOfAMissingFileIsAnError) {
 
 TEST(ContextIdTest, NumbersNonWebTopicsAndKeepsDuplicateIds) {
     TopicTable table;
-    fillTable(table, "/p/", {{"one.htm", {"a.htm", "WEB:http://x/"}}, {"sub/two.htm", {"A.HTM", "intro.page.htm"}}});
+    fillTable(
+        table, "/p/",
+        {{"one.htm", {"a.htm", "WEB:http://x/"}}, {"sub/two.htm", {"A.HTM", "intro.page.htm"}}});
     const ContextIdFiles files = contextIdLines(table);
     EXPECT_EQ(files.aliases,
               (Lines{"IDH_A=a.htm", "IDH_A=sub/A.HTM", "IDH_INTRO.PAGE=sub/intro.page.htm"}));

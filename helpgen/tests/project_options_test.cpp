@@ -60,7 +60,8 @@ TEST_F(ProjectOptionsTest, StylesAndTabPositions) {
     const struct {
         bool tool, indented;
         const char* text;
-    } cases[] = {{false, false, ""}, {true, false, "0x80"}, {false, true, "0x200"}, {true, true, "0x280"}};
+    } cases[] = {
+        {false, false, ""}, {true, false, "0x80"}, {false, true, "0x200"}, {true, true, "0x280"}};
     for (const auto& c : cases) {
         options.toolWindowStyle = c.tool;
         options.indentedBorder = c.indented;
@@ -170,7 +171,8 @@ TEST(ProjectOptionsFileTest, WritesEveryKeyInOrderAndReadsItBack) {
     EXPECT_EQ(keys[1], "UseSmallTBar");
     EXPECT_EQ(keys[3], "TitleBarText");
     EXPECT_EQ(keys.back(), "NavFontItalic");
-    EXPECT_EQ(reread.readString("PROJECT_PROPERTIES", "AdditonalFiles", ""), R"("my file.htm",b.gif)");
+    EXPECT_EQ(reread.readString("PROJECT_PROPERTIES", "AdditonalFiles", ""),
+              R"("my file.htm",b.gif)");
     EXPECT_EQ(reread.readString("PROJECT_PROPERTIES", "ContentsOptVal", ""), "0x800627");
     EXPECT_EQ(reread.readString("PROJECT_PROPERTIES", "WelcomeFileName", ""), "w.htm");
 
@@ -191,8 +193,9 @@ TEST(PickerTest, ImagesMustLieInTheProject) {
     EXPECT_EQ(relativeImagePath("/p/img/next.gif", "/p/", messenger), "img/next.gif");
     EXPECT_TRUE(messenger.messages.empty());
     EXPECT_EQ(relativeImagePath("/q/next.gif", "/p/", messenger), "");
-    EXPECT_EQ(messenger.messages.at(0), "Please select an Image in the same directory,\r\n"
-                                        "or a sub-directory of the Project. (i.e. in a Relative Path).");
+    EXPECT_EQ(messenger.messages.at(0),
+              "Please select an Image in the same directory,\r\n"
+              "or a sub-directory of the Project. (i.e. in a Relative Path).");
 }
 
 TEST(PickerTest, WorkshopProgram) {
@@ -208,7 +211,8 @@ TEST(PickerTest, AdditionalFilesAddAndDelete) {
     ScriptedMessenger messenger;
     AdditionalFileLists lists;
     lists.defaultPages = {"intro.htm"};
-    addAdditionalFiles(lists, {"/p/img/a.gif", "/p/intro.htm", "/p/extra.html", "/q/x.htm", "/p/late.htm"},
+    addAdditionalFiles(lists,
+                       {"/p/img/a.gif", "/p/intro.htm", "/p/extra.html", "/q/x.htm", "/p/late.htm"},
                        "/p/", messenger);
     EXPECT_EQ(lists.files, (std::vector<std::string>{"img/a.gif", "extra.html"}));
     EXPECT_EQ(lists.defaultPages, (std::vector<std::string>{"intro.htm", "extra.html"}));
