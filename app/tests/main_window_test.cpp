@@ -516,8 +516,11 @@ private slots:
             answered = true;
             dialog->accept();
         });
+        QSignalSpy captions(f.window.get(), &QWidget::windowTitleChanged);
         f.trigger("mniCompile");
         QVERIFY(answered);
+        QVERIFY(captions.contains({QString(
+            "HTMLHelp Quirewright is DISABLED while Compiling the Project. Please Wait...")}));
         const QString chm = f.dir.filePath("sample/sample.chm");
         QVERIFY(QFileInfo(chm).size() > 0);
         QVERIFY(!QFileInfo::exists(f.dir.filePath("sample/welcome.htm"))); // cleaned up
@@ -564,6 +567,24 @@ private slots:
         f.trigger("mniCompile");
         QCOMPARE(QDir(f.dir.filePath("sample")).entryList(QDir::Files), before);
         QVERIFY(f.window->isEnabled());
+    }
+
+    void toolbarHasEightGroupsOfButtonsWithTheirOwnPictures() {
+        WindowFixture f;
+        QList<QImage> pictures;
+        int groups = 1;
+        for (QAction* item : f.window->toolBar()->actions()) {
+            if (item->isSeparator()) {
+                ++groups;
+                continue;
+            }
+            QVERIFY2(item->objectName().startsWith("iebtn"), qPrintable(item->objectName()));
+            const QImage picture = item->icon().pixmap(24, 24).toImage();
+            QVERIFY2(!pictures.contains(picture), qPrintable(item->objectName()));
+            pictures << picture;
+        }
+        QCOMPARE(pictures.size(), 20);
+        QCOMPARE(groups, 8);
     }
 
     void statusPanelFollowsHints() {
