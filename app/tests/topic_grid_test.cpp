@@ -161,6 +161,20 @@ private slots:
         QVERIFY(countInk(shot, icon) > 20);
     }
 
+    void graphicsOffShowsPlainTextWithLines() {
+        QVERIFY(!m_grid->showGrid());
+        IniFile config(session().configuration().path());
+        config.writeBool("ENVIRONMENT_PROPERTIES", "ShowGraphics", false);
+        session().loadProjectSettings();
+        m_grid->applyEnvironment();
+        QVERIFY(m_grid->showGrid());
+        const QImage shot = m_grid->viewport()->grab().toImage();
+        const QRect chapter = m_grid->visualRect(m_grid->tableModel().index(0, ColKeyWords));
+        QVERIFY(shot.pixelColor(chapter.center()) != GridDelegate::chapterColour());
+        const QRect marker = m_grid->visualRect(m_grid->tableModel().index(1, ColMarker));
+        QVERIFY(countInk(shot, marker) > 0); // the letters "dw" as text
+    }
+
     void drawnStripsHaveEveryIcon() {
         const QImage icons = GridIcons::drawnIconStrip().toImage();
         QCOMPARE(icons.size(), QSize(672, 16));
