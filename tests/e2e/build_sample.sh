@@ -48,6 +48,10 @@ done
 [ ! -e "$proj/welcome.htm" ] && [ ! -e "$proj/sample_toc.hhc" ] && [ ! -e "$proj/sample_indx.hhk" ] &&
     [ ! -e "$proj/aboutjmp.htm" ] || fail "intermediate files left after the clean-up"
 [ -e "$proj/sample.hhp" ] || fail "help project file missing"
+# Opened without a help project file, the project got its options applied silently: the
+# help project file is the options dialog's, with its default window flags.
+grep -q '^Main=.*,0x003520,220,0x083006,' "$proj/sample.hhp" || fail "window definition"
+grep -q '^ContentsOptVal=0x800227' "$qwr" || fail "project options not written"
 
 # The topic table: marker, title, file name, key words and the chapter's folder.
 "$cli" topics "$qwr" | awk -F'\t' -v dir="$proj/" 'NR > 1 {
@@ -118,6 +122,8 @@ if PATH=/nonexistent "$cli" build "$qwr" 2>"$work/err.txt" >/dev/null; then
     fail "a build without a compiler succeeded"
 fi
 grep -q "HTML Help WorkShop Path not Set." "$work/err.txt" || fail "no reason given for the missing compiler"
+out=$(PATH=/nonexistent "$cli" build "$qwr" --no-compile) || fail "--no-compile needs no compiler"
+[ "$out" = "$proj/sample.hhp" ] || fail "--no-compile printed $out"
 
 sed -i 's/FileName=.notebooks.htm./FileName='"'"'tour.htm'"'"'/' "$proj/using.htm"
 if "$cli" build "$qwr" 2>"$work/err.txt" >/dev/null; then
