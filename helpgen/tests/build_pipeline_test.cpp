@@ -5,6 +5,7 @@
 #include "core/progress.h"
 #include "core/project_session.h"
 #include "core/text_util.h"
+#include "helpgen/project_options.h"
 
 #include <gtest/gtest.h>
 
@@ -326,6 +327,31 @@ TEST_F(BuildPipelineTest, ViewAsksToRebuildAChangedProjectAndSaveAsCopies) {
         "busy",
         "idle"};
     EXPECT_EQ(host.calls, expected);
+}
+
+TEST_F(BuildPipelineTest, OptionsAppliedSilentlyWriteTheDialogsHelpProject) {
+    open();
+    session.settings().contentsOptVal = "stale";
+    const ProjectOptions options = applyProjectOptionsSilently(session);
+    EXPECT_EQ(options.fontSpec(), "DEFAULT_FONT,8,0,PLAIN");
+    EXPECT_EQ(session.settings().contentsOptVal, "0x800227");
+    const IniFile stored(project / "sample.qwr");
+    EXPECT_EQ(stored.readString("PROJECT_PROPERTIES", "ContentsOptVal", ""), "0x800227");
+    EXPECT_EQ(stored.readString("PROJECT_PROPERTIES", "WelcomeFileName", ""), "welcome.htm");
+    const Lines hhp = readLines(base() + ".hhp");
+    const std::string main = R"(Main="Tidewater Notes Help","sample_toc.hhc","sample_indx.hhk",)"
+                             R"("welcome.htm","","","Custom","AboutJmp.htm","About",0x003520,220,)"
+                             R"(0x083006,[0,0,640,480],,,,,,,0)";
+    EXPECT_NE(std::find(hhp.begin(), hhp.end(), main), hhp.end());
+
+    // The build keeps that file and only fills in its list of files.
+    BuildRequest request;
+    request.compile = false;
+    ASSERT_TRUE(createHelpDocument(session, host, request).succeeded());
+    const Lines built = readLines(base() + ".hhp");
+    const auto files = std::find(built.begin(), built.end(), "[FILES]");
+    ASSERT_NE(files, built.end());
+    EXPECT_EQ(Lines(built.begin(), files), Lines(hhp.begin(), hhp.end() - 1));
 }
 
 } // namespace qw
