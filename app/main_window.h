@@ -64,6 +64,11 @@ public:
     bool askText(const QString& title, const QString& prompt, QString& text) override;
     void applyProjectOptionsSilently() override;
 
+    /// The program's own help on one page, for the Help buttons of dialogs: in the help
+    /// document when the HTMLHelp format is chosen, else in a frame page beside the
+    /// contents tree in the browser.
+    void contextHelp(const QString& page, const QString& treePage);
+
     /// The focus handlers: automatic save when the program loses the focus, the
     /// changed-chapters check when it gets it back.
     void applicationDeactivated();
@@ -109,6 +114,7 @@ private:
     void mniQuireWHelpHTMLClick();
     void iebtnHelpClick();
     void workshopHelp(const QString& file);
+    void helpNotInstalled();
     void mniProjectOptionsClick();
     void mniEnviromentOptionsClick();
     void chapterDialogsClick();

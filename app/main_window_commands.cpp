@@ -124,8 +124,38 @@ void TfrmVIRedivuv::iebtnHelpClick() {
         shown = ProgramRunner::viewInBrowser(m_session->environment().htmlBrowserPath,
                                              dir.filePath("help/index.htm"));
     if (!shown)
-        m_messages.showMessage("The help of HTMLHelp Quirewright is not installed.",
-                               MessageKind::Information, MessageButtons::Ok);
+        helpNotInstalled();
+}
+
+void TfrmVIRedivuv::contextHelp(const QString& page, const QString& treePage) {
+    const QDir dir(QString::fromStdString(m_dataDir.string()));
+    if (action("mniQuireWHelp")->isChecked()) {
+        if (!ProgramRunner::shellOpen("quirew.chm", dir.path()))
+            helpNotInstalled();
+        return;
+    }
+    if (!QFileInfo::exists(dir.filePath("help/" + page))) {
+        helpNotInstalled();
+        return;
+    }
+    const std::string p = page.toStdString();
+    const std::string frames = dir.filePath("help/tmpindex.htm").toStdString();
+    writeLines(
+        frames,
+        {"<HTML><HEAD><TITLE>HTMLHelp Quirewright Help</TITLE></HEAD>",
+         "<FRAMESET COLS=\"230px,*\" FrameBorder=\"Yes\" Border=\"5\"><FRAME SRC=\"treehtml/" +
+             treePage.toStdString() + "\" scrolling=\"auto\">",
+         "<FRAME name=\"frmtopic\" src=\"" + p + "\"></FRAMESET>",
+         "<NOFRAMES><BODY><A href=\"" + p +
+             "\">No Frames; Click here</A></BODY></NOFRAMES></HTML>"});
+    if (!ProgramRunner::viewInBrowser(m_session->environment().htmlBrowserPath,
+                                      QString::fromStdString(frames)))
+        helpNotInstalled();
+}
+
+void TfrmVIRedivuv::helpNotInstalled() {
+    m_messages.showMessage("The help of HTMLHelp Quirewright is not installed.",
+                           MessageKind::Information, MessageButtons::Ok);
 }
 
 void TfrmVIRedivuv::workshopHelp(const QString& file) {

@@ -563,8 +563,15 @@ private slots:
         WindowFixture f;
         openSample(f);
         const QStringList before = QDir(f.dir.filePath("sample")).entryList(QDir::Files);
-        answerModal<TfrmCompileOptions>([](TfrmCompileOptions* dialog) { dialog->reject(); });
+        answerModal<TfrmCompileOptions>([](TfrmCompileOptions* dialog) {
+            for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                if (button->text() == "&Help")
+                    button->click();
+            dialog->reject();
+        });
         f.trigger("mniCompile");
+        QCOMPARE(launches.launches.size(), size_t(1)); // the program's help, nothing else
+        QCOMPARE(launches.launches[0].program, QString("quirew.chm"));
         QCOMPARE(QDir(f.dir.filePath("sample")).entryList(QDir::Files), before);
         QVERIFY(f.window->isEnabled());
     }
