@@ -84,6 +84,9 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         paintText(p, r, index.data().toString(), option, true);
         break;
     }
+    // Graphics mode keeps the vertical lines between columns but no horizontal ones.
+    p.setPen(QColor(208, 208, 208));
+    p.drawLine(r.topRight(), r.bottomRight());
     p.restore();
 }
 
