@@ -160,7 +160,7 @@ private:
     QString m_startArgument;
     QMap<QString, QAction*> m_actions;
     /// Set when the options may have changed, cleared by a build: View asks to rebuild.
-    bool m_optionsChanged = true;
+    bool m_optionsChanged = false;
     bool m_closing = false;
 };
 

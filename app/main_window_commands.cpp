@@ -66,7 +66,6 @@ void TfrmVIRedivuv::openProjectFile(const QString& path) {
     QCoreApplication::processEvents();
     m_session->openProject(path.toStdString());
     m_grid->applyEnvironment();
-    m_optionsChanged = true;
     updateRecentMenu();
     updateCounts();
 }

@@ -557,6 +557,16 @@ private slots:
         f.trigger("mniViewCHM");
         QVERIFY(messages.shown.empty());
         QCOMPARE(launches.launches.size(), size_t(1));
+
+        // After an edit it offers to rebuild first; No views the old document.
+        editSomething(f);
+        messages.answers.push_back(Answer::No);
+        f.trigger("mniViewCHM");
+        QCOMPARE(messages.texts(),
+                 std::vector<std::string>{"Project has changed.\r\nRecreate HTMLHelp "
+                                          "eDocument before viewing?"});
+        QCOMPARE(launches.launches.size(), size_t(2));
+        f.window->session().setModified(false);
     }
 
     void cancelInTheBuildOptionsLeavesEveryFileUntouched() {
