@@ -86,6 +86,7 @@ TopicGrid::TopicGrid(ProjectSession& session, GridHost& host, QWidget* parent)
 
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         m_chooser->hide();
+        m_editRow = 0;
         reloadIcons();
     });
     m_session.setSpecialTopicPrompts(this);
@@ -210,8 +211,35 @@ bool TopicGrid::eventFilter(QObject* watched, QEvent* event) {
     return QTableView::eventFilter(watched, event);
 }
 
+bool TopicGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    const bool editing = QTableView::edit(index, trigger, event);
+    if (editing && index.isValid() && m_editRow == 0) {
+        m_editRow = TopicTableModel::tableRow(index.row());
+        m_editColumn = index.column();
+        m_editText = m_session.table().cell(m_editRow, m_editColumn);
+        m_editFileName = m_session.table().cell(m_editRow, ColFileName);
+    }
+    return editing;
+}
+
+void TopicGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (hint == QAbstractItemDelegate::RevertModelCache)
+        revertEditedCell();
+    m_editRow = 0;
+    QTableView::closeEditor(editor, hint);
+}
+
+void TopicGrid::revertEditedCell() {
+    TopicTable& table = m_session.table();
+    if (m_editRow == 0 || m_editRow >= table.endRow())
+        return;
+    table.setCell(m_editRow, m_editColumn, m_editText);
+    table.setCell(m_editRow, ColFileName, m_editFileName);
+}
+
 void TopicGrid::afterKeyRelease(QKeyEvent* event, QWidget* editor) {
-    if (isArrowKey(event->key()) || !currentIndex().isValid())
+    // Escape has put the cell back; a new file name now would undo that.
+    if (isArrowKey(event->key()) || event->key() == Qt::Key_Escape || !currentIndex().isValid())
         return;
     if (auto* line = qobject_cast<QLineEdit*>(editor))
         m_model->writeWhileEditing(currentIndex(), line->text());

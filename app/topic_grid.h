@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace qw {
 
@@ -101,6 +102,8 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void scrollContentsBy(int dx, int dy) override;
     void paintEvent(QPaintEvent* event) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     bool askCustomButtonCaption(std::string& caption) override;
@@ -109,6 +112,8 @@ private:
     /// The key filter; true when the key was refused (discarded with a beep).
     bool filterKey(QKeyEvent* event, const QString& cellText);
     void afterKeyRelease(QKeyEvent* event, QWidget* editor);
+    /// Escape in the editor: the cell and its file name go back to their text before.
+    void revertEditedCell();
     void edited();
     void placeIconChooser();
     void iconChosen(int index);
@@ -132,6 +137,12 @@ private:
     int m_dragFrom = 0;
     int m_dropRow = 0;
     QPoint m_dragStart;
+    /// The cell under the editor and its title and file name when the editor opened, so
+    /// Escape can put both back (the editor writes into the table as the author types).
+    size_t m_editRow = 0;
+    int m_editColumn = 0;
+    std::string m_editText;
+    std::string m_editFileName;
     bool m_dragging = false;
 };
 

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
@@ -115,6 +116,17 @@ private slots:
         QVERIFY(session().modified());
         QVERIFY(!session().chaptersInSync());
         QVERIFY(host().edits > 0);
+    }
+
+    void escapePutsTitleAndFileNameBack() {
+        m_grid->selectCell(4, ColTitle);
+        typeText("Other");
+        QCOMPARE(cell(4, ColFileName), std::string("int_other.htm"));
+        QTest::keyClick(focused(), Qt::Key_Escape);
+        const auto* editor = m_grid->viewport()->findChild<QLineEdit*>("gridCellEditor");
+        QVERIFY(editor == nullptr || !editor->isVisible());
+        QCOMPARE(cell(4, ColTitle), std::string("Installing#System requirements and setup"));
+        QCOMPARE(cell(4, ColFileName), std::string("install.htm"));
     }
 
     void specialTopicShowsRoleLetters() {
