@@ -89,7 +89,6 @@ void TopicTable::appendChapterRows(std::vector<Row> rows) {
     if (notifying())
         m_observer->beginInsertRows(at, rows.size());
     m_rows.pop_back();
-    m_rows.reserve(m_rows.size() + rows.size() + 1);
     for (auto& r : rows)
         m_rows.push_back(std::move(r));
     m_rows.push_back(endOfListRow(true));
