@@ -37,7 +37,7 @@ public:
     /// the project options silently (writes the properties and the help project file).
     void attachSession(ProjectSession* session) { m_session = session; }
     void helpProjectMissing() override;
-    /// The navigator font specification the options held when last applied; empty before.
+    /// The navigator font text the options held when last applied; empty before.
     const std::string& navigatorFontSpec() const { return m_fontSpec; }
 
 private:

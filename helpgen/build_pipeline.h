@@ -73,7 +73,7 @@ struct BuildRequest {
     bool compile = true;
     /// Ask the build options dialog; false takes the stored choices as they are.
     bool askOptions = true;
-    /// The navigator font specification held in memory while the program runs (empty
+    /// The navigator font text held in memory while the program runs (empty
     /// until the options dialog has loaded a project); used when the help project file
     /// is written in default mode.
     std::string navigatorFontSpec;

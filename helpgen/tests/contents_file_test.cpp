@@ -56,7 +56,7 @@ TEST_F(ContentsFileTest, SpecialPagesHiddenWebTopicsAndMenuAsGolden) {
     settings.customIconsBmp = "  icons/My Icons.bmp ";
     settings.contentsOptVal = "0x800025";
     writeContentsFile(project.table(), settings, out("p_toc.hhc"));
-    test::expectMatchesGolden(out("p_toc.hhc"), "contents_special.golden");
+    test::expectMatchesGolden(out("p_toc.hhc"), "contents_roles.golden");
 }
 
 TEST_F(ContentsFileTest, ChapterWithoutTopicsStillClosesItsList) {
