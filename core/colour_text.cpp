@@ -33,6 +33,19 @@ constexpr std::array<NamedColour, 16> kBasicColours = {{
     {"clWhite", 0xFFFFFF},
 }};
 
+/// System colour names, read as the usual desktop defaults; never written.
+constexpr std::array<NamedColour, 9> kSystemColours = {{
+    {"clWindow", 0xFFFFFF},
+    {"clWindowText", 0x000000},
+    {"clBtnFace", 0xF0F0F0},
+    {"clBtnText", 0x000000},
+    {"clInfoBk", 0xE1FFFF},
+    {"clInfoText", 0x000000},
+    {"clHighlight", 0xD77800},
+    {"clHighlightText", 0xFFFFFF},
+    {"clNone", 0xFFFFFF},
+}};
+
 Rgb fromBgr(uint32_t bgr) {
     return {uint8_t(bgr & 0xFF), uint8_t((bgr >> 8) & 0xFF), uint8_t((bgr >> 16) & 0xFF)};
 }
@@ -46,6 +59,10 @@ uint32_t toBgr(Rgb c) {
 std::optional<Rgb> parseColourText(std::string_view text) {
     const std::string t = trim(text);
     for (const auto& named : kBasicColours) {
+        if (equalsNoCase(t, named.name))
+            return fromBgr(named.bgr);
+    }
+    for (const auto& named : kSystemColours) {
         if (equalsNoCase(t, named.name))
             return fromBgr(named.bgr);
     }
@@ -76,6 +93,14 @@ std::string colourText(Rgb colour) {
     }
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "$%08X", unsigned(bgr));
+    return buffer;
+}
+
+std::string htmlColourFromText(std::string_view text) {
+    const Rgb c = parseColourText(text).value_or(Rgb{255, 255, 255});
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", unsigned(c.red), unsigned(c.green),
+                  unsigned(c.blue));
     return buffer;
 }
 

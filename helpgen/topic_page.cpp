@@ -1,6 +1,8 @@
 // Builds the page of one topic from its chapter's lines and head.
 #include "helpgen/page_generator.h"
 
+#include "core/colour_text.h"
+
 #include "core/environment_settings.h"
 #include "core/project_settings.h"
 #include "core/text_util.h"
@@ -24,38 +26,6 @@ constexpr const char* kHeaderLines[] = {
      "author and may be used and distributed freely. -->"),
     "<!-- https://quirewright.example.org/ -->",
 };
-
-/// The sixteen basic colours and the common system colours with their "$BBGGRR" values.
-constexpr std::pair<const char*, unsigned> kNamedColours[] = {
-    {"clBlack", 0x000000},    {"clMaroon", 0x000080},    {"clGreen", 0x008000},
-    {"clOlive", 0x008080},    {"clNavy", 0x800000},      {"clPurple", 0x800080},
-    {"clTeal", 0x808000},     {"clGray", 0x808080},      {"clSilver", 0xC0C0C0},
-    {"clRed", 0x0000FF},      {"clLime", 0x00FF00},      {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},     {"clFuchsia", 0xFF00FF},   {"clAqua", 0xFFFF00},
-    {"clWhite", 0xFFFFFF},    {"clWindow", 0xFFFFFF},    {"clWindowText", 0x000000},
-    {"clBtnFace", 0xF0F0F0},  {"clBtnText", 0x000000},   {"clInfoBk", 0xE1FFFF},
-    {"clInfoText", 0x000000}, {"clHighlight", 0xD77800}, {"clHighlightText", 0xFFFFFF},
-    {"clNone", 0xFFFFFF},
-};
-
-bool parseHexColour(std::string_view digits, unsigned& value) {
-    if (digits.empty() || digits.size() > 8)
-        return false;
-    value = 0;
-    for (char c : digits) {
-        int d = -1;
-        if (c >= '0' && c <= '9')
-            d = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            d = c - 'A' + 10;
-        if (d < 0)
-            return false;
-        value = value * 16 + unsigned(d);
-    }
-    return true;
-}
 
 /// Chapter lines first to last (inclusive) of a topic row; throws FileError when the
 /// cells are not numbers or lie outside the chapter.
@@ -96,22 +66,7 @@ std::string backPath(std::string_view chapterFolder) {
     return path;
 }
 
-std::string htmlColour(std::string_view colourText) {
-    unsigned value = 0xFFFFFF;
-    const std::string text = trim(colourText);
-    if (!text.empty() && text[0] == '$') {
-        if (!parseHexColour(std::string_view(text).substr(1), value))
-            value = 0xFFFFFF;
-    } else {
-        for (const auto& [name, bgr] : kNamedColours)
-            if (equalsNoCase(text, name))
-                value = bgr;
-    }
-    char out[8];
-    std::snprintf(out, sizeof out, "#%02X%02X%02X", value & 0xFF, (value >> 8) & 0xFF,
-                  (value >> 16) & 0xFF);
-    return out;
-}
+std::string htmlColour(std::string_view colourText) { return htmlColourFromText(colourText); }
 
 Lines PageGenerator::buildPage(size_t row, const Lines& chapterLines, const Lines& head) const {
     const TopicTable& table = m_context.table;

@@ -87,13 +87,7 @@ void TreeOptions::write(IniFile& ini) const {
     ini.endBatch();
 }
 
-std::string htmlColourOf(std::string_view text) {
-    const Rgb colour = parseColourText(trim(text)).value_or(Rgb{255, 255, 255});
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", unsigned(colour.red),
-                  unsigned(colour.green), unsigned(colour.blue));
-    return buffer;
-}
+std::string htmlColourOf(std::string_view text) { return htmlColourFromText(text); }
 
 TreeValues TreeValues::derive(const TreeOptions& options, const std::filesystem::path& projectDir,
                               const std::filesystem::path& dataDir) {
