@@ -2,6 +2,7 @@
 // peak memory, against cat and cp over the same files.
 #include "core/progress.h"
 #include "core/project_session.h"
+#include "bench_util.h"
 #include "synthetic_project.h"
 
 #include <chrono>
@@ -10,6 +11,7 @@
 #include <sys/resource.h>
 
 namespace fs = std::filesystem;
+using namespace qw::bench;
 
 namespace {
 
@@ -23,30 +25,6 @@ public:
 private:
     qw::RecordingProgress m_progress;
 };
-
-double seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
-
-double shell(const std::string& command) {
-    const auto start = std::chrono::steady_clock::now();
-    if (std::system(command.c_str()) != 0)
-        std::cerr << "failed: " << command << '\n';
-    return seconds(start);
-}
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-long peakKiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
 
 } // namespace
 

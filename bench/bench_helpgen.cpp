@@ -10,6 +10,7 @@
 #include "helpgen/contents_file.h"
 #include "helpgen/help_project.h"
 #include "helpgen/page_generator.h"
+#include "bench_util.h"
 #include "synthetic_project.h"
 
 #include <chrono>
@@ -19,6 +20,7 @@
 #include <sys/resource.h>
 
 namespace fs = std::filesystem;
+using namespace qw::bench;
 
 namespace {
 
@@ -37,38 +39,6 @@ public:
 private:
     qw::RecordingProgress m_progress;
 };
-
-using Clock = std::chrono::steady_clock;
-
-double seconds(Clock::time_point since) {
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-double shell(const std::string& command) {
-    const auto start = Clock::now();
-    if (std::system(command.c_str()) != 0)
-        std::cerr << "failed: " << command << '\n';
-    return seconds(start);
-}
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-long peakKiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-template <typename Step> double timed(Step step) {
-    const auto start = Clock::now();
-    step();
-    return seconds(start);
-}
 
 } // namespace
 
