@@ -237,6 +237,23 @@ private slots:
         QVERIFY(readAll(f.dir.filePath("sample/intro.htm")).contains("KeyWords='edited '"));
     }
 
+    void aFailingCommandIsShownAndTheProgramGoesOn() {
+        WindowFixture f;
+        openSample(f);
+        editSomething(f);
+        const QString intro = f.dir.filePath("sample/intro.htm");
+        QVERIFY(QFile::remove(intro));
+        f.trigger("mniSave");
+        QCOMPARE(messages.shown.size(), size_t(1));
+        QCOMPARE(messages.shown[0].kind, MessageKind::Error);
+        QCOMPARE(messages.shown[0].buttons, MessageButtons::Ok);
+        QVERIFY(QString::fromStdString(messages.shown[0].text).startsWith("Unable to read "));
+        QVERIFY(f.action("mniSave")->isEnabled());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QVERIFY(QFileInfo::exists(f.dir.filePath("sample/using.htm"))); // nothing else lost
+        f.window->session().setModified(false);
+    }
+
     void closingWritesTheConfiguration() {
         WindowFixture f;
         openSample(f);
