@@ -2,7 +2,9 @@
 
 #include "core/text_util.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -30,18 +32,28 @@ std::string readFileBytes(const fs::path& path) {
 
 std::vector<std::string_view> splitLineViews(std::string_view bytes) {
     std::vector<std::string_view> lines;
-    size_t start = 0;
+    const char* base = bytes.data();
     const size_t n = bytes.size();
+    // The next CR and the next LF at or after start, each found once by memchr and kept
+    // until start passes it, so a file with only one kind of line end stays linear.
+    auto next = [&](char c, size_t from) {
+        const void* hit = n > from ? std::memchr(base + from, c, n - from) : nullptr;
+        return hit ? size_t(static_cast<const char*>(hit) - base) : n;
+    };
+    size_t nextCr = next('\r', 0);
+    size_t nextLf = next('\n', 0);
+    size_t start = 0;
     while (start < n) {
-        size_t end = start;
-        while (end < n && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
+        if (nextCr < start)
+            nextCr = next('\r', start);
+        if (nextLf < start)
+            nextLf = next('\n', start);
+        const size_t end = std::min(nextCr, nextLf);
         lines.push_back(bytes.substr(start, end - start));
-        if (end < n && bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n')
-            end += 2;
-        else if (end < n)
-            end += 1;
-        start = end;
+        if (end + 1 < n && bytes[end] == '\r' && bytes[end + 1] == '\n')
+            start = end + 2;
+        else
+            start = end + 1;
     }
     return lines;
 }
