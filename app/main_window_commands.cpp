@@ -49,7 +49,9 @@ void TfrmVIRedivuv::createProjectFile(const QString& path) {
 void TfrmVIRedivuv::mniNewPrjWizardClick() {
     if (!m_session->askToSave(kSaveQuestion))
         return;
-    notAvailable("The New Project Wizard");
+    m_messages.showMessage("The New Project Wizard is not available in this version.\r\nUse 'New "
+                           "Project' in the File menu, or right-click the New button.",
+                           MessageKind::Information, MessageButtons::Ok);
 }
 
 void TfrmVIRedivuv::mniOpenClick() {
