@@ -14,7 +14,7 @@ namespace qw {
 
 namespace {
 
-struct ButtonSpec {
+struct ToolButtonEntry {
     const char* name;
     const char* hint; // tooltip | status text
     void (TfrmVIRedivuv::*handler)();
@@ -220,7 +220,7 @@ void TfrmVIRedivuv::createMenus() {
 
 void TfrmVIRedivuv::createToolBar() {
     using W = TfrmVIRedivuv;
-    static const ButtonSpec groups[8][4] = {
+    static const ToolButtonEntry groups[8][4] = {
         {{"iebtnNew", "New Project|Starts New Project Wizard (Right-Click to Bypass Wizard)",
           &W::mniNewPrjWizardClick},
          {"iebtnOpenPrj", "Open Project|Open Existing Project (Right-Click For MRU File List)",
@@ -278,7 +278,7 @@ void TfrmVIRedivuv::createToolBar() {
     for (const auto& group : groups) {
         if (!m_toolBar->actions().isEmpty())
             m_toolBar->addSeparator();
-        for (const ButtonSpec& button : group) {
+        for (const ToolButtonEntry& button : group) {
             if (button.name == nullptr)
                 break;
             QAction* item = addAction(button.name, "", button.hint, button.handler);
