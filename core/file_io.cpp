@@ -90,7 +90,9 @@ void writeFileBytes(const fs::path& path, std::string_view bytes) {
     }
 }
 
-void writeLines(const fs::path& path, const Lines& lines) {
+namespace {
+
+std::string joinLines(const Lines& lines) {
     size_t total = 0;
     for (const auto& line : lines)
         total += line.size() + 2;
@@ -100,7 +102,22 @@ void writeLines(const fs::path& path, const Lines& lines) {
         bytes += line;
         bytes += "\r\n";
     }
-    writeFileBytes(path, bytes);
+    return bytes;
+}
+
+} // namespace
+
+void writeLines(const fs::path& path, const Lines& lines) { writeFileBytes(path, joinLines(lines)); }
+
+void writeGeneratedLines(const fs::path& path, const Lines& lines) {
+    const std::string bytes = joinLines(lines);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (out)
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (out)
+        out.flush();
+    if (!out)
+        throw FileError("Unable to write to " + path.string());
 }
 
 bool fileExists(const fs::path& path) {

@@ -35,6 +35,10 @@ Lines readLines(const std::filesystem::path& path);
 /// new file beside it first and then replaces it by rename, so a failure never leaves a
 /// half-written file. Throws FileError("Unable to write to %s").
 void writeLines(const std::filesystem::path& path, const Lines& lines);
+/// Writes lines like writeLines but straight into the file, without the new file and
+/// rename: half the directory work, for the many generated pages that the program itself
+/// owns and writes anew on every build. Never use it for the author's files.
+void writeGeneratedLines(const std::filesystem::path& path, const Lines& lines);
 /// Writes bytes the same way as writeLines.
 void writeFileBytes(const std::filesystem::path& path, std::string_view bytes);
 

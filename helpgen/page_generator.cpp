@@ -66,7 +66,7 @@ std::vector<fs::path> PageGenerator::generateAll() {
             continue;
         const fs::path path = pagePath(r);
         guardPagePath(table, path, chapters);
-        writeLines(path, buildPage(r, chapterLines, head));
+        writeGeneratedLines(path, buildPage(r, chapterLines, head));
         written.push_back(path);
     }
     return written;
@@ -78,7 +78,7 @@ void PageGenerator::generateOne(size_t row, const fs::path& target) {
         throw FileError("Unable to write to " + target.string() + ": the row has no page");
     guardPagePath(table, target, chapterFiles(table));
     const Lines chapterLines = readLines(table.cell(row, ColMainFileName));
-    writeLines(target, buildPage(row, chapterLines, extractHead(chapterLines)));
+    writeGeneratedLines(target, buildPage(row, chapterLines, extractHead(chapterLines)));
 }
 
 std::vector<fs::path> generateTopicPages(const PageContext& context) {
