@@ -90,8 +90,7 @@ void appendChapters(const TopicTable& table, const ProjectSettings& project, Tex
 
 void writeContentsFile(const TopicTable& table, const ProjectSettings& project,
                        const std::filesystem::path& path) {
-    TextSink out;
-    out.reserve(1024 + table.rowCount() * 240); // a page entry is five lines
+    TextSink out(path);
     for (const char* line : kHeadLines)
         out.push_back(line);
     appendSiteProperties(project, out);
@@ -109,7 +108,7 @@ void writeContentsFile(const TopicTable& table, const ProjectSettings& project,
     }
     out.push_back("</UL>");
     out.push_back("</BODY></HTML>");
-    writeFileBytes(path, out.text());
+    out.commit();
 }
 
 } // namespace qw

@@ -65,7 +65,7 @@ void writeIndexFile(const TopicTable& table, const std::filesystem::path& path, 
     }
     std::vector<IndexEntry> entries = collectEntries(table);
     sortEntries(table, entries);
-    TextSink out;
+    TextSink out(path);
     for (const char* line : {"<HTML><HEAD>", "\t<meta name=\"GENERATOR\" content=\"Quillery\">",
                              "</HEAD><BODY>", "<UL>"})
         out.push_back(line);
@@ -81,7 +81,7 @@ void writeIndexFile(const TopicTable& table, const std::filesystem::path& path, 
     }
     out.push_back("</UL>");
     out.push_back("</BODY></HTML>");
-    writeFileBytes(path, out.text());
+    out.commit();
 }
 
 } // namespace qw

@@ -1,26 +1,36 @@
 #pragma once
 
-#include <cstddef>
-#include <string>
+#include <filesystem>
+#include <fstream>
 #include <string_view>
 
 namespace qw {
 
-/// The text of a generated file built line by line, each line ended by CR LF, without
-/// keeping a separate string per line (the contents and index of a large project would
-/// otherwise hold tens of thousands of them).
+/// A generated file written line by line, each line ended by CR LF, straight to disk
+/// through a buffered stream: the contents and index of a large project never sit in
+/// memory whole. The text goes to a new file beside the target; commit() replaces the
+/// target with it, so a failed run leaves the old file as it was.
 class TextSink {
 public:
+    /// Opens the new file; throws FileError("Unable to write to %s") when it cannot.
+    explicit TextSink(std::filesystem::path target);
+    /// Removes the new file when commit() was never reached.
+    ~TextSink();
+    TextSink(const TextSink&) = delete;
+    TextSink& operator=(const TextSink&) = delete;
+
     void push_back(std::string_view line) {
-        m_text += line;
-        m_text += "\r\n";
+        m_out.write(line.data(), std::streamsize(line.size()));
+        m_out.write("\r\n", 2);
     }
-    /// Sets aside room for about this many bytes, so that the text is not copied as it grows.
-    void reserve(size_t bytes) { m_text.reserve(bytes); }
-    const std::string& text() const { return m_text; }
+    /// Finishes the file and puts it in place of the target; throws FileError on failure.
+    void commit();
 
 private:
-    std::string m_text;
+    std::filesystem::path m_target;
+    std::filesystem::path m_temp;
+    std::ofstream m_out;
+    bool m_committed = false;
 };
 
 } // namespace qw
