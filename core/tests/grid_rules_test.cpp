@@ -6,28 +6,16 @@
 #include "core/row_move.h"
 #include "core/topic_table.h"
 
+#include "test_util.h"
+
 #include <gtest/gtest.h>
 
 namespace qw {
 
 namespace {
 
-Row chapterRow(const std::string& path) {
-    Row r;
-    r[ColMarker] = " >";
-    r[ColTitle] = "chapter";
-    r[ColMainFileName] = path;
-    return r;
-}
-
-Row topicRow(const std::string& title, const std::string& file, const std::string& path) {
-    Row r;
-    r[ColTitle] = title;
-    r[ColFileName] = file;
-    r[ColIcon] = "10";
-    r[ColMainFileName] = path;
-    return r;
-}
+using test::chapterRow;
+using test::topicRow;
 
 std::vector<std::string> titles(const TopicTable& table) {
     std::vector<std::string> result;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/file_io.h"
+#include "core/topic_table.h"
 
 #include <filesystem>
 #include <random>
@@ -46,6 +47,25 @@ private:
 inline std::string block(const std::string& items) {
     const std::string sep(50, '-');
     return sep + "<font size=\"-2\"><br>\r\n" + items + "\r\n<br></font>" + sep + "\r\n";
+}
+
+/// A chapter row of the table for the chapter file at path.
+inline Row chapterRow(const std::string& path) {
+    Row r;
+    r[ColMarker] = std::string(kChapterMarker);
+    r[ColTitle] = "chapter";
+    r[ColMainFileName] = path;
+    return r;
+}
+
+/// A topic row with icon 10, read from the chapter file at path.
+inline Row topicRow(const std::string& title, const std::string& file, const std::string& path) {
+    Row r;
+    r[ColTitle] = title;
+    r[ColFileName] = file;
+    r[ColIcon] = "10";
+    r[ColMainFileName] = path;
+    return r;
 }
 
 } // namespace qw::test

@@ -1,28 +1,13 @@
 #include "core/topic_table.h"
 
+#include "test_util.h"
+
 #include <gtest/gtest.h>
 
 namespace qw {
 
-namespace {
-
-Row chapterRow(const std::string& path) {
-    Row r;
-    r[ColMarker] = " >";
-    r[ColTitle] = "chapter";
-    r[ColMainFileName] = path;
-    return r;
-}
-
-Row topicRow(const std::string& title, const std::string& file, const std::string& path) {
-    Row r;
-    r[ColTitle] = title;
-    r[ColFileName] = file;
-    r[ColMainFileName] = path;
-    return r;
-}
-
-} // namespace
+using test::chapterRow;
+using test::topicRow;
 
 class TopicTableTest : public ::testing::Test {
 protected:
