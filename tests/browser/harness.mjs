@@ -22,12 +22,14 @@ export async function launchBrowser() {
 }
 
 /// Opens url in a new page; returns {page, errors} where errors collects every console
-/// error and uncaught exception for the page's life.
-export async function openPage(browser, url) {
+/// error and uncaught exception for the page's life. beforeLoad(page), when given, runs
+/// before the page is loaded (to install a fake clock, for example).
+export async function openPage(browser, url, beforeLoad) {
   const page = await browser.newPage();
   const errors = [];
   page.on('console', (msg) => { if (msg.type() === 'error') errors.push(msg.text()); });
   page.on('pageerror', (err) => errors.push(String(err)));
+  if (beforeLoad) await beforeLoad(page);
   await page.goto(url);
   return { page, errors };
 }
