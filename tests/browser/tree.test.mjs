@@ -64,12 +64,18 @@ async function frameEndingWith(page, suffix) {
 
 /// The links and images the browser sees in a frame (the script trees build them).
 async function liveLinks(frame) {
-  const found = await frame.evaluate(() => ({
-    urls: [...document.querySelectorAll('img[src]')].map((i) => i.src)
-      .concat([...document.querySelectorAll('a[href]')].map((a) => a.href))
-      .concat([...document.querySelectorAll('script[src], link[href]')].map((e) => e.src || e.href)),
-    broken: [...document.images].filter((i) => !i.complete || i.naturalWidth === 0).map((i) => i.src),
-  }));
+  const found = await frame.evaluate(async () => {
+    // Images the script has just swapped in may still be loading: wait until each has
+    // loaded or failed, then count the failed ones.
+    await Promise.all([...document.images].map((i) => i.complete ? null
+      : new Promise((done) => { i.addEventListener('load', done); i.addEventListener('error', done); })));
+    return {
+      urls: [...document.querySelectorAll('img[src]')].map((i) => i.src)
+        .concat([...document.querySelectorAll('a[href]')].map((a) => a.href))
+        .concat([...document.querySelectorAll('script[src], link[href]')].map((e) => e.src || e.href)),
+      broken: [...document.images].filter((i) => i.naturalWidth === 0).map((i) => i.src),
+    };
+  });
   assert.deepEqual(found.broken, [], 'images that did not load');
   return found.urls.filter((u) => !u.endsWith('#')).map((url) => ({ file: frame.url(), url }));
 }
