@@ -114,7 +114,9 @@ for (const format of ['script', 'applet']) {
     assert.equal(await topic.isVisible(), true);
     assertResolves(await liveLinks(frame));
     await clickTopicAndCheck(page, frame, 'Notebooks', 'notebooks.htm');
-    assert.equal(await frame.locator('.qw-current').textContent(), 'Notebooks');
+    // The tree marks the page shown when it notices the right-hand frame changed.
+    await frame.waitForFunction(() =>
+      document.querySelector('.qw-current')?.textContent === 'Notebooks', null, { timeout: 10000 });
     // The mark follows a page opened from inside the right-hand frame.
     await topicFrame(page).getByText('Next Page').click();
     await frameEndingWith(page, 'stations.htm');
