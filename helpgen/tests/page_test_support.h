@@ -6,6 +6,8 @@
 #include "core/topic_table.h"
 
 #include <gtest/gtest.h>
+#include <random>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -53,10 +55,11 @@ struct TopicSpec {
 class TempProject {
 public:
     explicit TempProject(const std::string& name) {
+        // Test processes run side by side: the name must differ between processes too.
+        std::random_device random;
         m_dir = fs::temp_directory_path() /
-                ("qw_" + name + "_" +
-                 std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                 std::to_string(reinterpret_cast<uintptr_t>(this)));
+                ("qw_" + name + "_" + std::to_string(::getpid()) + "_" +
+                 std::to_string(random()) + std::to_string(random()));
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
         m_table.setProjectDir(m_dir.string() + "/");
