@@ -26,8 +26,11 @@ QW_TARGETS="fuzz_chapter_parser fuzz_settings_reader" bash scripts/build.sh buil
 for target in build-fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
   corpus=$(mktemp -d)
-  seeds="fuzz/seeds/$(basename "$target")"
-  [ -d "$seeds" ] && cp "$seeds"/* "$corpus"/ 2>/dev/null || true
+  # Seeds: the sample's chapters for the parser, its project file for the settings reader.
+  case "$(basename "$target")" in
+    fuzz_chapter_parser) cp examples/sample/*.htm "$corpus"/ ;;
+    fuzz_settings_reader) cp examples/sample/sample.qwr "$corpus"/ ;;
+  esac
   echo "-- $(basename "$target")"
   "$target" -max_total_time=5 -max_len=65536 -rss_limit_mb=2048 "$corpus" 2>&1 | tail -n 2
   rm -rf "$corpus"
