@@ -1,7 +1,9 @@
 // The project commands: check, topics, save.
 #include "cli/command_registry.h"
 #include "cli/console_host.h"
+#include "core/file_io.h"
 #include "core/file_names.h"
+#include "core/project_lock.h"
 
 #include <iostream>
 
@@ -64,6 +66,13 @@ int runSave(const std::vector<std::string>& args) {
         return 2;
     ConsoleHost host;
     ProjectSession session(host, dataDirectory(), configurationFile());
+    if (!fileExists(args[0])) {
+        std::cerr << "quirew-cli: project file not found: " << args[0] << '\n';
+        return 1;
+    }
+    // Held from loading to the end of the save: another program's save in between
+    // would otherwise be overwritten by this one's older text.
+    const ProjectLock lock(args[0]);
     if (!openForCommand(session, host, args[0]))
         return 1;
     if (!host.allErrors().empty()) {

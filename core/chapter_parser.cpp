@@ -102,8 +102,13 @@ std::string metadataValue(std::string_view block, std::string_view key) {
 }
 
 int parseChapter(const std::string& path, TopicTable& table, const ParseOptions& options) {
-    const std::string bytes = readFileBytes(path);
-    return parseChapterText(bytes, path, table, options);
+    // The state is taken before the text: a change while reading shows as a change later.
+    const FileState state = fileState(path);
+    std::string bytes = readFileBytes(path);
+    const int result = parseChapterText(bytes, path, table, options);
+    if (result > 0)
+        table.sources().keep(path, std::move(bytes), state);
+    return result;
 }
 
 int parseChapterText(std::string_view bytes, const std::string& path, TopicTable& table,

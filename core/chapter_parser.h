@@ -51,9 +51,10 @@ ChapterLayout scanChapter(const std::vector<std::string_view>& lines, const std:
 /// quotes after the key (found ignoring case), trimmed; empty when missing.
 std::string metadataValue(std::string_view block, std::string_view key);
 
-/// Reads a chapter file and appends its chapter row and topic rows to the table.
-/// Returns the topic count, or NoSeparators, TooManyTopics or UnevenSeparators with
-/// the table unchanged. Throws FileError when the file cannot be read.
+/// Reads a chapter file and appends its chapter row and topic rows to the table, whose
+/// sources keep the text read for the write-back. Returns the topic count, or
+/// NoSeparators, TooManyTopics or UnevenSeparators with the table unchanged. Throws
+/// FileError when the file cannot be read.
 int parseChapter(const std::string& path, TopicTable& table, const ParseOptions& options);
 /// parseChapter over the bytes of the file at path, already read.
 int parseChapterText(std::string_view bytes, const std::string& path, TopicTable& table,

@@ -1,32 +1,66 @@
 #include "core/chapter_writer.h"
 
+#include "core/chapter_commit.h"
+#include "core/metadata_values.h"
 #include "core/progress.h"
 #include "core/text_util.h"
 #include "core/topic_table.h"
 
-#include <filesystem>
-
-namespace fs = std::filesystem;
+#include <algorithm>
+#include <map>
 
 namespace qw {
 
 namespace {
 
-/// The source file of the current rows, read again only when the rows' file changes.
-/// Every chapter file is still as it was before the run, so any re-read is exact.
-class SourceCache {
+/// The number of head lines: up to the body tag's line and on to its closing ">";
+/// 0 when there is no body tag.
+template <typename LineList> size_t headLength(const LineList& lines) {
+    size_t i = 0;
+    for (; i < lines.size(); ++i)
+        if (containsNoCase(lines[i], "<BODY"))
+            break;
+    if (i == lines.size())
+        return 0;
+    size_t end = i;
+    const size_t tag = findNoCase(lines[i], "<BODY");
+    if (std::string_view(lines[i]).find('>', tag) == std::string_view::npos) {
+        end = i + 1;
+        while (end < lines.size() &&
+               std::string_view(lines[end]).find('>') == std::string_view::npos)
+            ++end;
+        if (end == lines.size())
+            end = lines.size() - 1;
+    }
+    return end + 1;
+}
+
+/// The lines of the files the rows' content comes from: the text kept when the chapter
+/// was loaded or last saved, else (a file never loaded, such as the new-topic template)
+/// the file as it is now, read once.
+class SourceLines {
 public:
-    const Lines& get(const std::string& path) {
-        if (path != m_path) {
-            m_lines = readLines(path);
-            m_path = path;
+    explicit SourceLines(const ChapterSources& sources) : m_sources(sources) {}
+
+    const std::vector<std::string_view>& get(const std::string& path) {
+        auto it = m_lines.find(path);
+        if (it != m_lines.end())
+            return it->second;
+        std::string_view bytes;
+        if (const auto* source = m_sources.find(path)) {
+            bytes = *source->bytes;
+        } else {
+            auto& read = m_read[path];
+            read = readFileBytes(path);
+            bytes = read;
         }
-        return m_lines;
+        return m_lines.emplace(path, splitLineViews(bytes)).first->second;
     }
 
 private:
-    std::string m_path;
-    Lines m_lines;
+    const ChapterSources& m_sources;
+    std::map<std::string, std::string> m_read;
+    std::map<std::string, std::vector<std::string_view>> m_lines;
 };
 
 long long lineNumber(const std::string& cell, const std::string& path) {
@@ -36,8 +70,40 @@ long long lineNumber(const std::string& cell, const std::string& path) {
     return value;
 }
 
-std::string tmpName(const std::string& path) { return changeExtension(path, ".tmp"); }
-std::string bakName(const std::string& path) { return changeExtension(path, ".bak"); }
+/// A chapter file being built in memory, counting its lines.
+struct ChapterText {
+    std::string path;
+    std::string bytes;
+    size_t lines = 0;
+    bool hasTopics = false;
+    void append(std::string_view line) {
+        bytes += line;
+        bytes += "\r\n";
+        ++lines;
+    }
+};
+
+/// The new line numbers and chapter path of one topic row.
+struct RowUpdate {
+    size_t row;
+    std::string chapterPath;
+    std::string startLine;
+    std::string endLine;
+};
+
+/// Refuses the save when a chapter's file changed on disk since its text was taken and
+/// the author did not choose to overwrite it.
+void refuseChangedChapters(const TopicTable& table) {
+    const std::vector<std::string> changed = table.sources().changedOnDisk();
+    for (size_t r = 1; r < table.endRow(); ++r) {
+        const std::string& path = table.cell(r, ColMainFileName);
+        if (std::find(changed.begin(), changed.end(), path) != changed.end())
+            throw FileError("Not saved: " + path +
+                            " was changed on disk since the project was loaded; reload the "
+                            "project to take those changes, or keep the program's version "
+                            "when asked");
+    }
+}
 
 } // namespace
 
@@ -56,87 +122,80 @@ MetadataBlock metadataBlock(const TopicTable& table, size_t row, const std::stri
 }
 
 Lines chapterHead(const Lines& lines) {
-    Lines head;
-    size_t i = 0;
-    for (; i < lines.size(); ++i)
-        if (containsNoCase(lines[i], "<BODY"))
-            break;
-    if (i == lines.size())
-        return head;
-    size_t end = i;
-    const size_t tag = findNoCase(lines[i], "<BODY");
-    if (lines[i].find('>', tag) == std::string::npos) {
-        end = i + 1;
-        while (end < lines.size() && lines[end].find('>') == std::string::npos)
-            ++end;
-        if (end == lines.size())
-            end = lines.size() - 1;
-    }
-    head.assign(lines.begin(), lines.begin() + long(end + 1));
-    return head;
+    return Lines(lines.begin(), lines.begin() + long(headLength(lines)));
 }
 
 void writeBackChapters(TopicTable& table, const std::string& separator, bool keepBackups,
                        ProgressReporter* progress) {
+    checkMetadataValues(table, separator);
+    refuseChangedChapters(table);
     const size_t endRow = table.endRow();
     if (progress)
-        progress->begin("Saving Files. Please Wait...", int(std::max<size_t>(1, endRow - 1)), false);
-    SourceCache sources;
-    Lines output;
-    std::string chapterPath;
-    std::vector<std::string> written; // chapters whose ".tmp" file is complete
+        progress->begin("Saving Files. Please Wait...", int(std::max<size_t>(1, endRow - 1)),
+                        false);
+
+    // Every chapter is built in memory and the table is left alone until all of them
+    // have replaced their files: a failure leaves table and files as they were.
+    SourceLines sources(table.sources());
+    std::vector<ChapterText> chapters;
+    std::vector<RowUpdate> updates;
     for (size_t r = 1; r < endRow; ++r) {
         if (table.isChapterRow(r)) {
-            chapterPath = table.cell(r, ColMainFileName);
-            output = chapterHead(sources.get(chapterPath));
-            output.emplace_back();
-        } else {
+            ChapterText& chapter = chapters.emplace_back();
+            chapter.path = table.cell(r, ColMainFileName);
+            const auto& lines = sources.get(chapter.path);
+            for (size_t i = 0, n = headLength(lines); i < n; ++i)
+                chapter.append(lines[i]);
+            chapter.append("");
+        } else if (!chapters.empty()) {
+            ChapterText& chapter = chapters.back();
+            chapter.hasTopics = true;
             const MetadataBlock block = metadataBlock(table, r, separator);
-            output.push_back(block.opening);
-            output.push_back(block.metadata);
-            output.push_back(block.closing);
-            const std::string source = table.cell(r, ColMainFileName);
-            const Lines& lines = sources.get(source);
-            const long long firstLine = lineNumber(table.cell(r, ColStartLine), source);
-            const long long lastLine = lineNumber(table.cell(r, ColEndLine), source);
-            if (lastLine >= firstLine &&
-                (firstLine < 0 || lastLine >= static_cast<long long>(lines.size())))
+            chapter.append(block.opening);
+            chapter.append(block.metadata);
+            chapter.append(block.closing);
+            const std::string& source = table.cell(r, ColMainFileName);
+            const auto& lines = sources.get(source);
+            const long long first = lineNumber(table.cell(r, ColStartLine), source);
+            const long long last = lineNumber(table.cell(r, ColEndLine), source);
+            if (last >= first && (first < 0 || last >= static_cast<long long>(lines.size())))
                 throw FileError("Lines " + table.cell(r, ColStartLine) + " to " +
                                 table.cell(r, ColEndLine) + " are not inside " + source);
-            table.setCell(r, ColMainFileName, chapterPath);
-            table.setCell(r, ColStartLine, std::to_string(output.size()));
-            for (long long i = firstLine; i <= lastLine; ++i)
-                output.push_back(lines[size_t(i)]);
-            table.setCell(r, ColEndLine, std::to_string(long(output.size()) - 1));
-            if (r + 1 == endRow || table.isChapterRow(r + 1)) {
-                output.emplace_back("</BODY></HTML>");
-                writeLines(tmpName(chapterPath), output);
-                written.push_back(chapterPath);
-            }
+            RowUpdate& update = updates.emplace_back();
+            update.row = r;
+            update.chapterPath = chapter.path;
+            update.startLine = std::to_string(chapter.lines);
+            for (long long i = first; i <= last; ++i)
+                chapter.append(lines[size_t(i)]);
+            update.endLine = std::to_string(static_cast<long long>(chapter.lines) - 1);
+            if (r + 1 == endRow || table.isChapterRow(r + 1))
+                chapter.append("</BODY></HTML>");
         }
         if (progress)
             progress->step();
     }
-    // Only now are the chapters replaced; a chapter without a new file is left alone.
-    // The backup is made as a second name (or copy) of the old file, and the new file
-    // replaces the chapter by one rename, so the chapter's name never points nowhere.
-    for (const std::string& path : written) {
-        std::error_code ec;
-        fs::remove(bakName(path), ec);
-        if (keepBackups) {
-            ec.clear();
-            fs::create_hard_link(path, bakName(path), ec);
-            if (ec) {
-                ec.clear();
-                fs::copy_file(path, bakName(path), ec);
-            }
-            if (ec)
-                continue; // the chapter stays as it was, its ".tmp" beside it
-        }
-        fs::rename(tmpName(path), path, ec);
+    // A chapter row without topics gets no new file: its file is left alone.
+    std::vector<ReplacedChapter> replaced;
+    std::vector<std::string> keptPaths;
+    for (ChapterText& chapter : chapters) {
+        keptPaths.push_back(chapter.path);
+        if (chapter.hasTopics)
+            replaced.push_back({chapter.path, std::move(chapter.bytes)});
     }
+    const std::string backupProblem = replaceChapterFiles(replaced, keptPaths, keepBackups);
+
+    for (const RowUpdate& update : updates) {
+        table.setCell(update.row, ColMainFileName, update.chapterPath);
+        table.setCell(update.row, ColStartLine, update.startLine);
+        table.setCell(update.row, ColEndLine, update.endLine);
+    }
+    for (ReplacedChapter& chapter : replaced)
+        table.sources().keep(chapter.path, std::move(chapter.bytes), fileState(chapter.path));
+    table.sources().retainOnly(keptPaths);
     if (progress)
         progress->finish(800);
+    if (!backupProblem.empty())
+        throw FileError(backupProblem);
 }
 
 void ChapterTimes::record(const TopicTable& table) {

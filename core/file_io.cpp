@@ -8,25 +8,43 @@
 #include <fstream>
 #include <system_error>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace qw {
 
 std::string readFileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw FileError("Unable to read " + path.string());
-    std::string bytes;
-    in.seekg(0, std::ios::end);
-    const auto size = in.tellg();
-    if (size > 0) {
-        bytes.resize(static_cast<size_t>(size));
-        in.seekg(0);
-        in.read(bytes.data(), size);
-        bytes.resize(static_cast<size_t>(in.gcount()));
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw FileError("Unable to read " + path.string() + ": " + systemReason(errno));
+    // Read straight into the string, sized from the file and grown if the file grows.
+    struct stat st;
+    size_t capacity = 65536;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        capacity = size_t(st.st_size) + 1;
+    std::string bytes(capacity, '\0');
+    size_t used = 0;
+    while (true) {
+        if (used == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            ::close(fd);
+            throw FileError("Unable to read " + path.string() + ": " + systemReason(error));
+        }
+        used += size_t(n);
     }
-    if (in.bad())
-        throw FileError("Unable to read " + path.string());
+    ::close(fd);
+    bytes.resize(used);
     return bytes;
 }
 
@@ -65,29 +83,132 @@ Lines splitLines(std::string_view bytes) {
 
 Lines readLines(const fs::path& path) { return splitLines(readFileBytes(path)); }
 
+std::string systemReason(int error) { return std::generic_category().message(error); }
+
+namespace {
+
+[[noreturn]] void throwWriteError(const fs::path& path, int error) {
+    throw FileError("Unable to write to " + path.string() + ": " + systemReason(error));
+}
+
+/// candidate, then candidate with ".n" before its extension.
+fs::path numberedName(const fs::path& candidate, int n) {
+    if (n == 0)
+        return candidate;
+    fs::path name = candidate;
+    name.replace_extension();
+    name += "." + std::to_string(n);
+    name += candidate.extension();
+    return name;
+}
+
+/// Writes all bytes, going on after short writes and interrupted calls; errno on failure.
+int writeAll(int fd, std::string_view bytes) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        p += n;
+        left -= size_t(n);
+    }
+    return 0;
+}
+
+/// Opens the first free name of the candidate's series for writing; -1 with errno set.
+int createFresh(const fs::path& candidate, mode_t mode, fs::path& used) {
+    for (int n = 0; n < 1000; ++n) {
+        used = numberedName(candidate, n);
+        const int fd =
+            ::open(used.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+/// Gives the new file the old one's permission bits and, where permitted, its owner.
+int copyAccess(int fd, const fs::path& target) {
+    struct stat st;
+    if (::stat(target.c_str(), &st) != 0)
+        return 0; // a new file keeps the default mode
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0 && errno != EPERM)
+        return errno;
+    if (::fchmod(fd, st.st_mode & 07777) != 0)
+        return errno;
+    return 0;
+}
+
+} // namespace
+
+fs::path writeStagedFile(const fs::path& target, const fs::path& candidate,
+                         std::string_view bytes) {
+    fs::path used;
+    const int fd = createFresh(candidate, 0666, used);
+    if (fd < 0)
+        throwWriteError(target, errno);
+    int error = writeAll(fd, bytes);
+    if (error == 0)
+        error = copyAccess(fd, target);
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(used.c_str());
+        throwWriteError(target, error);
+    }
+    return used;
+}
+
+fs::path keepStagedCopy(const fs::path& file, const fs::path& candidate) {
+    for (int n = 0; n < 1000; ++n) {
+        const fs::path name = numberedName(candidate, n);
+        if (::link(file.c_str(), name.c_str()) == 0)
+            return name;
+        if (errno == EEXIST)
+            continue;
+        if (errno != EPERM && errno != EXDEV && errno != EOPNOTSUPP && errno != EMLINK)
+            throwWriteError(name, errno);
+        // A file system without hard links: a copy with the same access does as well.
+        return writeStagedFile(file, candidate, readFileBytes(file));
+    }
+    throwWriteError(candidate, EEXIST);
+}
+
+void renameOver(const fs::path& from, const fs::path& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        throwWriteError(to, errno);
+}
+
+void syncDirectory(const fs::path& directory) {
+    const fs::path dir = directory.empty() ? fs::path(".") : directory;
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        throwWriteError(dir, errno);
+    const int result = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (result != 0 && error != EINVAL && error != ENOTSUP)
+        throwWriteError(dir, error);
+}
+
 void writeFileBytes(const fs::path& path, std::string_view bytes) {
-    const std::string message = "Unable to write to " + path.string();
     fs::path temp = path;
     temp += ".qw-new";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw FileError(message);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            throw FileError(message);
-        }
+    const fs::path staged = writeStagedFile(path, temp, bytes);
+    try {
+        renameOver(staged, path);
+    } catch (const FileError&) {
+        ::unlink(staged.c_str());
+        throw;
     }
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        throw FileError(message);
-    }
+    syncDirectory(path.parent_path());
 }
 
 namespace {
@@ -118,6 +239,19 @@ void writeGeneratedLines(const fs::path& path, const Lines& lines) {
         out.flush();
     if (!out)
         throw FileError("Unable to write to " + path.string());
+}
+
+FileState fileState(const fs::path& path) {
+    FileState state;
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        return state;
+    state.exists = true;
+    state.size = uint64_t(st.st_size);
+    state.modified = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    state.device = uint64_t(st.st_dev);
+    state.inode = uint64_t(st.st_ino);
+    return state;
 }
 
 bool fileExists(const fs::path& path) {

@@ -32,8 +32,9 @@ std::vector<std::string_view> splitLineViews(std::string_view bytes);
 Lines readLines(const std::filesystem::path& path);
 
 /// Writes lines, each ended by CR LF, replacing any file of that name: the text goes to a
-/// new file beside it first and then replaces it by rename, so a failure never leaves a
-/// half-written file. Throws FileError("Unable to write to %s").
+/// new file beside it first, flushed to disk, and then replaces it by rename, so a failure
+/// never leaves a half-written file. The replaced file's permissions (and owner, where
+/// permitted) are kept. Throws FileError("Unable to write to %s: reason").
 void writeLines(const std::filesystem::path& path, const Lines& lines);
 /// Writes lines like writeLines but straight into the file, without the new file and
 /// rename: half the directory work, for the many generated pages that the program itself
@@ -43,6 +44,39 @@ void writeGeneratedLines(const std::filesystem::path& path, const Lines& lines);
 void writeFileBytes(const std::filesystem::path& path, std::string_view bytes);
 
 bool fileExists(const std::filesystem::path& path);
+
+/// What a stat tells of a file; a later state that differs means the file was changed,
+/// replaced or removed in between.
+struct FileState {
+    bool exists = false;
+    uint64_t size = 0;
+    int64_t modified = 0; ///< nanoseconds
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    bool operator==(const FileState&) const = default;
+};
+FileState fileState(const std::filesystem::path& path);
+
+/// The system's words for an error number ("No space left on device").
+std::string systemReason(int error);
+
+/// Writes bytes into a new file beside target and flushes it to disk. The file is named
+/// candidate, or candidate with ".1", ".2", ... before its extension when that name is
+/// taken: nothing that exists is replaced. It gets target's permission bits and, where
+/// permitted, target's owner (a new target: 0666 less the umask). Returns the name
+/// used; throws FileError("Unable to write to %s: reason") after removing what it wrote.
+std::filesystem::path writeStagedFile(const std::filesystem::path& target,
+                                      const std::filesystem::path& candidate,
+                                      std::string_view bytes);
+/// A further name for an existing file (a hard link, or a copy where links are not
+/// possible), named like writeStagedFile's files. Throws FileError.
+std::filesystem::path keepStagedCopy(const std::filesystem::path& file,
+                                     const std::filesystem::path& candidate);
+/// Renames from over to in one step. Throws FileError("Unable to write to <to>: reason").
+void renameOver(const std::filesystem::path& from, const std::filesystem::path& to);
+/// Flushes a folder's entries (new names, renames) to disk; folders that cannot be
+/// flushed on their file system are left as they are. Throws FileError on a real failure.
+void syncDirectory(const std::filesystem::path& directory);
 
 /// The file system's full-resolution modification stamp (nanoseconds); -1 for a missing file.
 int64_t fileStamp(const std::filesystem::path& path);

@@ -7,59 +7,83 @@ namespace qw {
 
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view trimView(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ')
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ')
+        --end;
+    return text.substr(begin, end - begin);
+}
+
 /// The section name of a "[name]" line, or false when the line is no section line.
-bool sectionName(std::string_view line, std::string& name) {
-    const std::string trimmed = trim(line);
+bool sectionName(std::string_view line, std::string_view& name) {
+    const std::string_view trimmed = trimView(line);
     if (trimmed.size() < 2 || trimmed.front() != '[')
         return false;
     const size_t close = trimmed.find(']');
-    if (close == std::string::npos)
+    if (close == std::string_view::npos)
         return false;
-    name = trim(std::string_view(trimmed).substr(1, close - 1));
+    name = trimView(trimmed.substr(1, close - 1));
     return true;
 }
 
 /// The key of a "key=value" line, or false when the line has no "=" or is a comment.
-bool keyName(std::string_view line, std::string& key, std::string& value) {
+/// Both are views into the line: a lookup copies no value, however long.
+bool keyName(std::string_view line, std::string_view& key, std::string_view& value) {
     const size_t eq = line.find('=');
     if (eq == std::string_view::npos)
         return false;
-    key = trim(line.substr(0, eq));
+    key = trimView(line.substr(0, eq));
     if (key.empty() || key[0] == ';')
         return false;
-    value = std::string(line.substr(eq + 1));
+    value = line.substr(eq + 1);
     return true;
 }
 
-std::string unquote(std::string value) {
-    value = trim(value);
+std::string unquote(std::string_view value) {
+    value = trimView(value);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
         value = value.substr(1, value.size() - 2);
-    if (value.size() > IniFile::kMaxValueLength)
-        value.resize(IniFile::kMaxValueLength);
-    return value;
+    return std::string(value.substr(0, IniFile::kMaxValueLength));
 }
 
 } // namespace
 
 IniFile::IniFile(std::filesystem::path path) : m_path(std::move(path)) {
-    if (!fileExists(m_path))
+    std::error_code ec;
+    if (!std::filesystem::exists(m_path, ec) && !ec)
         return;
     try {
-        m_lines = readLines(m_path);
-    } catch (const FileError&) {
-        m_lines.clear(); // reading never fails: an unreadable file gives the defaults
+        takeText(readFileBytes(m_path));
+    } catch (const FileError& e) {
+        // Reading gives the defaults, but a file that could not be read is never written:
+        // the write would replace everything in it by the few keys written.
+        m_lines.clear();
+        m_readError = e.what();
     }
 }
 
-IniFile::IniFile(std::filesystem::path path, std::string_view text)
-    : m_path(std::move(path)), m_lines(splitLines(text)) {}
+IniFile::IniFile(std::filesystem::path path, std::string_view text) : m_path(std::move(path)) {
+    takeText(text);
+}
+
+void IniFile::takeText(std::string_view text) {
+    if (text.starts_with(kByteOrderMark)) {
+        m_byteOrderMark = true;
+        text.remove_prefix(kByteOrderMark.size());
+    }
+    m_lines = splitLines(text);
+}
 
 IniFile::Found IniFile::find(std::string_view section, std::string_view key) const {
     Found found;
     bool inSection = false;
-    std::string name, k, v;
+    std::string_view name, k, v;
     for (size_t i = 0; i < m_lines.size(); ++i) {
         const std::string& line = m_lines[i];
         if (sectionName(line, name)) {
@@ -90,28 +114,29 @@ bool IniFile::hasKey(std::string_view section, std::string_view key) const {
     return find(section, key).keyLine >= 0;
 }
 
-bool IniFile::rawValue(std::string_view section, std::string_view key, std::string& value) const {
+bool IniFile::rawValue(std::string_view section, std::string_view key,
+                       std::string_view& value) const {
     const Found found = find(section, key);
     if (found.keyLine < 0)
         return false;
-    std::string k;
+    std::string_view k;
     keyName(m_lines[size_t(found.keyLine)], k, value);
     return true;
 }
 
 std::string IniFile::readString(std::string_view section, std::string_view key,
                                 std::string_view fallback) const {
-    std::string value;
+    std::string_view value;
     if (!rawValue(section, key, value))
         return std::string(fallback);
     return unquote(value);
 }
 
 int IniFile::readInteger(std::string_view section, std::string_view key, int fallback) const {
-    std::string value;
+    std::string_view value;
     if (!rawValue(section, key, value))
         return fallback;
-    value = trim(value);
+    value = trimView(value);
     if (value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X')) {
         unsigned long long number = 0;
         for (size_t i = 2; i < value.size(); ++i) {
@@ -139,19 +164,16 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool fall
 }
 
 std::vector<std::string> IniFile::readList(std::string_view section, std::string_view key) const {
-    std::string value;
+    std::string_view value;
     if (!rawValue(section, key, value))
         return {};
-    value = trim(value);
-    if (value.size() > kMaxValueLength)
-        value.resize(kMaxValueLength);
-    return parseCommaText(value);
+    return parseCommaText(trimView(value).substr(0, kMaxValueLength));
 }
 
 std::vector<std::string> IniFile::keys(std::string_view section) const {
     std::vector<std::string> result;
     bool inSection = false;
-    std::string name, k, v;
+    std::string_view name, k, v;
     for (const auto& line : m_lines) {
         if (sectionName(line, name)) {
             if (inSection)
@@ -160,12 +182,13 @@ std::vector<std::string> IniFile::keys(std::string_view section) const {
             continue;
         }
         if (inSection && keyName(line, k, v))
-            result.push_back(k);
+            result.emplace_back(k);
     }
     return result;
 }
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
+    refuseUnreadFile();
     std::string line = std::string(key) + "=" + std::string(value);
     // A line break inside a value would split it into lines of its own.
     for (char& c : line)
@@ -205,13 +228,27 @@ void IniFile::endBatch() {
 
 void IniFile::clear() {
     m_lines.clear();
+    m_readError.clear();
     m_dirty = true;
     save();
 }
 
 void IniFile::save() {
-    writeLines(m_path, m_lines);
+    refuseUnreadFile();
+    if (m_byteOrderMark && !m_lines.empty()) {
+        Lines lines = m_lines;
+        lines.front().insert(0, kByteOrderMark);
+        writeLines(m_path, lines);
+    } else {
+        writeLines(m_path, m_lines);
+    }
     m_dirty = false;
+}
+
+void IniFile::refuseUnreadFile() const {
+    if (!m_readError.empty())
+        throw FileError("Unable to write to " + m_path.string() + ": it could not be read (" +
+                        m_readError + "), and writing would lose what it holds");
 }
 
 std::string toCommaText(const std::vector<std::string>& items) {

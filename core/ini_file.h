@@ -17,7 +17,9 @@ class IniFile {
 public:
     static constexpr size_t kMaxValueLength = 1023;
 
-    /// Reads the file; a missing or unreadable file reads as empty.
+    /// Reads the file; a missing or unreadable file reads as empty. A file that exists
+    /// but could not be read is never written: every write then throws FileError.
+    /// A UTF-8 byte-order mark is accepted and written back.
     explicit IniFile(std::filesystem::path path);
     /// Takes the file's text from memory; writes still go to path.
     IniFile(std::filesystem::path path, std::string_view text);
@@ -59,11 +61,15 @@ private:
         long insertAt = -1;    ///< where a new key of the section goes
     };
     Found find(std::string_view section, std::string_view key) const;
-    bool rawValue(std::string_view section, std::string_view key, std::string& value) const;
+    bool rawValue(std::string_view section, std::string_view key, std::string_view& value) const;
+    void takeText(std::string_view text);
+    void refuseUnreadFile() const;
     void save();
 
     std::filesystem::path m_path;
     std::vector<std::string> m_lines;
+    std::string m_readError; ///< why the existing file could not be read
+    bool m_byteOrderMark = false;
     int m_batch = 0;
     bool m_dirty = false;
 };

@@ -48,7 +48,8 @@ fs::path ProjectLock::lockPath(const fs::path& projectPath) {
 
 std::string ProjectLock::busyText(const fs::path& projectPath) {
     return "Project is busy: another program is saving or building " +
-           fs::absolute(projectPath).lexically_normal().string() + "; try again when it has finished";
+           fs::absolute(projectPath).lexically_normal().string() +
+           "; try again when it has finished";
 }
 
 ProjectLock::ProjectLock(const fs::path& projectPath, std::chrono::milliseconds wait) {

@@ -5,6 +5,8 @@
 #include "core/icon_strip.h"
 #include "core/ini_file.h"
 #include "core/progress.h"
+#include "core/project_file_check.h"
+#include "core/project_lock.h"
 #include "core/special_topics.h"
 #include "core/text_util.h"
 
@@ -27,6 +29,20 @@ std::string changedWhileModifiedText() {
            "changes.\r\n\r\n" +
            "Tip: To avoid this conflict, set 'Save Project On Lost Focus' in Environment "
            "Options.";
+}
+
+/// How many chapter entries the chapter list holds: one more than the highest index of
+/// its ChapterFileName keys.
+int listedChapterEntries(const IniFile& project) {
+    int listed = 0;
+    for (const std::string& key : project.keys(kChapterSection)) {
+        if (!startsWithNoCase(key, "ChapterFileName"))
+            continue;
+        const int index = toIntDef(std::string_view(key).substr(15), -1);
+        if (index >= listed && std::to_string(index) == key.substr(15))
+            listed = index + 1;
+    }
+    return listed;
 }
 
 /// Clears a flag when the scope ends, whatever way it ends.
@@ -110,6 +126,7 @@ void ProjectSession::newProject(const std::string& path) {
 bool ProjectSession::openProject(const std::string& path) {
     if (!fileExists(path))
         return false;
+    checkProjectFile(path);
     setProjectPath(path);
     m_recent.add(m_projectPath);
     loadProjectSettings();
@@ -158,13 +175,20 @@ bool ProjectSession::loadChapters(int pauseMs) {
     m_table.clear();
     m_table.resetCounts();
     const IniFile project(m_projectPath);
-    const int count = project.readInteger(kChapterSection, "NumOfChapters", 0);
-    if (count <= 0) {
+    const int stated = project.readInteger(kChapterSection, "NumOfChapters", 0);
+    if (stated <= 0) {
         m_table.endReset();
         return false;
     }
+    // A count beyond the entries the file lists would only add "not found" lines (two
+    // thousand million of them for a damaged count): the entries bound it.
+    const int count = std::min(stated, listedChapterEntries(project));
     ProgressReporter& progress = m_host.progress();
-    progress.begin("Loading Files. Please Wait...", count, false);
+    progress.begin("Loading Files. Please Wait...", std::max(count, 1), false);
+    if (count < stated)
+        progress.addError("NumOfChapters=" + std::to_string(stated) +
+                          ", but the project file lists only " + std::to_string(count) +
+                          " chapter files");
     const ParseOptions options = ParseOptions::from(m_env, m_maxIconIndex);
     try {
         for (int i = 0; i < count; ++i) {
@@ -212,6 +236,7 @@ void ProjectSession::writeChapterList() {
 }
 
 void ProjectSession::saveProject(bool withProgress) {
+    const ProjectLock lock(m_projectPath);
     if (!m_inSync && m_prompts != nullptr)
         followSpecialTopics(*this, *m_prompts);
     if (!m_inSync) {
@@ -263,8 +288,12 @@ void ProjectSession::focusRegained() {
                                         MessageButtons::YesNo) == Answer::Yes;
         }
     }
-    if (!reload)
+    if (!reload) {
+        // The author keeps the program's version: the next save writes it over the
+        // chapters changed outside, from the text loaded before they changed.
+        m_table.sources().allowOverwriteOfChanged();
         return;
+    }
     reloadProject(100);
     m_times.record(m_table);
 }

@@ -34,6 +34,7 @@ void TopicTable::clear() {
     beginReset();
     m_rows.resize(1);
     m_rows.push_back(endOfListRow(false));
+    m_sources.clear();
     endReset();
 }
 

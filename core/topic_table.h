@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/chapter_sources.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -77,8 +79,13 @@ public:
     void setProjectDir(std::string dir) { m_projectDir = std::move(dir); }
     const std::string& projectDir() const { return m_projectDir; }
 
-    /// Leaves the header and an empty end-of-list row; the counts stay as they are.
+    /// Leaves the header and an empty end-of-list row, and forgets the loaded chapter
+    /// texts; the counts stay as they are.
     void clear();
+
+    /// The chapter texts as loaded or last saved, which the rows' line numbers refer to.
+    ChapterSources& sources() { return m_sources; }
+    const ChapterSources& sources() const { return m_sources; }
 
     size_t rowCount() const { return m_rows.size(); }
     /// The index of the last data row plus one (the end-of-list row).
@@ -140,6 +147,7 @@ private:
 
     std::vector<Row> m_rows;
     std::string m_projectDir;
+    ChapterSources m_sources;
     int m_topicCount = 0;
     int m_chapterCount = 0;
     int m_resetDepth = 0;

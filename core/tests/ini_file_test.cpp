@@ -64,7 +64,8 @@ TEST_F(IniFileTest, RefusedWriteThrowsTheAuthorsMessage) {
         FAIL() << "write into a missing folder succeeded";
     } catch (const FileError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "Unable to write to " + (tmp.path() / "no-such-dir" / "p.ini").string());
+                  "Unable to write to " + (tmp.path() / "no-such-dir" / "p.ini").string() +
+                      ": No such file or directory");
     }
 }
 

@@ -1,0 +1,39 @@
+#include "core/chapter_sources.h"
+
+#include <algorithm>
+
+namespace qw {
+
+void ChapterSources::keep(const std::string& path, std::string bytes, const FileState& state) {
+    Source& source = m_sources[path];
+    source.bytes = std::make_shared<const std::string>(std::move(bytes));
+    source.state = state;
+    source.overwriteAllowed = false;
+}
+
+const ChapterSources::Source* ChapterSources::find(const std::string& path) const {
+    const auto it = m_sources.find(path);
+    return it == m_sources.end() ? nullptr : &it->second;
+}
+
+std::vector<std::string> ChapterSources::changedOnDisk() const {
+    std::vector<std::string> changed;
+    for (const auto& [path, source] : m_sources)
+        if (!source.overwriteAllowed && fileState(path) != source.state)
+            changed.push_back(path);
+    return changed;
+}
+
+void ChapterSources::allowOverwriteOfChanged() {
+    for (auto& [path, source] : m_sources)
+        if (fileState(path) != source.state)
+            source.overwriteAllowed = true;
+}
+
+void ChapterSources::retainOnly(const std::vector<std::string>& keepPaths) {
+    std::erase_if(m_sources, [&](const auto& entry) {
+        return std::find(keepPaths.begin(), keepPaths.end(), entry.first) == keepPaths.end();
+    });
+}
+
+} // namespace qw

@@ -1,0 +1,54 @@
+#include "core/metadata_values.h"
+
+#include "core/file_io.h"
+#include "core/text_util.h"
+#include "core/topic_table.h"
+
+namespace qw {
+
+namespace {
+
+constexpr int kMetadataColumns[] = {ColTitle,   ColKeyWords, ColFileName, ColIcon,
+                                    ColBgImage, ColBgColour, ColRelated};
+constexpr std::string_view kKeyTexts[] = {
+    "Title=", "KeyWords=", "FileName=", "Icon=", "BgImage=", "BgColour=", "Related="};
+
+} // namespace
+
+std::string metadataValueProblem(std::string_view value, const std::string& separator) {
+    if (value.find('\'') != std::string_view::npos)
+        return "holds a single quote ('), which would end the value there when the chapter "
+               "is read again; write &#39; or \xe2\x80\x99 instead";
+    if (value.find_first_of("\r\n") != std::string_view::npos)
+        return "holds a line break";
+    if (!separator.empty() && value.find(separator) != std::string_view::npos)
+        return "holds the topic separator, which would split the chapter's topics";
+    if (containsNoCase(value, "</BODY"))
+        return "holds </BODY>, which would end the chapter's topics there";
+    for (std::string_view key : kKeyTexts)
+        if (containsNoCase(value, key))
+            return "holds \"" + std::string(key) + "\", which would be read as that value";
+    return {};
+}
+
+void checkMetadataValues(const TopicTable& table, const std::string& separator) {
+    size_t chapterRow = 0;
+    for (size_t r = 1; r < table.endRow(); ++r) {
+        if (table.isChapterRow(r)) {
+            chapterRow = r;
+            continue;
+        }
+        for (int column : kMetadataColumns) {
+            const std::string problem = metadataValueProblem(table.cell(r, column), separator);
+            if (problem.empty())
+                continue;
+            const std::string chapter =
+                chapterRow ? fileNameOf(table.cell(chapterRow, ColMainFileName)) : "";
+            throw FileError("Not saved: row " + std::to_string(r) + " of " + chapter + " (" +
+                            table.displayTitle(r) + "), " +
+                            std::string(columnTitles()[size_t(column)]) + " " + problem);
+        }
+    }
+}
+
+} // namespace qw
