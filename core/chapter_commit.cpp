@@ -92,13 +92,13 @@ std::string replaceChapterFiles(const std::vector<ReplacedChapter>& chapters,
         for (const ReplacedChapter& c : chapters) {
             Staged& s = staged.emplace_back();
             s.target = c.path;
-            s.existed = fileExists(c.path);
             s.fresh = writeStagedFile(c.path, c.path + ".tmp", c.bytes);
         }
         syncFolders(staged);
-        for (Staged& s : staged)
-            if (s.existed)
-                s.kept = keepStagedCopy(s.target, s.target.string() + ".qw-old");
+        for (Staged& s : staged) {
+            s.kept = keepStagedCopy(s.target, s.target.string() + ".qw-old");
+            s.existed = !s.kept.empty();
+        }
         for (Staged& s : staged) {
             renameOver(s.fresh, s.target);
             s.fresh.clear();

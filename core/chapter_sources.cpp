@@ -30,6 +30,11 @@ void ChapterSources::allowOverwriteOfChanged() {
             source.overwriteAllowed = true;
 }
 
+Lines ChapterSources::lines(const std::string& path) const {
+    const Source* source = find(path);
+    return source ? splitLines(*source->bytes) : readLines(path);
+}
+
 void ChapterSources::retainOnly(const std::vector<std::string>& keepPaths) {
     std::erase_if(m_sources, [&](const auto& entry) {
         return std::find(keepPaths.begin(), keepPaths.end(), entry.first) == keepPaths.end();

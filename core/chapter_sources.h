@@ -35,6 +35,10 @@ public:
     /// Drops every source that no path in keepPaths names.
     void retainOnly(const std::vector<std::string>& keepPaths);
 
+    /// The lines of a chapter as loaded, or of the file as it is now when it was never
+    /// loaded. Throws FileError when such a file cannot be read.
+    Lines lines(const std::string& path) const;
+
 private:
     std::map<std::string, Source, std::less<>> m_sources;
 };

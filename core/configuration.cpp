@@ -45,7 +45,7 @@ bool RecentList::isEmptyEntry(const std::string& entry) {
 }
 
 WindowSettings Configuration::readWindow() const {
-    const IniFile ini(m_path);
+    const IniFile ini(m_path, IniFile::Unreadable::UseDefaults);
     WindowSettings w;
     w.height = ini.readInteger(kFormSection, "Height", w.height);
     w.width = ini.readInteger(kFormSection, "Width", w.width);
@@ -56,7 +56,7 @@ WindowSettings Configuration::readWindow() const {
 }
 
 void Configuration::writeWindow(const WindowSettings& w) const {
-    IniFile ini(m_path);
+    IniFile ini(m_path, IniFile::Unreadable::UseDefaults);
     ini.beginBatch();
     ini.writeInteger(kFormSection, "Height", w.height);
     ini.writeInteger(kFormSection, "Width", w.width);
@@ -67,7 +67,7 @@ void Configuration::writeWindow(const WindowSettings& w) const {
 }
 
 RecentList Configuration::readRecent() const {
-    const IniFile ini(m_path);
+    const IniFile ini(m_path, IniFile::Unreadable::UseDefaults);
     RecentList list;
     for (size_t i = 0; i < 4; ++i)
         list.setEntry(i, ini.readString(kRecentSection, "MRU" + std::to_string(i), kEmptyRecent));
@@ -75,7 +75,7 @@ RecentList Configuration::readRecent() const {
 }
 
 void Configuration::writeRecent(const RecentList& list) const {
-    IniFile ini(m_path);
+    IniFile ini(m_path, IniFile::Unreadable::UseDefaults);
     ini.beginBatch();
     for (size_t i = 0; i < 4; ++i)
         ini.writeString(kRecentSection, "MRU" + std::to_string(i), list.entries()[i]);
@@ -83,7 +83,7 @@ void Configuration::writeRecent(const RecentList& list) const {
 }
 
 ColumnWidths Configuration::readColumnWidths() const {
-    const IniFile ini(m_path);
+    const IniFile ini(m_path, IniFile::Unreadable::UseDefaults);
     ColumnWidths w;
     for (size_t i = 0; i < w.widths.size(); ++i)
         w.widths[i] = ini.readInteger(kWidthsSection, ColumnWidths::keys()[i], w.widths[i]);
@@ -91,7 +91,7 @@ ColumnWidths Configuration::readColumnWidths() const {
 }
 
 void Configuration::writeColumnWidths(const ColumnWidths& w) const {
-    IniFile ini(m_path);
+    IniFile ini(m_path, IniFile::Unreadable::UseDefaults);
     ini.beginBatch();
     for (size_t i = 0; i < w.widths.size(); ++i)
         ini.writeInteger(kWidthsSection, ColumnWidths::keys()[i], w.widths[i]);
@@ -99,7 +99,7 @@ void Configuration::writeColumnWidths(const ColumnWidths& w) const {
 }
 
 CompileOptions Configuration::readCompileOptions() const {
-    const IniFile ini(m_path);
+    const IniFile ini(m_path, IniFile::Unreadable::UseDefaults);
     CompileOptions o;
     o.closeHHeDocs = ini.readBool(kCompileSection, "CloseHHeDocs", o.closeHHeDocs);
     o.editContents = ini.readBool(kCompileSection, "EditContents", o.editContents);
@@ -110,7 +110,7 @@ CompileOptions Configuration::readCompileOptions() const {
 }
 
 void Configuration::writeCompileOptions(const CompileOptions& o) const {
-    IniFile ini(m_path);
+    IniFile ini(m_path, IniFile::Unreadable::UseDefaults);
     ini.beginBatch();
     ini.writeBool(kCompileSection, "CloseHHeDocs", o.closeHHeDocs);
     ini.writeBool(kCompileSection, "EditContents", o.editContents);
@@ -121,13 +121,13 @@ void Configuration::writeCompileOptions(const CompileOptions& o) const {
 }
 
 std::pair<int, int> Configuration::readRelatedEditorSize() const {
-    const IniFile ini(m_path);
+    const IniFile ini(m_path, IniFile::Unreadable::UseDefaults);
     return {ini.readInteger(kRelatedSection, "RT_KW_Height", 291),
             ini.readInteger(kRelatedSection, "RT_KW_Width", 351)};
 }
 
 void Configuration::writeRelatedEditorSize(int height, int width) const {
-    IniFile ini(m_path);
+    IniFile ini(m_path, IniFile::Unreadable::UseDefaults);
     ini.beginBatch();
     ini.writeInteger(kRelatedSection, "RT_KW_Height", height);
     ini.writeInteger(kRelatedSection, "RT_KW_Width", width);

@@ -81,9 +81,13 @@ Lines splitLines(std::string_view bytes) {
     return Lines(views.begin(), views.end());
 }
 
-Lines readLines(const fs::path& path) { return splitLines(readFileBytes(path)); }
+Lines readLines(const fs::path& path) {
+    return splitLines(readFileBytes(path));
+}
 
-std::string systemReason(int error) { return std::generic_category().message(error); }
+std::string systemReason(int error) {
+    return std::generic_category().message(error);
+}
 
 namespace {
 
@@ -173,6 +177,10 @@ fs::path keepStagedCopy(const fs::path& file, const fs::path& candidate) {
             return name;
         if (errno == EEXIST)
             continue;
+        if (errno == ENOENT && !fs::exists(name.parent_path()))
+            throwWriteError(name, errno);
+        if (errno == ENOENT)
+            return {}; // no such file: nothing to keep
         if (errno != EPERM && errno != EXDEV && errno != EOPNOTSUPP && errno != EMLINK)
             throwWriteError(name, errno);
         // A file system without hard links: a copy with the same access does as well.
@@ -228,7 +236,9 @@ std::string joinLines(const Lines& lines) {
 
 } // namespace
 
-void writeLines(const fs::path& path, const Lines& lines) { writeFileBytes(path, joinLines(lines)); }
+void writeLines(const fs::path& path, const Lines& lines) {
+    writeFileBytes(path, joinLines(lines));
+}
 
 void writeGeneratedLines(const fs::path& path, const Lines& lines) {
     const std::string bytes = joinLines(lines);

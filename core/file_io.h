@@ -69,7 +69,8 @@ std::filesystem::path writeStagedFile(const std::filesystem::path& target,
                                       const std::filesystem::path& candidate,
                                       std::string_view bytes);
 /// A further name for an existing file (a hard link, or a copy where links are not
-/// possible), named like writeStagedFile's files. Throws FileError.
+/// possible), named like writeStagedFile's files; an empty path when there is no such
+/// file. Throws FileError.
 std::filesystem::path keepStagedCopy(const std::filesystem::path& file,
                                      const std::filesystem::path& candidate);
 /// Renames from over to in one step. Throws FileError("Unable to write to <to>: reason").

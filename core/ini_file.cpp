@@ -54,15 +54,17 @@ std::string unquote(std::string_view value) {
 
 } // namespace
 
-IniFile::IniFile(std::filesystem::path path) : m_path(std::move(path)) {
+IniFile::IniFile(std::filesystem::path path, Unreadable unreadable) : m_path(std::move(path)) {
     std::error_code ec;
     if (!std::filesystem::exists(m_path, ec) && !ec)
         return;
     try {
         takeText(readFileBytes(m_path));
     } catch (const FileError& e) {
-        // Reading gives the defaults, but a file that could not be read is never written:
-        // the write would replace everything in it by the few keys written.
+        if (unreadable == Unreadable::Throw)
+            throw;
+        // The defaults, but a file that could not be read is never written: the write
+        // would replace everything in it by the few keys written.
         m_lines.clear();
         m_readError = e.what();
     }

@@ -17,10 +17,15 @@ class IniFile {
 public:
     static constexpr size_t kMaxValueLength = 1023;
 
-    /// Reads the file; a missing or unreadable file reads as empty. A file that exists
-    /// but could not be read is never written: every write then throws FileError.
-    /// A UTF-8 byte-order mark is accepted and written back.
-    explicit IniFile(std::filesystem::path path);
+    /// What a file that exists but cannot be read gives.
+    enum class Unreadable {
+        Throw,      ///< FileError("Unable to read %s: reason"): settings must not be guessed
+        UseDefaults ///< reads as empty, but is never written (every write throws FileError)
+    };
+
+    /// Reads the file; a missing file reads as empty. A UTF-8 byte-order mark is
+    /// accepted and written back.
+    explicit IniFile(std::filesystem::path path, Unreadable unreadable = Unreadable::Throw);
     /// Takes the file's text from memory; writes still go to path.
     IniFile(std::filesystem::path path, std::string_view text);
 

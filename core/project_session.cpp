@@ -104,7 +104,7 @@ void ProjectSession::setProjectPath(const std::string& path) {
 
 void ProjectSession::loadProjectSettings() {
     m_settings = ProjectSettings::read(IniFile(m_projectPath));
-    m_env = EnvironmentSettings::read(IniFile(m_config.path()));
+    m_env = EnvironmentSettings::read(IniFile(m_config.path(), IniFile::Unreadable::UseDefaults));
     m_maxIconIndex = qw::maxIconIndex(projectDir(), m_settings.customIconsBmp, m_dataDir);
     m_env.defaultTopicIcon = std::min(m_env.defaultTopicIcon, m_maxIconIndex);
 }

@@ -58,7 +58,7 @@ std::vector<fs::path> PageGenerator::generateAll() {
     for (size_t r = 1; r < table.endRow(); ++r) {
         const std::string& chapter = table.cell(r, ColMainFileName);
         if (table.isChapterRow(r) || loaded == nullptr || *loaded != chapter) {
-            chapterLines = readLines(chapter);
+            chapterLines = table.sources().lines(chapter);
             head = extractHead(chapterLines);
             loaded = &chapter;
         }
@@ -77,7 +77,7 @@ void PageGenerator::generateOne(size_t row, const fs::path& target) {
     if (!table.isTopicRow(row) || table.isWebTopic(row))
         throw FileError("Unable to write to " + target.string() + ": the row has no page");
     guardPagePath(table, target, chapterFiles(table));
-    const Lines chapterLines = readLines(table.cell(row, ColMainFileName));
+    const Lines chapterLines = table.sources().lines(table.cell(row, ColMainFileName));
     writeGeneratedLines(target, buildPage(row, chapterLines, extractHead(chapterLines)));
 }
 

@@ -12,7 +12,10 @@ echo "== browser test packages"
 
 echo "== normal build"
 bash scripts/build.sh build
-ctest --test-dir build --output-on-failure -j2
+ctest --test-dir build --output-on-failure -j2 -LE reliability
+
+echo "== reliability: failing file operations, kill -9, two programs at once"
+ctest --test-dir build --output-on-failure -L reliability
 
 echo "== sanitizer build (address, undefined)"
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQW_SANITIZE=ON -DQW_BUILD_GUI=OFF \

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -24,11 +25,10 @@ using test::block;
 
 class QuietHost : public SessionHost {
 public:
-    Answer showMessage(const std::string&, MessageKind, MessageButtons) override {
-        return Answer::Ok;
-    }
+    Answer showMessage(const std::string&, MessageKind, MessageButtons) override { return answer; }
     ProgressReporter& progress() override { return recorder; }
     RecordingProgress recorder;
+    Answer answer = Answer::Ok;
 };
 
 class ProjectFileSafetyTest : public ::testing::Test {
@@ -109,7 +109,8 @@ TEST_F(ProjectFileSafetyTest, HugeChapterCountIsBoundedByTheListedEntries) {
 TEST_F(ProjectFileSafetyTest, ProjectFileThatCannotBeReadIsNeverWritten) {
     // Read as empty (defaults) but never written: a write would keep only its own keys.
     fs::create_directory(tmp.path() / "gone.qwr");
-    IniFile unreadable(tmp.path() / "gone.qwr");
+    EXPECT_THROW(IniFile(tmp.path() / "gone.qwr"), FileError) << "a project file is not guessed";
+    IniFile unreadable(tmp.path() / "gone.qwr", IniFile::Unreadable::UseDefaults);
     EXPECT_EQ(unreadable.readString("S", "K", "default"), "default");
     try {
         unreadable.writeString(kChapterSection, "NumOfChapters", "0");
@@ -165,6 +166,67 @@ TEST_F(ProjectFileSafetyTest, SaveWhileAnotherProgramHoldsTheProjectSaysBusy) {
     EXPECT_TRUE(session.modified());
     session.saveProject(false);
     EXPECT_NE(tmp.read("c.htm").find("Title='edited'"), std::string::npos);
+}
+
+TEST_F(ProjectFileSafetyTest, RetriedAutomaticSaveAfterAFailureKeepsEveryChapter) {
+    fs::copy(fs::path(QW_SOURCE_DIR) / "examples" / "sample", tmp.path() / "s",
+             fs::copy_options::recursive);
+    fs::copy(tmp.path() / "s", tmp.path() / "t", fs::copy_options::recursive);
+    const auto edit = [](ProjectSession& s) {
+        for (size_t r = 1; r < s.table().endRow(); ++r)
+            if (s.table().isTopicRow(r))
+                s.table().setCell(r, ColKeyWords, "edited " + std::to_string(r));
+        s.markEdited();
+    };
+    // The expected result: the same edit saved on a copy without trouble.
+    QuietHost otherHost;
+    ProjectSession clean(otherHost, QW_DATA_DIR, tmp.path() / "quirew.cfg");
+    ASSERT_TRUE(clean.openProject(tmp.dir() + "t/sample.qwr"));
+    edit(clean);
+    clean.saveProject(false);
+
+    fs::permissions(tmp.path() / "s" / "sample.qwr", fs::perms(0600));
+    ASSERT_TRUE(session.openProject(tmp.dir() + "s/sample.qwr"));
+    edit(session);
+    const std::string lastChapter = session.table().cell(
+        session.table().chapterRowOf(session.table().endRow() - 1), ColMainFileName);
+    fs::create_directory(changeExtension(lastChapter, ".bak")); // the backup cannot be made
+    EXPECT_THROW(session.focusLost(), FileError);
+    EXPECT_THROW(session.focusLost(), FileError) << "a retry fails the same way";
+    fs::remove(changeExtension(lastChapter, ".bak"));
+    session.focusLost();
+    session.focusLost();
+    EXPECT_FALSE(session.modified());
+    for (const auto& entry : fs::directory_iterator(tmp.path() / "t"))
+        if (entry.path().extension() == ".htm")
+            EXPECT_EQ(readFileBytes(tmp.path() / "s" / entry.path().filename()),
+                      readFileBytes(entry.path()))
+                << entry.path().filename();
+    EXPECT_EQ(fs::status(tmp.path() / "s" / "sample.qwr").permissions(), fs::perms(0600));
+}
+
+TEST_F(ProjectFileSafetyTest, KeepingTheProgramsEditsAfterAnOutsideChangeWritesThemWhole) {
+    tmp.write("c.htm", "<body>\r\n" + block("Title='A'") + "line one\r\nline two\r\n");
+    const std::string path =
+        tmp.write("p.qwr", "[CHAPTER_FILES]\r\nNumOfChapters=1\r\nChapterFileName0=c.htm\r\n");
+    ASSERT_TRUE(session.openProject(path));
+    session.focusLost();
+    session.table().setCell(2, ColTitle, "edited");
+    session.markEdited();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    tmp.write("c.htm", "<p>outside 1</p>\r\n<p>outside 2</p>\r\n<body>\r\n" + block("Title='A'") +
+                           "line one\r\nline two\r\n");
+    host.answer = Answer::No; // keep the program's edits
+    session.focusRegained();
+    EXPECT_EQ(session.table().cell(2, ColTitle), "edited");
+    session.saveProject(false);
+    const std::string saved = tmp.read("c.htm");
+    EXPECT_EQ(saved, "<body>\r\n\r\n" +
+                         block("Title='edited' <br>KeyWords=' ' <!-- FileName='" +
+                               session.table().cell(2, ColFileName) +
+                               "' - Icon='10' - BgImage='' - BgColour='$FFFFFF'"
+                               " - Related=''--> ") +
+                         "line one\r\nline two\r\n</BODY></HTML>\r\n");
 }
 
 } // namespace
