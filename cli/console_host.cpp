@@ -81,7 +81,11 @@ bool openForCommand(ProjectSession& session, ConsoleHost& host, const std::strin
         std::cerr << "quirew-cli: project file not found: " << path << '\n';
         return false;
     }
-    session.openProject(path);
+    if (!session.openProject(path)) {
+        // The file was there a moment ago: it could not be examined now.
+        std::cerr << "quirew-cli: project file cannot be opened: " << path << '\n';
+        return false;
+    }
     host.noteErrors();
     return true;
 }

@@ -1,5 +1,6 @@
 #include "core/configuration.h"
 
+#include "core/file_io.h"
 #include "core/ini_file.h"
 
 #include <cstdlib>
@@ -134,18 +135,44 @@ void Configuration::writeRelatedEditorSize(int height, int width) const {
     ini.endBatch();
 }
 
-fs::path findDataDirectory(const fs::path& executable) {
-    std::error_code ec;
+std::vector<fs::path> dataDirectoryCandidates(const fs::path& executable) {
     if (const char* env = std::getenv("QUIREW_DATA_DIR"); env != nullptr && *env != '\0')
-        return fs::path(env);
+        return {fs::path(env)};
+    std::error_code ec;
     const fs::path dir = fs::absolute(executable, ec).parent_path();
-    for (const fs::path& candidate :
-         {dir, dir / "data", dir.parent_path() / "data", dir.parent_path().parent_path() / "data",
-          dir.parent_path() / "share" / "quirew"}) {
+    std::vector<fs::path> candidates = {dir, dir / "data", dir.parent_path() / "share" / "quirew"};
+#ifdef QW_SOURCE_DATA_DIR
+    candidates.emplace_back(QW_SOURCE_DATA_DIR);
+#endif
+#ifdef QW_INSTALL_DATA_DIR
+    candidates.emplace_back(QW_INSTALL_DATA_DIR);
+#endif
+    return candidates;
+}
+
+fs::path findDataDirectory(const fs::path& executable) {
+    const std::vector<fs::path> candidates = dataDirectoryCandidates(executable);
+    std::error_code ec;
+    for (const fs::path& candidate : candidates)
         if (fs::is_directory(candidate / "xFiles", ec))
             return candidate;
+    return candidates.front();
+}
+
+void requireSupportFiles(const fs::path& dataDirectory) {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    const std::vector<fs::path> lookedIn = dataDirectoryCandidates(ec ? dataDirectory : self);
+    for (const char* file : {"xFiles/quirew.css", "xFiles/quirew.js", "xFiles/Effects.sfx"}) {
+        if (fileExists(dataDirectory / file))
+            continue;
+        std::string folders;
+        for (const fs::path& folder : lookedIn)
+            folders += (folders.empty() ? "" : ", ") + folder.string();
+        throw FileError("Support file not found: " + (dataDirectory / file).string() +
+                        " (looked in " + folders +
+                        "; set QUIREW_DATA_DIR to the folder that holds xFiles)");
     }
-    return dir.parent_path() / "share" / "quirew";
 }
 
 fs::path findConfigurationFile(const fs::path& dataDirectory) {

@@ -75,9 +75,17 @@ private:
     std::filesystem::path m_path;
 };
 
-/// Where the programs find their support files: the executable's folder when it holds
-/// "xFiles" (a build tree or portable install), else <prefix>/share/quirew.
+/// The folders where the programs look for their support files, in order: the folder
+/// QUIREW_DATA_DIR names (then the only one), the executable's folder and its "data"
+/// (a portable install), <executable's prefix>/share/quirew (an installed or staged
+/// copy), the source tree's "data" (a build tree, wherever it lies) and the install
+/// prefix's share/quirew known when the program was built.
+std::vector<std::filesystem::path> dataDirectoryCandidates(const std::filesystem::path& executable);
+/// The first candidate that holds "xFiles", else the first candidate.
 std::filesystem::path findDataDirectory(const std::filesystem::path& executable);
+/// Refuses a command that needs the support files when dataDirectory lacks them: throws
+/// FileError naming the missing file and the folders the running program looks in.
+void requireSupportFiles(const std::filesystem::path& dataDirectory);
 /// The configuration file: in the data directory when that is writable, else
 /// $XDG_CONFIG_HOME/quirew/quirew.cfg (or ~/.config/quirew/quirew.cfg).
 std::filesystem::path findConfigurationFile(const std::filesystem::path& dataDirectory);

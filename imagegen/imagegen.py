@@ -11,6 +11,7 @@ Every image is drawn from code, so running it again gives the same bytes.
 import os
 import struct
 import sys
+import zlib
 
 
 # ---------------------------------------------------------------------------
@@ -215,6 +216,39 @@ def bmp_bytes(canvas):
     return bytes(data)
 
 
+def png_bytes(canvas, size):
+    """RGBA PNG of canvas resampled to size x size: averaged when smaller, nearest when
+    larger; the transparent index gives alpha 0."""
+    def rgba(x, y):
+        v = canvas.get(x, y)
+        if canvas.transparent is not None and v == canvas.transparent:
+            return (0, 0, 0, 0)
+        return canvas.palette[v] + (255,)
+    rows = bytearray()
+    for y in range(size):
+        rows.append(0)
+        for x in range(size):
+            if size >= canvas.w:
+                rows += bytes(rgba(x * canvas.w // size, y * canvas.h // size))
+                continue
+            x0, x1 = x * canvas.w // size, (x + 1) * canvas.w // size
+            y0, y1 = y * canvas.h // size, (y + 1) * canvas.h // size
+            px = [rgba(xx, yy) for yy in range(y0, y1) for xx in range(x0, x1)]
+            alpha = sum(p[3] for p in px)
+            if alpha == 0:
+                rows += bytes(4)
+                continue
+            rows += bytes(tuple(sum(p[i] * p[3] for p in px) // alpha for i in range(3)) +
+                          (alpha // len(px),))
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + chunk(b"IEND", b""))
+
+
 def write(path, data):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as f:
@@ -332,6 +366,64 @@ def make_logo():
     draw_text(c, 86, 66, "HTMLHelp Quirewright", 2, gold)
     c.hline(86, 323, 60, gold)
     return c
+
+
+def make_app_icon():
+    """The programs' icon: the open quire on a rounded blue tile, 64 x 64."""
+    c = Canvas(64, 64, [(0, 0, 0)])
+    c.transparent = 0
+    blue = c.colour((40, 88, 168))
+    dark = c.colour((16, 52, 120))
+    for y in range(64):
+        for x in range(64):
+            dx = max(0, 7 - x, x - 56)
+            dy = max(0, 7 - y, y - 56)
+            if dx * dx + dy * dy <= 49:
+                c.set(x, y, dark if (dx * dx + dy * dy > 30 or y > 60) else blue)
+    paper = c.colour((252, 248, 232))
+    line = c.colour((150, 160, 180))
+    edge = c.colour((20, 20, 40))
+    red = c.colour((200, 40, 40))
+    quire = Canvas(66, 54, [(0, 0, 0)])
+    quire.transparent = 0
+    draw_quire(quire, 0, 0, quire.colour((252, 248, 232)), quire.colour((150, 160, 180)),
+               quire.colour((20, 20, 40)), quire.colour((200, 40, 40)))
+    del paper, line, edge, red
+    # the quire shrunk to 52 x 42 by dropping every fifth row and column
+    keep_x = [x for x in range(65) if x % 5 != 2][:52]
+    keep_y = [y for y in range(53) if y % 5 != 2][:42]
+    for ny, y in enumerate(keep_y):
+        for nx, x in enumerate(keep_x):
+            v = quire.get(x, y)
+            if v != quire.transparent:
+                c.set(6 + nx, 12 + ny, c.colour(quire.palette[v]))
+    return c
+
+
+def make_project_icon():
+    """A project file: a page with a folded corner and the quire's ribbon, 64 x 64."""
+    c = Canvas(64, 64, [(0, 0, 0)])
+    c.transparent = 0
+    paper = c.colour((252, 252, 248))
+    edge = c.colour((80, 80, 96))
+    fold = c.colour((208, 212, 224))
+    line = c.colour((150, 160, 180))
+    blue = c.colour((40, 88, 168))
+    red = c.colour((200, 40, 40))
+    c.polygon([(10, 2), (42, 2), (54, 14), (54, 62), (10, 62)], paper)
+    c.polygon([(42, 2), (54, 14), (42, 14)], fold)
+    for a, b in [((10, 2), (42, 2)), ((42, 2), (54, 14)), ((54, 14), (54, 62)),
+                 ((54, 62), (10, 62)), ((10, 62), (10, 2)), ((42, 2), (42, 14)),
+                 ((42, 14), (54, 14))]:
+        c.line(a[0], a[1], b[0], b[1], edge)
+    c.rect(16, 20, 48, 27, blue)
+    for y in range(33, 58, 5):
+        c.hline(16, 48, y, line)
+    c.polygon([(38, 0), (44, 0), (44, 22), (41, 19), (38, 22)], red)
+    return c
+
+
+ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 
 
 # ---------------------------------------------------------------------------
@@ -736,6 +828,13 @@ def main():
         for file, canvas in make_tree_set(name).items():
             write(os.path.join(data, "Icons", name, file), gif_bytes(canvas))
     write(os.path.join(root, "examples", "sample", "images", "paper.gif"), gif_bytes(make_paper()))
+    icons = os.path.join(root, "packaging", "icons", "hicolor")
+    app, project = make_app_icon(), make_project_icon()
+    for size in ICON_SIZES:
+        folder = os.path.join(icons, "%dx%d" % (size, size))
+        write(os.path.join(folder, "apps", "quirew.png"), png_bytes(app, size))
+        write(os.path.join(folder, "mimetypes", "application-x-quirew-project.png"),
+              png_bytes(project, size))
 
 
 if __name__ == "__main__":

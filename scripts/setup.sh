@@ -11,6 +11,7 @@ packages=(
   libx11-dev libxtst-dev
   fp-utils libchm-bin xvfb xauth imagemagick
   chromium fonts-dejavu-core python3 strace
+  dpkg-dev lintian desktop-file-utils appstream shared-mime-info
 )
 
 missing=()

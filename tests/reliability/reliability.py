@@ -87,8 +87,10 @@ class Workplace:
                         XDG_CONFIG_HOME=os.path.join(self.root, "config"))
 
     def run(self, args, prefix=(), timeout=120):
+        # Run from a folder outside the project: a program that lost its project path
+        # once wrote there, and the check of the outside sees it.
         return subprocess.run(list(prefix) + [self.cli] + args, env=self.env, capture_output=True,
-                              timeout=timeout)
+                              timeout=timeout, cwd=self.outside)
 
     def outside_state(self, project):
         return snapshot(self.root, skip=(project, self.data))
