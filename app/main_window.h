@@ -4,6 +4,7 @@
 #include "app/message_routine.h"
 #include "core/project_session.h"
 
+#include <QDir>
 #include <QMainWindow>
 #include <QMap>
 
@@ -68,6 +69,8 @@ public:
     /// document when the HTMLHelp format is chosen, else in a frame page beside the
     /// contents tree in the browser.
     void contextHelp(const QString& page, const QString& treePage);
+    /// The folder that holds the program's help: "quirew.chm" and "help/".
+    QDir helpFolder() const;
 
     /// The focus handlers: automatic save when the program loses the focus, the
     /// changed-chapters check when it gets it back.

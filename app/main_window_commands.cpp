@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
 
 namespace qw {
 
@@ -117,10 +119,11 @@ void TfrmVIRedivuv::mniQuireWHelpHTMLClick() {
 }
 
 void TfrmVIRedivuv::iebtnHelpClick() {
-    const QDir dir(QString::fromStdString(m_dataDir.string()));
+    const QDir dir = helpFolder();
     bool shown = false;
     if (action("mniQuireWHelp")->isChecked())
-        shown = ProgramRunner::shellOpen("quirew.chm", dir.path());
+        shown = QFileInfo::exists(dir.filePath("quirew.chm")) &&
+                ProgramRunner::shellOpen("quirew.chm", dir.path());
     else if (QFileInfo::exists(dir.filePath("help/index.htm")))
         shown = ProgramRunner::viewInBrowser(m_session->environment().htmlBrowserPath,
                                              dir.filePath("help/index.htm"));
@@ -128,10 +131,24 @@ void TfrmVIRedivuv::iebtnHelpClick() {
         helpNotInstalled();
 }
 
+QDir TfrmVIRedivuv::helpFolder() const {
+    // The installed help lies among the support files; a build tree has its own, made
+    // by the build from the help project.
+    const QDir data(QString::fromStdString(m_dataDir.string()));
+#ifdef QW_BUILD_HELP_DIR
+    const QDir built(QStringLiteral(QW_BUILD_HELP_DIR));
+    if (!QFileInfo::exists(data.filePath("help/index.htm")) &&
+        QFileInfo::exists(built.filePath("help/index.htm")))
+        return built;
+#endif
+    return data;
+}
+
 void TfrmVIRedivuv::contextHelp(const QString& page, const QString& treePage) {
-    const QDir dir(QString::fromStdString(m_dataDir.string()));
+    const QDir dir = helpFolder();
     if (action("mniQuireWHelp")->isChecked()) {
-        if (!ProgramRunner::shellOpen("quirew.chm", dir.path()))
+        if (!QFileInfo::exists(dir.filePath("quirew.chm")) ||
+            !ProgramRunner::shellOpen("quirew.chm", dir.path()))
             helpNotInstalled();
         return;
     }
@@ -139,13 +156,19 @@ void TfrmVIRedivuv::contextHelp(const QString& page, const QString& treePage) {
         helpNotInstalled();
         return;
     }
-    const std::string p = page.toStdString();
-    const std::string frames = dir.filePath("help/tmpindex.htm").toStdString();
+    // The frame set goes where the author may write (the help folder may be read-only)
+    // and names the help's pages by their full addresses.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    QDir().mkpath(cache);
+    const std::string frames = QDir(cache).filePath("tmpindex.htm").toStdString();
+    const std::string p = QUrl::fromLocalFile(dir.filePath("help/" + page)).toString().toStdString();
+    const std::string tree =
+        QUrl::fromLocalFile(dir.filePath("help/treehtml/" + treePage)).toString().toStdString();
     writeLines(
         frames,
         {"<HTML><HEAD><TITLE>HTMLHelp Quirewright Help</TITLE></HEAD>",
-         "<FRAMESET COLS=\"230px,*\" FrameBorder=\"Yes\" Border=\"5\"><FRAME SRC=\"treehtml/" +
-             treePage.toStdString() + "\" scrolling=\"auto\">",
+         "<FRAMESET COLS=\"230px,*\" FrameBorder=\"Yes\" Border=\"5\"><FRAME SRC=\"" + tree +
+             "\" scrolling=\"auto\">",
          "<FRAME name=\"frmtopic\" src=\"" + p + "\"></FRAMESET>",
          "<NOFRAMES><BODY><A href=\"" + p +
              "\">No Frames; Click here</A></BODY></NOFRAMES></HTML>"});
