@@ -1,5 +1,7 @@
 #include "helpgen/build_pipeline.h"
 
+#include "core/configuration.h"
+
 #include "core/file_io.h"
 #include "core/file_names.h"
 #include "core/ini_file.h"
@@ -191,6 +193,8 @@ std::string compilerNotSetMessage() {
 
 BuildResult createHelpDocument(ProjectSession& session, BuildHost& host,
                                const BuildRequest& request) {
+    // Without the script, style sheet and effect definitions every page would be wrong.
+    requireSupportFiles(session.dataDir());
     if (session.modified()) {
         const Answer answer =
             host.showMessage("Save Changes to Project before creating HTMLHelp eDocument?",

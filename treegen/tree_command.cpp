@@ -1,5 +1,7 @@
 #include "treegen/tree_command.h"
 
+#include "core/configuration.h"
+
 #include "core/file_io.h"
 #include "core/file_names.h"
 #include "core/ini_file.h"
@@ -86,6 +88,7 @@ TreeResult generateTree(ProjectSession& session, TreeHost& host, const TreeOptio
 }
 
 TreeResult createTreeDocument(ProjectSession& session, TreeHost& host) {
+    requireSupportFiles(session.dataDir());
     TreeResult stopped;
     if (!session.askToSave("Save Changes to Project before creating DOVAZaze eDocument?", true))
         return stopped;
