@@ -29,7 +29,7 @@ ProgressReporter& GuiBuildHost::progress() {
 bool GuiBuildHost::askBuildOptions(CompileOptions& choices, bool& setAsDefault) {
     TfrmCompileOptions dialog(choices, &m_window);
     QObject::connect(&dialog, &TfrmCompileOptions::helpRequested, &m_window, [this] {
-        m_window.contextHelp("cmp_create_htmlhelp_options.htm", "index.htm");
+        m_window.contextHelp("cmp_create_htmlhelp_options.htm", "fol_cmpcreating_htmlhelp.htm");
     });
     if (dialog.exec() != QDialog::Accepted)
         return false;
