@@ -17,6 +17,9 @@ ctest --test-dir build --output-on-failure -j2 -LE reliability
 echo "== reliability: failing file operations, kill -9, two programs at once"
 ctest --test-dir build --output-on-failure -L reliability
 
+echo "== packaging: a build outside the source tree, a staged install, the Debian package"
+bash tests/packaging/package_test.sh . build
+
 echo "== sanitizer build (address, undefined)"
 bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQW_SANITIZE=ON -DQW_BUILD_GUI=OFF \
   -DQW_BENCH=OFF
