@@ -36,7 +36,13 @@ int main(int argc, char** argv) {
         if (c.name != args[0])
             continue;
         try {
-            return c.run({args.begin() + 1, args.end()});
+            const int status = c.run({args.begin() + 1, args.end()});
+            // A result that never reached its reader (a full disk, a closed pipe) is a failure.
+            if (!std::cout.flush()) {
+                std::cerr << "quirew-cli: unable to write to standard output\n";
+                return 1;
+            }
+            return status;
         } catch (const qw::FileError& e) {
             std::cerr << "quirew-cli: " << e.what() << '\n';
         } catch (const std::exception& e) {
