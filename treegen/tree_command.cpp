@@ -51,17 +51,30 @@ void writeHelpProjectWhenMissing(ProjectSession& session, const OutputGuard& gua
                             session.settings().createContextIds);
 }
 
-/// The files of the tree that the check before writing can name: index.htm and, for the
-/// standard format, its contents pages; besides them the About page and its logo. A
-/// template's own files are checked as they are written.
+/// The files of the tree that the check before writing can name: the About page and its
+/// logo, index.htm, and the contents pages of the standard format or the contents page and
+/// tree file a template asks for. Icons and a template's support files are checked as
+/// they are copied.
 std::vector<PlannedOutput> plannedTreeFiles(const ProjectSession& session,
                                             const TreeOptions& options) {
     const fs::path projectDir = session.projectDir();
+    const TreeValues values = TreeValues::derive(options, projectDir, session.dataDir());
     std::vector<PlannedOutput> files = {{projectDir / "aboutjmp.htm", Replace::Own},
                                         {projectDir / "quirew.gif", Replace::Own}};
-    if (options.format != TreeFormat::Standard)
+    if (options.format != TreeFormat::Standard) {
+        const fs::path templatePath =
+            values.templateDir / std::string(templateName(options.format));
+        if (!fileExists(templatePath))
+            return files;
+        const TreeTemplateSettings settings = TreeTemplateSettings::read(IniFile(templatePath));
+        if (settings.createIndex)
+            files.push_back({projectDir / "index.htm", Replace::Own});
+        if (settings.createContents)
+            files.push_back({values.treeDir / "contents.htm", Replace::Own});
+        if (settings.createTreeFile)
+            files.push_back({values.treeDir / toSlashes(settings.treeFileName), Replace::Own});
         return files;
-    const TreeValues values = TreeValues::derive(options, projectDir, session.dataDir());
+    }
     files.push_back({projectDir / "index.htm", Replace::Own});
     for (const char* name : {"unexpand.htm", "expand.htm"})
         files.push_back({values.treeDir / name, Replace::Own});
