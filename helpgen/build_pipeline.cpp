@@ -78,6 +78,18 @@ private:
     bool m_saved = false;
 };
 
+/// The files named after the project that are written whole beside their old copy and
+/// then put in its place: both names must be plain files of the project.
+std::vector<fs::path> rewrittenFiles(const std::string& path) {
+    return {path, path + ".qw-new"};
+}
+
+/// Checks a file of the project that is written beside its old copy and renamed over it.
+void checkRewrite(const OutputGuard& guard, const std::string& path) {
+    for (const fs::path& file : rewrittenFiles(path))
+        guard.check(file, Replace::Named);
+}
+
 /// Every file of the run besides the topic pages, and what it may replace: the About page
 /// and the logo only the program's own files, the rest (named after the project) any plain
 /// file that is no chapter and no link.
@@ -85,13 +97,14 @@ std::vector<PlannedOutput> plannedOutputs(const ProjectSession& session, bool co
     const fs::path dir = session.projectDir();
     const std::string base = session.basePath();
     std::vector<PlannedOutput> files = {{dir / "aboutjmp.htm", Replace::Own},
-                                        {dir / "quirew.gif", Replace::Own},
-                                        {base + "_indx.hhk", Replace::Named},
-                                        {base + "_toc.hhc", Replace::Named},
-                                        {base + ".hhp", Replace::Named}};
+                                        {dir / "quirew.gif", Replace::Own}};
+    std::vector<std::string> rewritten = {base + "_indx.hhk", base + "_toc.hhc", base + ".hhp"};
     if (session.settings().createContextIds)
         for (const char* extension : {".ali", ".h", ".pas"})
-            files.push_back({base + extension, Replace::Named});
+            rewritten.push_back(base + extension);
+    for (const std::string& path : rewritten)
+        for (const fs::path& file : rewrittenFiles(path))
+            files.push_back({file, Replace::Named});
     if (compile)
         for (const char* suffix : {".chm", "_log.txt"})
             files.push_back({base + suffix, Replace::Named});
@@ -135,13 +148,13 @@ Intermediates generateFiles(ProjectSession& session, BuildHost& host, const Buil
     made.pages = generateTopicPages(context, &guard);
     progress.step();
 
-    guard.check(base + "_indx.hhk", Replace::Named);
+    checkRewrite(guard, base + "_indx.hhk");
     writeIndexFile(session.table(), base + "_indx.hhk", fullIndex);
     adaptIndexFile(compiler, base + "_indx.hhk");
     progress.step();
 
     session.markRoles();
-    guard.check(base + "_toc.hhc", Replace::Named);
+    checkRewrite(guard, base + "_toc.hhc");
     writeContentsFile(session.table(), session.settings(), base + "_toc.hhc");
     for (const fs::path& file : writeAboutPage(guard, session.dataDir()))
         if (file.extension() != ".gif")
@@ -150,11 +163,11 @@ Intermediates generateFiles(ProjectSession& session, BuildHost& host, const Buil
 
     if (session.settings().createContextIds) {
         for (const char* extension : {".ali", ".h", ".pas"})
-            guard.check(base + extension, Replace::Named);
+            checkRewrite(guard, base + extension);
         writeContextIdFiles(base, session.table());
     }
     const std::string helpProject = base + ".hhp";
-    guard.check(helpProject, Replace::Named);
+    checkRewrite(guard, helpProject);
     if (!fileExists(helpProject)) {
         const IniFile project(session.projectPath());
         writeHelpProjectDefault(project, session.settings().titleBarText, request.navigatorFontSpec,

@@ -45,7 +45,9 @@ void writeHelpProjectWhenMissing(ProjectSession& session, const OutputGuard& gua
     const std::string helpProject = helpProjectBase(session.projectPath()) + ".hhp";
     if (fileExists(helpProject))
         return;
+    // Written beside its old copy first, then renamed over it.
     guard.check(helpProject, Replace::Named);
+    guard.check(helpProject + ".qw-new", Replace::Named);
     const IniFile project(session.projectPath());
     writeHelpProjectDefault(project, session.settings().titleBarText, "",
                             session.settings().createContextIds);

@@ -172,6 +172,8 @@ TEST(BuildSafetyTest, PlantedLinksAreRefusedAndNothingOutsideChanges) {
         {"About page linked outside", symlink("aboutjmp.htm", "secret.htm", true)},
         {"logo linked outside", symlink("quirew.gif", "secret.htm", true)},
         {"contents linked to a chapter", symlink("sample_toc.hhc", "intro.htm", false)},
+        {"new help project linked to a chapter", symlink("sample.hhp.qw-new", "using.htm", false)},
+        {"new index linked outside", symlink("sample_indx.hhk.qw-new", "secret.htm", true)},
         {"compiled document linked outside", symlink("sample.chm", "secret.htm", true)},
         {"compiled document hard-linked outside", hardlink("sample.chm", "secret.htm", true)},
         {"log linked outside", symlink("sample_log.txt", "secret.htm", true)},
