@@ -198,11 +198,18 @@ bool OutputGuard::isOwn(const fs::path& path) const {
     struct stat st {};
     if (::lstat(absolute.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
-    const auto it = m_stamps.find(recordKey(absolute));
-    if (it != m_stamps.end() && it->second == Stamp{uint64_t(st.st_size), modificationTime(st)})
+    const Stamp stamp{uint64_t(st.st_size), modificationTime(st)};
+    const std::string key = recordKey(absolute);
+    if (const auto it = m_stamps.find(key); it != m_stamps.end() && it->second == stamp)
+        return true;
+    // The check before a run and the write itself both ask: read each mark once.
+    if (const auto it = m_marked.find(key); it != m_marked.end() && it->second == stamp)
         return true;
     const std::string head = leadingBytes(absolute, 64);
-    return head.starts_with(kPageMark) || head.starts_with(kAboutMark);
+    if (!head.starts_with(kPageMark) && !head.starts_with(kAboutMark))
+        return false;
+    m_marked[key] = stamp;
+    return true;
 }
 
 void OutputGuard::write(const fs::path& path, std::string_view bytes, Replace how, bool record) {

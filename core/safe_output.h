@@ -105,6 +105,7 @@ private:
     std::set<std::pair<uint64_t, uint64_t>> m_protected; // device, inode
     std::set<std::string> m_protectedNames;
     std::map<std::string, Stamp> m_stamps;
+    mutable std::map<std::string, Stamp> m_marked; // files found carrying a mark
     mutable std::set<std::string> m_plainFolders;
 };
 
