@@ -93,15 +93,31 @@ void GuiBuildHost::showLog(const std::string& logPath) {
     log.exec();
 }
 
+namespace {
+
+/// The CHM viewers to try: the one QUIREW_CHM_VIEWER names when it is set (none when it is
+/// set empty: the desktop's handler then opens the document), else xchm and kchmviewer as
+/// found on PATH.
+QStringList chmViewers() {
+    if (qEnvironmentVariableIsSet("QUIREW_CHM_VIEWER")) {
+        const QString chosen = qEnvironmentVariable("QUIREW_CHM_VIEWER").trimmed();
+        return chosen.isEmpty() ? QStringList() : QStringList{chosen};
+    }
+    QStringList found;
+    for (const char* name : {"xchm", "kchmviewer"})
+        if (const QString program = QStandardPaths::findExecutable(name); !program.isEmpty())
+            found << program;
+    return found;
+}
+
+} // namespace
+
 bool GuiBuildHost::viewDocument(const std::string& chmPath) {
     const QString document = QString::fromStdString(chmPath);
     if (!QFileInfo(document).isFile())
         return false;
     // A viewer this program starts itself can be closed again before the next build.
-    for (const char* name : {"xchm", "kchmviewer"}) {
-        const QString program = QStandardPaths::findExecutable(name);
-        if (program.isEmpty())
-            continue;
+    for (const QString& program : chmViewers()) {
         Launch launch{Launch::Run, program, {document}, {}, false};
         if (auto answer = ProgramRunner::observe(launch))
             return *answer;

@@ -28,7 +28,9 @@ public:
     void optionsBuilt() override;
     bool editContents(const std::string& contentsPath) override;
     void showLog(const std::string& logPath) override;
-    /// A CHM viewer found on PATH (xchm, kchmviewer), else the desktop's handler.
+    /// The CHM viewer named by QUIREW_CHM_VIEWER when it is set (set empty: none), else one
+    /// found on PATH (xchm, kchmviewer); without one, or when it does not start, the
+    /// desktop's handler.
     bool viewDocument(const std::string& chmPath) override;
     void showCheckFinding(const std::string& message, size_t row, int column) override;
     void raiseWindow() override;

@@ -8,6 +8,8 @@
 #include "app/topic_grid.h"
 #include "core/chapter_parser.h"
 #include "core/file_names.h"
+#include "core/project_lock.h"
+#include "core/safe_output.h"
 #include "core/text_util.h"
 #include "core/topic_list_file.h"
 #include "helpgen/page_generator.h"
@@ -184,9 +186,13 @@ void TfrmVIRedivuv::viewOrPreview(bool rightButton) {
         } restore;
         const ProjectSettings& project = m_session->settings();
         const EnvironmentSettings& env = m_session->environment();
-        copySupportFiles(m_session->projectDir(), m_dataDir, project.useStyleSheet,
-                         env.searchForEffects);
-        generateTopicPage(PageContext{table, project, env, m_dataDir, false}, size_t(row), preview);
+        // The preview writes only over the program's own files, as a build does.
+        const ProjectLock lock(m_session->projectPath());
+        OutputGuard guard(table, m_session->projectPath());
+        copySupportFiles(guard, m_dataDir, project.useStyleSheet, env.searchForEffects);
+        generateTopicPage(PageContext{table, project, env, m_dataDir, false}, size_t(row), preview,
+                          &guard);
+        guard.saveRecord();
     }
     // The framed preview in the help viewer needs a viewer for loose pages, which this
     // platform lacks: both buttons show the page in the browser.

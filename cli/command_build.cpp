@@ -1,9 +1,12 @@
 // The build command: the whole HTML Help build without a window.
 #include "cli/command_registry.h"
 #include "cli/console_host.h"
+#include "core/file_io.h"
+#include "core/project_lock.h"
 #include "helpgen/build_pipeline.h"
 
 #include <iostream>
+#include <optional>
 
 namespace qw::cli {
 
@@ -67,6 +70,11 @@ int runBuild(const std::vector<std::string>& args) {
     ConsoleHost host;
     ProjectSession session(host, dataDirectory(), configurationFile());
     host.attachSession(&session);
+    // Held from the load on, so that no other program saves the chapters between the load
+    // and the pages cut from them.
+    std::optional<ProjectLock> lock;
+    if (fileExists(options.project))
+        lock.emplace(options.project);
     if (!openForCommand(session, host, options.project))
         return 1;
     if (!host.allErrors().empty()) {

@@ -2,6 +2,7 @@
 #include "cli/command_registry.h"
 #include "cli/console_host.h"
 #include "core/file_io.h"
+#include "core/project_lock.h"
 #include "treegen/tree_command.h"
 
 #include <iostream>
@@ -73,6 +74,11 @@ int runTree(const std::vector<std::string>& args) {
     // never is; Yes keeps a headless run from stopping at a question.
     ConsoleHost host(Answer::Yes);
     ProjectSession session(host, dataDirectory(), configurationFile());
+    // Held from the load on, so that no other program saves the chapters between the load
+    // and the pages cut from them.
+    std::optional<ProjectLock> lock;
+    if (fileExists(projectPath))
+        lock.emplace(projectPath);
     if (!openForCommand(session, host, projectPath))
         return 1;
     if (!host.allErrors().empty()) {

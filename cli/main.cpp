@@ -20,23 +20,32 @@ void printHelp() {
     std::cout << "\n  --help     show this text\n  --version  show the version\n";
 }
 
+/// Status 1 with a reason when what was printed never reached its reader (a full disk,
+/// a closed pipe); else status.
+int checkedOutput(int status) {
+    if (std::cout.flush())
+        return status;
+    std::cerr << "quirew-cli: unable to write to standard output\n";
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         printHelp();
-        return args.empty() ? 2 : 0;
+        return checkedOutput(args.empty() ? 2 : 0);
     }
     if (args[0] == "--version") {
         std::cout << "quirew-cli (HTMLHelp Quirewright) " << QW_VERSION << '\n';
-        return 0;
+        return checkedOutput(0);
     }
     for (const auto& c : qw::cli::commands()) {
         if (c.name != args[0])
             continue;
         try {
-            return c.run({args.begin() + 1, args.end()});
+            return checkedOutput(c.run({args.begin() + 1, args.end()}));
         } catch (const qw::FileError& e) {
             std::cerr << "quirew-cli: " << e.what() << '\n';
         } catch (const std::exception& e) {

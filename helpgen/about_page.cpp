@@ -1,6 +1,7 @@
 #include "helpgen/about_page.h"
 
 #include "core/file_io.h"
+#include "core/safe_output.h"
 
 namespace qw {
 
@@ -31,16 +32,17 @@ const Lines& aboutLines() {
 
 } // namespace
 
-std::vector<fs::path> writeAboutPage(const fs::path& projectDir, const fs::path& dataDir) {
+std::vector<fs::path> writeAboutPage(OutputGuard& guard, const fs::path& dataDir) {
     std::vector<fs::path> written;
     const fs::path logo = dataDir / "quirew.gif";
     if (fileExists(logo)) {
-        const fs::path target = projectDir / "quirew.gif";
-        writeFileBytes(target, readFileBytes(logo));
+        const fs::path target = guard.projectDir() / "quirew.gif";
+        guard.copy(logo, target);
         written.push_back(target);
     }
-    const fs::path page = projectDir / "aboutjmp.htm";
-    writeLines(page, aboutLines());
+    // The page's first line marks it as the program's own.
+    const fs::path page = guard.projectDir() / "aboutjmp.htm";
+    guard.writeLines(page, aboutLines(), Replace::Own, false);
     written.push_back(page);
     return written;
 }

@@ -5,10 +5,13 @@
 
 namespace qw {
 
-/// Writes "aboutjmp.htm" into projectDir and copies the logo "quirew.gif" from dataDir
-/// beside it. A missing logo is skipped without failing. Returns the files written.
-/// Throws FileError when the page cannot be written.
-std::vector<std::filesystem::path> writeAboutPage(const std::filesystem::path& projectDir,
+class OutputGuard;
+
+/// Writes "aboutjmp.htm" into the guarded project folder and copies the logo "quirew.gif"
+/// from dataDir beside it, each only over the program's own earlier file. A missing logo is
+/// skipped without failing. Returns the files written (the logo also when it was already
+/// in place). Throws FileError when a file cannot be written or is refused.
+std::vector<std::filesystem::path> writeAboutPage(OutputGuard& guard,
                                                   const std::filesystem::path& dataDir);
 
 } // namespace qw

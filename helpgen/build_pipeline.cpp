@@ -6,12 +6,15 @@
 #include "core/file_names.h"
 #include "core/ini_file.h"
 #include "core/progress.h"
+#include "core/project_lock.h"
 #include "core/project_session.h"
+#include "core/safe_output.h"
 #include "core/text_util.h"
 #include "helpgen/about_page.h"
 #include "helpgen/compiler.h"
 #include "helpgen/contents_file.h"
 #include "helpgen/help_project.h"
+#include "helpgen/output_check.h"
 #include "helpgen/page_generator.h"
 #include "helpgen/support_files.h"
 
@@ -51,6 +54,65 @@ private:
     bool m_active = true;
 };
 
+/// Keeps the record of written files also when a step fails part-way, so that the next
+/// run knows the files this one wrote as its own.
+class RecordScope {
+public:
+    explicit RecordScope(OutputGuard& guard) : m_guard(guard) {}
+    ~RecordScope() {
+        if (m_saved)
+            return;
+        try {
+            m_guard.saveRecord();
+        } catch (const FileError&) {
+            // The run is failing already; its own error is the one to report.
+        }
+    }
+    RecordScope(const RecordScope&) = delete;
+    RecordScope& operator=(const RecordScope&) = delete;
+    void save() {
+        m_saved = true;
+        m_guard.saveRecord();
+    }
+
+private:
+    OutputGuard& m_guard;
+    bool m_saved = false;
+};
+
+/// The files named after the project that are written whole beside their old copy and
+/// then put in its place: both names must be plain files of the project.
+std::vector<fs::path> rewrittenFiles(const std::string& path) {
+    return {path, path + ".qw-new"};
+}
+
+/// Checks a file of the project that is written beside its old copy and renamed over it.
+void checkRewrite(const OutputGuard& guard, const std::string& path) {
+    for (const fs::path& file : rewrittenFiles(path))
+        guard.check(file, Replace::Named);
+}
+
+/// Every file of the run besides the topic pages, and what it may replace: the About page
+/// and the logo only the program's own files, the rest (named after the project) any plain
+/// file that is no chapter and no link.
+std::vector<PlannedOutput> plannedOutputs(const ProjectSession& session, bool compile) {
+    const fs::path dir = session.projectDir();
+    const std::string base = session.basePath();
+    std::vector<PlannedOutput> files = {{dir / "aboutjmp.htm", Replace::Own},
+                                        {dir / "quirew.gif", Replace::Own}};
+    std::vector<std::string> rewritten = {base + "_indx.hhk", base + "_toc.hhc", base + ".hhp"};
+    if (session.settings().createContextIds)
+        for (const char* extension : {".ali", ".h", ".pas"})
+            rewritten.push_back(base + extension);
+    for (const std::string& path : rewritten)
+        for (const fs::path& file : rewrittenFiles(path))
+            files.push_back({file, Replace::Named});
+    if (compile)
+        for (const char* suffix : {".chm", "_log.txt"})
+            files.push_back({base + suffix, Replace::Named});
+    return files;
+}
+
 BuildResult stopped(BuildOutcome outcome, std::string message = {}) {
     BuildResult result;
     result.outcome = outcome;
@@ -76,7 +138,7 @@ std::vector<std::string> filesBesideTopics(const ProjectSession& session,
 
 /// Steps 1 to 4 of the run: writes pages, index, contents, About page, IDs and project.
 Intermediates generateFiles(ProjectSession& session, BuildHost& host, const BuildRequest& request,
-                            const HelpCompiler& compiler) {
+                            const HelpCompiler& compiler, OutputGuard& guard) {
     // chmcmd builds its index only from the index file, never from the pages.
     const bool fullIndex = compiler.kind != HelpCompiler::Kind::Workshop;
     Intermediates made;
@@ -85,23 +147,29 @@ Intermediates generateFiles(ProjectSession& session, BuildHost& host, const Buil
 
     const PageContext context{session.table(), session.settings(), session.environment(),
                               session.dataDir(), true};
-    made.pages = generateTopicPages(context);
+    made.pages = generateTopicPages(context, &guard);
     progress.step();
 
+    checkRewrite(guard, base + "_indx.hhk");
     writeIndexFile(session.table(), base + "_indx.hhk", fullIndex);
     adaptIndexFile(compiler, base + "_indx.hhk");
     progress.step();
 
     session.markRoles();
+    checkRewrite(guard, base + "_toc.hhc");
     writeContentsFile(session.table(), session.settings(), base + "_toc.hhc");
-    for (const fs::path& file : writeAboutPage(session.projectDir(), session.dataDir()))
+    for (const fs::path& file : writeAboutPage(guard, session.dataDir()))
         if (file.extension() != ".gif")
             made.aboutPage = file;
     progress.step();
 
-    if (session.settings().createContextIds)
+    if (session.settings().createContextIds) {
+        for (const char* extension : {".ali", ".h", ".pas"})
+            checkRewrite(guard, base + extension);
         writeContextIdFiles(base, session.table());
+    }
     const std::string helpProject = base + ".hhp";
+    checkRewrite(guard, helpProject);
     if (!fileExists(helpProject)) {
         const IniFile project(session.projectPath());
         writeHelpProjectDefault(project, session.settings().titleBarText, request.navigatorFontSpec,
@@ -113,28 +181,47 @@ Intermediates generateFiles(ProjectSession& session, BuildHost& host, const Buil
 }
 
 /// Deletes what this run wrote: its pages, the About page, the index and contents
-/// files, the support files it copied, and the preview's leftovers. Never anything
-/// outside the project directory.
-std::vector<std::string> cleanUp(const ProjectSession& session, const Intermediates& made) {
+/// files, the support files it copied, and the preview's page when it is the program's
+/// own. Every deletion goes through the guard, so never a chapter, a file the program did
+/// not write or anything outside the project directory. Tries every file, then throws
+/// FileError naming the first that could not be deleted.
+std::vector<std::string> cleanUp(const ProjectSession& session, const Intermediates& made,
+                                 OutputGuard& guard) {
     const fs::path projectDir = session.projectDir();
     const std::string base = session.basePath();
-    std::vector<fs::path> doomed = made.pages;
+    std::vector<std::pair<fs::path, Replace>> doomed;
+    for (const fs::path& page : made.pages)
+        doomed.emplace_back(page, Replace::Own);
     if (!made.aboutPage.empty())
-        doomed.push_back(made.aboutPage);
-    doomed.push_back(base + "_indx.hhk");
-    doomed.push_back(base + "_toc.hhc");
+        doomed.emplace_back(made.aboutPage, Replace::Own);
+    doomed.emplace_back(base + "_indx.hhk", Replace::Named);
+    doomed.emplace_back(base + "_toc.hhc", Replace::Named);
+    // Left by other commands: only what the program wrote itself goes.
     for (const char* name : {"TempCont.htm", "TempFram.htm", "TmpTopic.htm"})
-        doomed.push_back(projectDir / name);
-    doomed.insert(doomed.end(), made.supportFiles.begin(), made.supportFiles.end());
+        if (guard.isOwn(projectDir / name))
+            doomed.emplace_back(projectDir / name, Replace::Own);
+    for (const fs::path& file : made.supportFiles)
+        doomed.emplace_back(file, Replace::Own);
 
     std::vector<std::string> deleted;
-    for (const fs::path& path : doomed) {
+    std::string firstFailure;
+    size_t failures = 0;
+    for (const auto& [path, how] : doomed) {
         std::error_code ec;
-        if (!isInsideDirectory(path, projectDir) || !fs::is_regular_file(path, ec))
+        if (!fs::exists(fs::symlink_status(path, ec)))
             continue;
-        if (fs::remove(path, ec))
+        try {
+            guard.remove(path, how);
             deleted.push_back(path.string());
+        } catch (const FileError& error) {
+            if (failures++ == 0)
+                firstFailure = error.what();
+        }
     }
+    if (failures > 1)
+        firstFailure += " (and " + std::to_string(failures - 1) + " more)";
+    if (failures > 0)
+        throw FileError(firstFailure);
     return deleted;
 }
 
@@ -147,7 +234,7 @@ template <typename Run> void underCaption(BuildHost& host, const std::string& ca
 }
 
 void compileAndFinish(ProjectSession& session, BuildHost& host, const HelpCompiler& compiler,
-                      const Intermediates& made, BuildResult& result) {
+                      const Intermediates& made, BuildResult& result, OutputGuard& guard) {
     const std::string base = session.basePath();
     const CompileOptions& choices = result.choices;
     if (choices.editContents)
@@ -155,6 +242,9 @@ void compileAndFinish(ProjectSession& session, BuildHost& host, const HelpCompil
                      "HTMLHelp Quirewright is DISABLED while editing Contents Tree. Close "
                      "HTMLHelp Workshop to continue.",
                      [&] { host.editContents(base + "_toc.hhc"); });
+    // The compiler writes both files in place: never through a link or over a chapter.
+    guard.check(result.chmPath, Replace::Named);
+    guard.check(result.logPath, Replace::Named);
     CompileResult compiled;
     underCaption(
         host, "HTMLHelp Quirewright is DISABLED while Compiling the Project. Please Wait...", [&] {
@@ -164,8 +254,11 @@ void compileAndFinish(ProjectSession& session, BuildHost& host, const HelpCompil
     result.compilerStatus = compiled.exitCode;
     if (choices.cleanUpFiles) {
         host.setBusy(true);
-        result.deleted = cleanUp(session, made);
-        host.setBusy(false);
+        struct NotBusy {
+            BuildHost& host;
+            ~NotBusy() { host.setBusy(false); }
+        } notBusy{host};
+        result.deleted = cleanUp(session, made, guard);
     }
     if (choices.viewLog)
         underCaption(host,
@@ -232,9 +325,22 @@ BuildResult createHelpDocument(ProjectSession& session, BuildHost& host,
     const std::string base = session.basePath();
     result.chmPath = base + ".chm";
     result.logPath = base + "_log.txt";
+    // Held from here to the end: another program saving the chapters meanwhile would give
+    // pages cut at the wrong lines. (The save above takes it for itself.)
+    const ProjectLock lock(session.projectPath());
+    OutputGuard guard(session.table(), session.projectPath());
+    const CheckFinding outputs = checkOutputs(
+        session.table(), guard, plannedOutputs(session, request.compile), "HTMLHelp eDocument");
+    if (!outputs.ok) {
+        host.showCheckFinding(outputs.message, outputs.row, outputs.column);
+        BuildResult refused = stopped(BuildOutcome::CheckFailed, outputs.message);
+        refused.choices = result.choices;
+        return refused;
+    }
+    RecordScope record(guard);
 
     const std::vector<fs::path> copied =
-        copySupportFiles(session.projectDir(), session.dataDir(), session.settings().useStyleSheet,
+        copySupportFiles(guard, session.dataDir(), session.settings().useStyleSheet,
                          session.environment().searchForEffects);
     host.optionsBuilt();
 
@@ -244,7 +350,7 @@ BuildResult createHelpDocument(ProjectSession& session, BuildHost& host,
         BusyScope busy(host);
         if (result.choices.closeHHeDocs)
             host.closeHelpViewers();
-        made = generateFiles(session, host, request, compiler);
+        made = generateFiles(session, host, request, compiler, guard);
         made.supportFiles = copied;
         host.progress().step();
         busy.end(800);
@@ -252,10 +358,12 @@ BuildResult createHelpDocument(ProjectSession& session, BuildHost& host,
     for (const fs::path& page : made.pages)
         result.pagesWritten.push_back(page.string());
     if (!request.compile) {
+        record.save();
         result.outcome = BuildOutcome::ProjectWritten;
         return result;
     }
-    compileAndFinish(session, host, compiler, made, result);
+    compileAndFinish(session, host, compiler, made, result, guard);
+    record.save();
     return result;
 }
 

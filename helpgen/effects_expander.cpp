@@ -55,13 +55,13 @@ const std::string* findValue(const Section& section, const std::string& key) {
 } // namespace
 
 EffectsExpander EffectsExpander::load(const std::filesystem::path& definitionFile) {
-    if (!fileExists(definitionFile))
+    std::error_code ec;
+    if (!std::filesystem::exists(definitionFile, ec))
         return {};
-    try {
-        return fromText(readFileBytes(definitionFile));
-    } catch (const FileError&) {
-        return {}; // an unreadable file reads as one without sections
-    }
+    // A file that is there but cannot be read would leave raw markers in every page.
+    if (!std::filesystem::is_regular_file(definitionFile, ec))
+        throw FileError("Unable to read " + definitionFile.string());
+    return fromText(readFileBytes(definitionFile));
 }
 
 EffectsExpander EffectsExpander::fromText(std::string_view text) {

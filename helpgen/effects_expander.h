@@ -22,7 +22,8 @@ public:
     static constexpr const char* kMissing = "!NONE!";
 
     EffectsExpander() = default;
-    /// Reads every script of the file; a missing or unreadable file gives no scripts.
+    /// Reads every script of the file; a missing file gives no scripts. Throws FileError
+    /// when the file is there but cannot be read.
     static EffectsExpander load(const std::filesystem::path& definitionFile);
     /// Reads the scripts from the text of a definition file. Sections and keys compare
     /// without regard to case and the first of a repeated name counts; a value loses the

@@ -3,43 +3,27 @@
 #include "core/topic_table.h"
 #include "helpgen/effects_expander.h"
 
-#include <unordered_set>
-
 namespace qw {
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string normalised(const fs::path& path) {
-    return fs::absolute(path).lexically_normal().string();
-}
-
-/// Refuses a page path outside the project directory or naming a chapter file.
-void guardPagePath(const TopicTable& table, const fs::path& path,
-                   const std::unordered_set<std::string>& chapters) {
-    if (!isInsideDirectory(path, table.projectDir()) ||
-        normalised(path) == normalised(table.projectDir()))
-        throw FileError("Unable to write to " + path.string() +
-                        ": the page would lie outside the project directory");
-    if (chapters.count(normalised(path)) != 0)
-        throw FileError("Unable to write to " + path.string() +
-                        ": the page would replace a chapter file");
-}
-
-std::unordered_set<std::string> chapterFiles(const TopicTable& table) {
-    std::unordered_set<std::string> files;
-    for (size_t r = 1; r < table.endRow(); ++r)
-        if (table.isChapterRow(r))
-            files.insert(normalised(table.cell(r, ColMainFileName)));
-    return files;
+/// Refuses a page path outside the project directory, naming a chapter file, or that
+/// is reached through a link or would replace a file the program did not write.
+void guardPagePath(const OutputGuard& guard, const fs::path& path) {
+    guard.check(path, Replace::Own);
 }
 
 } // namespace
 
-PageGenerator::PageGenerator(const PageContext& context)
+PageGenerator::PageGenerator(const PageContext& context, OutputGuard* guard)
     : m_context(context), m_effects(std::make_unique<EffectsExpander>(
-                              EffectsExpander::load(context.dataDir / "xFiles" / "Effects.sfx"))) {}
+                              EffectsExpander::load(context.dataDir / "xFiles" / "Effects.sfx"))) {
+    if (guard == nullptr)
+        m_ownGuard = std::make_unique<OutputGuard>(context.table);
+    m_guard = guard != nullptr ? guard : m_ownGuard.get();
+}
 
 PageGenerator::~PageGenerator() = default;
 
@@ -50,7 +34,6 @@ fs::path PageGenerator::pagePath(size_t row) const {
 
 std::vector<fs::path> PageGenerator::generateAll() {
     const TopicTable& table = m_context.table;
-    const std::unordered_set<std::string> chapters = chapterFiles(table);
     std::vector<fs::path> written;
     Lines chapterLines;
     Lines head;
@@ -65,8 +48,8 @@ std::vector<fs::path> PageGenerator::generateAll() {
         if (table.isChapterRow(r) || table.isWebTopic(r))
             continue;
         const fs::path path = pagePath(r);
-        guardPagePath(table, path, chapters);
-        writeGeneratedLines(path, buildPage(r, chapterLines, head));
+        // Pages carry their mark, so they need no note in the record of written files.
+        m_guard->writeLines(path, buildPage(r, chapterLines, head), Replace::Own, false);
         written.push_back(path);
     }
     return written;
@@ -76,17 +59,19 @@ void PageGenerator::generateOne(size_t row, const fs::path& target) {
     const TopicTable& table = m_context.table;
     if (!table.isTopicRow(row) || table.isWebTopic(row))
         throw FileError("Unable to write to " + target.string() + ": the row has no page");
-    guardPagePath(table, target, chapterFiles(table));
+    guardPagePath(*m_guard, target);
     const Lines chapterLines = table.sources().lines(table.cell(row, ColMainFileName));
-    writeGeneratedLines(target, buildPage(row, chapterLines, extractHead(chapterLines)));
+    m_guard->writeLines(target, buildPage(row, chapterLines, extractHead(chapterLines)),
+                        Replace::Own, false);
 }
 
-std::vector<fs::path> generateTopicPages(const PageContext& context) {
-    return PageGenerator(context).generateAll();
+std::vector<fs::path> generateTopicPages(const PageContext& context, OutputGuard* guard) {
+    return PageGenerator(context, guard).generateAll();
 }
 
-void generateTopicPage(const PageContext& context, size_t row, const fs::path& target) {
-    PageGenerator(context).generateOne(row, target);
+void generateTopicPage(const PageContext& context, size_t row, const fs::path& target,
+                       OutputGuard* guard) {
+    PageGenerator(context, guard).generateOne(row, target);
 }
 
 } // namespace qw

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/file_io.h"
+#include "core/safe_output.h"
 
 #include <filesystem>
 #include <memory>
@@ -30,12 +31,15 @@ struct PageContext {
 /// when the generator is made, so one generator serves a whole run.
 ///
 /// Every failure (a chapter that cannot be read, a line cell that is not a number or lies
-/// beyond its chapter, a page that cannot be written, a page path outside the project
-/// directory or naming a chapter file) throws FileError and ends the run; pages written
-/// before it stay on disk.
+/// beyond its chapter, a page that cannot be written, a page path that the output guard
+/// refuses: outside the project directory, through a link, over a chapter or over a file
+/// the program did not write) throws FileError and ends the run; pages written before it
+/// stay on disk.
 class PageGenerator {
 public:
-    explicit PageGenerator(const PageContext& context);
+    /// Pages are written through guard; without one the generator guards the table's
+    /// project folder itself. An unreadable definitions file throws FileError.
+    explicit PageGenerator(const PageContext& context, OutputGuard* guard = nullptr);
     ~PageGenerator();
     PageGenerator(const PageGenerator&) = delete;
     PageGenerator& operator=(const PageGenerator&) = delete;
@@ -59,6 +63,8 @@ public:
 private:
     PageContext m_context;
     std::unique_ptr<EffectsExpander> m_effects;
+    std::unique_ptr<OutputGuard> m_ownGuard;
+    OutputGuard* m_guard = nullptr;
 };
 
 /// The chapter's head: every line up to the one holding "<BODY" (any case), continued
@@ -73,10 +79,12 @@ std::string backPath(std::string_view chapterFolder);
 /// colour names such as "clRed"). Any other text gives "#FFFFFF".
 std::string htmlColour(std::string_view colourText);
 
-/// Convenience for one run: PageGenerator(context).generateAll().
-std::vector<std::filesystem::path> generateTopicPages(const PageContext& context);
+/// Convenience for one run: PageGenerator(context, guard).generateAll().
+std::vector<std::filesystem::path> generateTopicPages(const PageContext& context,
+                                                      OutputGuard* guard = nullptr);
 
-/// Convenience for the preview: PageGenerator(context).generateOne(row, target).
-void generateTopicPage(const PageContext& context, size_t row, const std::filesystem::path& target);
+/// Convenience for the preview: PageGenerator(context, guard).generateOne(row, target).
+void generateTopicPage(const PageContext& context, size_t row, const std::filesystem::path& target,
+                       OutputGuard* guard = nullptr);
 
 } // namespace qw

@@ -85,7 +85,9 @@ ProcessResult runProcess(const ProcessSpec& spec, const std::function<void()>& i
     }
     int outputFd = -1;
     if (!spec.outputFile.empty()) {
-        outputFd = ::open(spec.outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        // Never through a link planted in the output file's place.
+        outputFd = ::open(spec.outputFile.c_str(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
         if (outputFd < 0) {
             result.error = "cannot write " + spec.outputFile + ": " + std::strerror(errno);
             return result;

@@ -1,23 +1,40 @@
 #include "helpgen/support_files.h"
 
 #include "core/file_io.h"
+#include "core/safe_output.h"
 
 namespace fs = std::filesystem;
 
 namespace qw {
 
-std::vector<fs::path> copySupportFiles(const fs::path& projectDir, const fs::path& dataDir,
+namespace {
+
+/// True when the program may put the master copy at target: no file there yet, or its own
+/// earlier copy, or a file that already holds the master's bytes.
+bool mayRefresh(const OutputGuard& guard, const fs::path& target, const fs::path& master) {
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(target, ec)))
+        return true;
+    if (guard.refusal(target, Replace::Own).empty())
+        return true;
+    return guard.refusal(target, Replace::Named).empty() &&
+           readFileBytes(target) == readFileBytes(master);
+}
+
+} // namespace
+
+std::vector<fs::path> copySupportFiles(OutputGuard& guard, const fs::path& dataDir,
                                        bool useStyleSheet, bool searchForEffects) {
     std::vector<fs::path> copied;
     const std::pair<bool, const char*> wanted[] = {{useStyleSheet, "quirew.css"},
                                                    {searchForEffects, "quirew.js"}};
     for (const auto& [on, name] : wanted) {
-        const fs::path target = projectDir / name;
+        const fs::path target = guard.projectDir() / name;
         const fs::path master = dataDir / "xFiles" / name;
-        if (!on || fileExists(target) || !fileExists(master))
+        if (!on || !fileExists(master) || !mayRefresh(guard, target, master))
             continue;
-        writeFileBytes(target, readFileBytes(master));
-        copied.push_back(target);
+        if (guard.copy(master, target))
+            copied.push_back(target);
     }
     return copied;
 }

@@ -5,12 +5,15 @@
 
 namespace qw {
 
+class OutputGuard;
+
 /// Copies the style sheet "quirew.css" (when useStyleSheet) and the effects script
-/// "quirew.js" (when searchForEffects) from dataDir/xFiles into projectDir, each only
-/// when the project directory has no file of that name yet, so an author's own edited
-/// copy is kept. A missing master copy is skipped. Returns the files this call wrote.
+/// "quirew.js" (when searchForEffects) from dataDir/xFiles into the guarded project folder.
+/// A file of that name that the program wrote earlier is refreshed when the shipped copy
+/// differs; an author's own file of that name (not written by the program, or edited since)
+/// is kept as it is. A missing master copy is skipped. Returns the files this call wrote.
 /// Throws FileError when a copy cannot be written.
-std::vector<std::filesystem::path> copySupportFiles(const std::filesystem::path& projectDir,
+std::vector<std::filesystem::path> copySupportFiles(OutputGuard& guard,
                                                     const std::filesystem::path& dataDir,
                                                     bool useStyleSheet, bool searchForEffects);
 

@@ -32,8 +32,17 @@ std::string entryCells(const std::string& icon, const std::string& href, const s
 
 } // namespace
 
-StandardTreeWriter::StandardTreeWriter(const TreeContext& context)
-    : m_context(context), m_files(context) {}
+namespace {
+
+std::unique_ptr<OutputGuard> guardUnlessGiven(const TreeContext& context, OutputGuard* given) {
+    return given != nullptr ? nullptr : std::make_unique<OutputGuard>(context.table);
+}
+
+} // namespace
+
+StandardTreeWriter::StandardTreeWriter(const TreeContext& context, OutputGuard* guard)
+    : m_context(context), m_ownGuard(guardUnlessGiven(context, guard)),
+      m_guard(guard != nullptr ? *guard : *m_ownGuard), m_files(context, m_guard) {}
 
 Lines StandardTreeWriter::frameSet() const {
     const TreeOptions& o = m_context.options;
@@ -184,19 +193,19 @@ std::string StandardTreeWriter::backgroundImage() const {
 std::vector<fs::path> StandardTreeWriter::write() {
     const TreeValues& v = m_context.values;
     std::vector<fs::path> written;
-    writeLines(v.projectDir / "index.htm", frameSet());
+    m_guard.writeLines(v.projectDir / "index.htm", frameSet(), Replace::Own);
     written.push_back(v.projectDir / "index.htm");
-    ensureTreeDirectory(v);
+    m_guard.makeDirectory(v.treeDir);
     m_files.copyIconSet();
     precompute();
     const size_t n = m_pageNames.size();
     for (size_t k = 0; k <= n; ++k) {
         const fs::path path =
             v.treeDir / (k == 0 ? std::string("unexpand.htm") : m_pageNames[k - 1]);
-        writeLines(path, contentsPage(k, false));
+        m_guard.writeLines(path, contentsPage(k, false), Replace::Own);
         written.push_back(path);
     }
-    writeLines(v.treeDir / "expand.htm", contentsPage(0, true));
+    m_guard.writeLines(v.treeDir / "expand.htm", contentsPage(0, true), Replace::Own);
     written.push_back(v.treeDir / "expand.htm");
     return written;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/file_io.h"
+#include "core/safe_output.h"
 #include "treegen/tree_files.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,11 +16,14 @@ namespace qw {
 /// ("unexpand.htm" with none open, the chapter pages "fol_<chapter>.htm") and
 /// "expand.htm" with every chapter open.
 ///
-/// A page that cannot be written throws FileError and ends the run; pages written before
-/// it stay. Icon copies that fail are reported through the context's copyFailed.
+/// Every file goes through the output guard: only over the program's own earlier files,
+/// never a chapter, never through a link. A page that cannot be written or is refused
+/// throws FileError and ends the run; pages written before it stay. Icon sources that
+/// cannot be read are reported through the context's copyFailed.
 class StandardTreeWriter {
 public:
-    explicit StandardTreeWriter(const TreeContext& context);
+    /// Without a guard the writer guards the table's project folder itself.
+    explicit StandardTreeWriter(const TreeContext& context, OutputGuard* guard = nullptr);
 
     /// Writes every file; returns the paths written, index.htm first.
     std::vector<std::filesystem::path> write();
@@ -39,6 +44,8 @@ private:
     std::string backgroundImage() const;
 
     const TreeContext& m_context;
+    std::unique_ptr<OutputGuard> m_ownGuard;
+    OutputGuard& m_guard;
     TreeFiles m_files;
     bool m_ready = false;
     std::vector<std::string> m_pageNames;  ///< per chapter number - 1

@@ -121,8 +121,12 @@ TreeTemplateSettings TreeTemplateSettings::read(const IniFile& file) {
 }
 
 TemplateTreeWriter::TemplateTreeWriter(const TreeContext& context, Messenger& messenger,
-                                       fs::path templatePath)
-    : m_context(context), m_messenger(messenger), m_templatePath(std::move(templatePath)) {}
+                                       fs::path templatePath, OutputGuard* guard)
+    : m_context(context), m_messenger(messenger), m_templatePath(std::move(templatePath)) {
+    if (guard == nullptr)
+        m_ownGuard = std::make_unique<OutputGuard>(context.table);
+    m_guard = guard != nullptr ? guard : m_ownGuard.get();
+}
 
 bool TemplateTreeWriter::treeFileIsScript() const {
     return endsWithNoCase(m_settings.treeFileName, ".js");
@@ -247,20 +251,23 @@ TemplateTreeResult TemplateTreeWriter::write() {
     const IniFile file(m_templatePath);
     const TreeValues& v = m_context.values;
     m_settings = TreeTemplateSettings::read(file);
-    ensureTreeDirectory(v);
+    m_guard->makeDirectory(v.treeDir);
     TemplateTreeResult result;
 
     if (m_settings.createIndex) {
         const fs::path index = v.projectDir / "index.htm";
-        writeLines(index,
-                   withTags(readLinesUntilGap(file, "Index", "StartTag"), generalTags(false)));
+        m_guard->writeLines(
+            index, withTags(readLinesUntilGap(file, "Index", "StartTag"), generalTags(false)),
+            Replace::Own);
         result.written.push_back(index);
     }
     if (m_settings.createContents) {
         const fs::path contents = v.treeDir / "contents.htm";
         try {
-            writeLines(contents, withTags(readLinesUntilGap(file, "Contents", "StartTag"),
-                                          generalTags(false)));
+            m_guard->writeLines(
+                contents,
+                withTags(readLinesUntilGap(file, "Contents", "StartTag"), generalTags(false)),
+                Replace::Own);
             result.written.push_back(contents);
         } catch (const FileError&) {
             reportWriteError(result,
@@ -271,12 +278,12 @@ TemplateTreeResult TemplateTreeWriter::write() {
     if (!m_settings.createTreeFile)
         return result;
 
-    TreeFiles files(m_context);
+    TreeFiles files(m_context, *m_guard);
     if (!m_settings.dirToCopyFilesFrom.empty()) {
         std::string from = toSlashes(m_settings.dirToCopyFilesFrom);
         while (!from.empty() && from.back() == '/')
             from.pop_back();
-        if (!copyIntoDirectory(v.dataDir / from, v.treeDir) && m_context.copyFailed)
+        if (!copyIntoDirectory(v.dataDir / from, v.treeDir, *m_guard) && m_context.copyFailed)
             m_context.copyFailed();
     }
     const Lines lines = treeFileLines(file, files);
@@ -288,7 +295,7 @@ TemplateTreeResult TemplateTreeWriter::write() {
         return result;
     }
     try {
-        writeLines(treeFile, lines);
+        m_guard->writeLines(treeFile, lines, Replace::Own);
         result.written.push_back(treeFile);
     } catch (const FileError&) {
         reportWriteError(result, failure);

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/file_io.h"
+#include "core/safe_output.h"
 #include "treegen/tree_files.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -57,8 +59,10 @@ struct TemplateTreeResult {
 /// result); the run then ends.
 class TemplateTreeWriter {
 public:
+    /// Files go through guard (only over the program's own earlier files, never a chapter,
+    /// never through a link); without one the writer guards the table's project folder.
     TemplateTreeWriter(const TreeContext& context, Messenger& messenger,
-                       std::filesystem::path templatePath);
+                       std::filesystem::path templatePath, OutputGuard* guard = nullptr);
 
     TemplateTreeResult write();
 
@@ -75,6 +79,8 @@ private:
     void reportWriteError(TemplateTreeResult& result, const std::string& message) const;
 
     const TreeContext& m_context;
+    std::unique_ptr<OutputGuard> m_ownGuard;
+    OutputGuard* m_guard = nullptr;
     Messenger& m_messenger;
     std::filesystem::path m_templatePath;
     TreeTemplateSettings m_settings;

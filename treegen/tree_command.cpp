@@ -6,14 +6,18 @@
 #include "core/file_names.h"
 #include "core/ini_file.h"
 #include "core/progress.h"
+#include "core/project_lock.h"
 #include "core/project_session.h"
+#include "core/safe_output.h"
 #include "core/text_util.h"
 #include "helpgen/about_page.h"
 #include "helpgen/help_project.h"
+#include "helpgen/output_check.h"
 #include "helpgen/page_generator.h"
 #include "helpgen/support_files.h"
 #include "treegen/standard_tree.h"
 #include "treegen/template_tree.h"
+#include "treegen/tree_rows.h"
 
 namespace qw {
 
@@ -39,14 +43,75 @@ private:
     bool m_busy = true;
 };
 
-void writeHelpProjectWhenMissing(ProjectSession& session) {
+void writeHelpProjectWhenMissing(ProjectSession& session, const OutputGuard& guard) {
     const std::string helpProject = helpProjectBase(session.projectPath()) + ".hhp";
     if (fileExists(helpProject))
         return;
+    // Written beside its old copy first, then renamed over it.
+    guard.check(helpProject, Replace::Named);
+    guard.check(helpProject + ".qw-new", Replace::Named);
     const IniFile project(session.projectPath());
     writeHelpProjectDefault(project, session.settings().titleBarText, "",
                             session.settings().createContextIds);
 }
+
+/// The files of the tree that the check before writing can name: the About page and its
+/// logo, index.htm, and the contents pages of the standard format or the contents page and
+/// tree file a template asks for. Icons and a template's support files are checked as
+/// they are copied.
+std::vector<PlannedOutput> plannedTreeFiles(const ProjectSession& session,
+                                            const TreeOptions& options) {
+    const fs::path projectDir = session.projectDir();
+    const TreeValues values = TreeValues::derive(options, projectDir, session.dataDir());
+    std::vector<PlannedOutput> files = {{projectDir / "aboutjmp.htm", Replace::Own},
+                                        {projectDir / "quirew.gif", Replace::Own}};
+    if (options.format != TreeFormat::Standard) {
+        const fs::path templatePath =
+            values.templateDir / std::string(templateName(options.format));
+        if (!fileExists(templatePath))
+            return files;
+        const TreeTemplateSettings settings = TreeTemplateSettings::read(IniFile(templatePath));
+        if (settings.createIndex)
+            files.push_back({projectDir / "index.htm", Replace::Own});
+        if (settings.createContents)
+            files.push_back({values.treeDir / "contents.htm", Replace::Own});
+        if (settings.createTreeFile)
+            files.push_back({values.treeDir / toSlashes(settings.treeFileName), Replace::Own});
+        return files;
+    }
+    files.push_back({projectDir / "index.htm", Replace::Own});
+    for (const char* name : {"unexpand.htm", "expand.htm"})
+        files.push_back({values.treeDir / name, Replace::Own});
+    for (const std::string& name :
+         chapterPageNames(session.table(), FileNameOptions::from(session.environment())))
+        files.push_back({values.treeDir / name, Replace::Own});
+    return files;
+}
+
+/// Writes the record of written files when the run ends, also part-way.
+class RecordScope {
+public:
+    explicit RecordScope(OutputGuard& guard) : m_guard(guard) {}
+    ~RecordScope() {
+        if (m_saved)
+            return;
+        try {
+            m_guard.saveRecord();
+        } catch (const FileError&) {
+            // The run is failing already; its own error is the one to report.
+        }
+    }
+    RecordScope(const RecordScope&) = delete;
+    RecordScope& operator=(const RecordScope&) = delete;
+    void save() {
+        m_saved = true;
+        m_guard.saveRecord();
+    }
+
+private:
+    OutputGuard& m_guard;
+    bool m_saved = false;
+};
 
 } // namespace
 
@@ -55,7 +120,8 @@ std::string missingTemplateMessage(std::string_view templateName) {
            "'.\r\nReinstall HTMLHelp Quirewright to restore this file.";
 }
 
-TreeResult generateTree(ProjectSession& session, TreeHost& host, const TreeOptions& options) {
+TreeResult generateTree(ProjectSession& session, TreeHost& host, const TreeOptions& options,
+                        OutputGuard* guard) {
     TreeResult result;
     result.options = options;
     const fs::path projectDir = session.projectDir();
@@ -68,7 +134,7 @@ TreeResult generateTree(ProjectSession& session, TreeHost& host, const TreeOptio
                               TreeValues::derive(options, projectDir, session.dataDir()),
                               [&host] { host.beep(); }};
     if (options.format == TreeFormat::Standard) {
-        result.treeFiles = StandardTreeWriter(context).write();
+        result.treeFiles = StandardTreeWriter(context, guard).write();
         result.outcome = TreeOutcome::Created;
         return result;
     }
@@ -80,7 +146,7 @@ TreeResult generateTree(ProjectSession& session, TreeHost& host, const TreeOptio
         host.showMessage(result.message, MessageKind::Error, MessageButtons::Ok);
         return result;
     }
-    TemplateTreeResult written = TemplateTreeWriter(context, host, templatePath).write();
+    TemplateTreeResult written = TemplateTreeWriter(context, host, templatePath, guard).write();
     result.treeFiles = std::move(written.written);
     result.message = written.error;
     result.outcome = written.error.empty() ? TreeOutcome::Created : TreeOutcome::TreeFileFailed;
@@ -103,26 +169,39 @@ TreeResult createTreeDocument(ProjectSession& session, TreeHost& host) {
     TreeOptions options = TreeOptions::read(IniFile(session.projectPath()));
     if (!host.askTreeOptions(options))
         return stopped;
+    // Held from here to the end: another program saving the chapters meanwhile would give
+    // pages cut at the wrong lines. (The save above takes it for itself.)
+    const ProjectLock lock(session.projectPath());
+    OutputGuard guard(session.table(), session.projectPath());
+    const CheckFinding outputs = checkOutputs(
+        session.table(), guard, plannedTreeFiles(session, options), "DOVAZaze eDocument");
+    if (!outputs.ok) {
+        host.showCheckFinding(outputs.message, outputs.row, outputs.column);
+        stopped.outcome = TreeOutcome::CheckFailed;
+        stopped.message = outputs.message;
+        return stopped;
+    }
+    RecordScope record(guard);
 
     BusyCursor busy(host);
     ProgressReporter& progress = host.progress();
     progress.begin("Creating HTML Tree. Please Wait...", 4, true);
-    const fs::path projectDir = session.projectDir();
-    copySupportFiles(projectDir, session.dataDir(), session.settings().useStyleSheet,
+    copySupportFiles(guard, session.dataDir(), session.settings().useStyleSheet,
                      session.environment().searchForEffects);
-    writeHelpProjectWhenMissing(session);
+    writeHelpProjectWhenMissing(session, guard);
     progress.step();
 
     const PageContext pages{session.table(), session.settings(), session.environment(),
                             session.dataDir(), false};
-    std::vector<fs::path> written = generateTopicPages(pages);
+    std::vector<fs::path> written = generateTopicPages(pages, &guard);
     progress.step();
-    writeAboutPage(projectDir, session.dataDir());
+    writeAboutPage(guard, session.dataDir());
     progress.step();
-    TreeResult result = generateTree(session, host, options);
+    TreeResult result = generateTree(session, host, options, &guard);
     result.pages = std::move(written);
     progress.step();
 
+    record.save();
     busy.release();
     host.processEvents();
     IniFile project(session.projectPath());

@@ -9,6 +9,7 @@
 
 namespace qw {
 
+class OutputGuard;
 class ProgressReporter;
 class ProjectSession;
 
@@ -54,17 +55,20 @@ struct TreeResult {
     bool succeeded() const { return outcome == TreeOutcome::Created; }
 };
 
-/// "Create DOVAZaze eDocument": save prompt, project check, options dialog, then under
-/// the progress window support files, the help project file when missing, every topic
-/// page without keyword objects, the About page and the tree of the chosen format; the
-/// options are saved into the project file and the result is viewed when asked.
-/// Errors of the file layer propagate as FileError; the options are then not saved and
-/// files already written stay.
+/// "Create DOVAZaze eDocument": save prompt, project check, options dialog, a check that
+/// every file to be written may be (see OutputGuard), then under the progress window
+/// support files, the help project file when missing, every topic page without keyword
+/// objects, the About page and the tree of the chosen format; the options are saved into
+/// the project file and the result is viewed when asked. The project lock is held for the
+/// whole run. Errors of the file layer propagate as FileError; the options are then not
+/// saved and files already written stay.
 TreeResult createTreeDocument(ProjectSession& session, TreeHost& host);
 
 /// Writes the tree of the options' format with pages, About page and support files
-/// already in place (step four of the create command). Throws FileError.
-TreeResult generateTree(ProjectSession& session, TreeHost& host, const TreeOptions& options);
+/// already in place (step four of the create command), through guard when given.
+/// Throws FileError.
+TreeResult generateTree(ProjectSession& session, TreeHost& host, const TreeOptions& options,
+                        OutputGuard* guard = nullptr);
 
 /// "View DOVAZaze eDocument": opens "index.htm" of the project directory (any case) in
 /// the browser; false after telling the author when there is none.

@@ -1,5 +1,6 @@
 #include "treegen/tree_files.h"
 
+#include "core/safe_output.h"
 #include "core/text_util.h"
 #include "treegen/tree_rows.h"
 
@@ -11,10 +12,35 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr auto kReplace = fs::copy_options::overwrite_existing;
-
 char lowerChar(char c) {
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+/// Copies one file through the guard; false when the source cannot be read.
+bool copyOne(const fs::path& source, const fs::path& target, OutputGuard& guard) {
+    std::string bytes;
+    try {
+        bytes = readFileBytes(source);
+    } catch (const FileError&) {
+        return false;
+    }
+    guard.write(target, bytes, Replace::Own);
+    return true;
+}
+
+/// Copies a folder of the program's data into targetDir as a folder of that name.
+bool copyFolder(const fs::path& source, const fs::path& target, OutputGuard& guard) {
+    guard.makeDirectory(target);
+    bool all = true;
+    std::error_code ec;
+    for (fs::directory_iterator it(source, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path to = target / it->path().filename();
+        if (it->is_directory(ec))
+            all = copyFolder(it->path(), to, guard) && all;
+        else
+            all = copyOne(it->path(), to, guard) && all;
+    }
+    return all && !ec;
 }
 
 } // namespace
@@ -32,11 +58,10 @@ void TreeFiles::copyIconSet() {
         const fs::path& file = it->path();
         if (!it->is_regular_file(ec) || !endsWithNoCase(file.filename().string(), ".gif"))
             continue;
-        std::error_code copyError;
-        fs::copy_file(file, m_context.values.treeDir / file.filename(), kReplace, copyError);
-        if (copyError)
+        const bool read = copyOne(file, m_context.values.treeDir / file.filename(), m_guard);
+        if (!read)
             failed();
-        copied = copied || !copyError;
+        copied = copied || read;
     }
     if (ec || !copied)
         failed();
@@ -55,8 +80,7 @@ void TreeFiles::copyItemIcon(std::string_view iconCell) {
         failed();
         return;
     }
-    fs::copy_file(m_context.values.iconDir / "Items" / name, target, ec);
-    if (ec)
+    if (!copyOne(m_context.values.iconDir / "Items" / name, target, m_guard))
         failed();
 }
 
@@ -82,7 +106,7 @@ bool wildcardMatch(std::string_view pattern, std::string_view name) {
     return p == pattern.size();
 }
 
-bool copyIntoDirectory(const fs::path& source, const fs::path& targetDir) {
+bool copyIntoDirectory(const fs::path& source, const fs::path& targetDir, OutputGuard& guard) {
     std::error_code ec;
     const std::string leaf = source.filename().string();
     if (leaf.find_first_of("*?") != std::string::npos) {
@@ -91,20 +115,13 @@ bool copyIntoDirectory(const fs::path& source, const fs::path& targetDir) {
              it.increment(ec)) {
             if (!it->is_regular_file() || !wildcardMatch(leaf, it->path().filename().string()))
                 continue;
-            std::error_code copyError;
-            fs::copy_file(it->path(), targetDir / it->path().filename(), kReplace, copyError);
-            any = any || !copyError;
+            any = copyOne(it->path(), targetDir / it->path().filename(), guard) || any;
         }
         return any;
     }
-    if (fs::is_directory(source, ec)) {
-        const fs::path target = targetDir / source.filename();
-        fs::create_directories(target, ec);
-        fs::copy(source, target, fs::copy_options::recursive | kReplace, ec);
-        return !ec;
-    }
-    fs::copy_file(source, targetDir / source.filename(), kReplace, ec);
-    return !ec;
+    if (fs::is_directory(source, ec))
+        return copyFolder(source, targetDir / source.filename(), guard);
+    return copyOne(source, targetDir / source.filename(), guard);
 }
 
 } // namespace qw

@@ -11,6 +11,7 @@
 
 namespace qw {
 
+class OutputGuard;
 class TopicTable;
 
 /// What one tree generation reads. The table and the settings must outlive the run.
@@ -24,13 +25,16 @@ struct TreeContext {
     std::function<void()> copyFailed;
 };
 
-/// The silent file copies of a tree run: the icon set and the item icons.
+/// The file copies of a tree run: the icon set and the item icons. A source that cannot be
+/// read is reported through the context's copyFailed (the program beeps); a target that
+/// cannot be written, or that the guard refuses, throws FileError.
 class TreeFiles {
 public:
-    explicit TreeFiles(const TreeContext& context) : m_context(context) {}
+    TreeFiles(const TreeContext& context, OutputGuard& guard)
+        : m_context(context), m_guard(guard) {}
 
     /// Copies every "*.gif" of the selected icon set into the tree directory, replacing
-    /// files of the same name.
+    /// the program's own files of the same name.
     void copyIconSet();
     /// Copies "Items/" + icon file into the tree directory unless a file of that name is
     /// there already. Only a decimal icon number is copied, so an Icon cell can never
@@ -41,13 +45,16 @@ private:
     void failed() const;
 
     const TreeContext& m_context;
+    OutputGuard& m_guard;
     std::unordered_set<std::string> m_present;
 };
 
 /// Copies source into target_dir the way the template's support-file entry asks: a folder
 /// as a folder, a name with "*" or "?" as the matching files of its folder, a file as
-/// itself; existing files are replaced. Returns false when nothing could be copied.
-bool copyIntoDirectory(const std::filesystem::path& source, const std::filesystem::path& targetDir);
+/// itself; the program's own files of the same names are replaced. Returns false when
+/// nothing could be read; throws FileError when a target cannot be written or is refused.
+bool copyIntoDirectory(const std::filesystem::path& source, const std::filesystem::path& targetDir,
+                       OutputGuard& guard);
 
 /// True when name matches pattern with "*" and "?" wildcards, ignoring case.
 bool wildcardMatch(std::string_view pattern, std::string_view name);

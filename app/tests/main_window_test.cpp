@@ -9,6 +9,7 @@
 #include "app/topic_grid.h"
 #include "core/configuration.h"
 #include "core/ini_file.h"
+#include "core/safe_output.h"
 
 #include <QCheckBox>
 #include <QMenu>
@@ -46,6 +47,10 @@ private:
     MessageRecorder messages;
     DialogRecorder dialogs;
     LaunchRecorder launches;
+    /// Stand-ins for the CHM viewers of a desktop, first on PATH, so the tests run the same
+    /// with and without viewers installed; the viewer the window starts is the test's own.
+    QTemporaryDir fakes;
+    QString fakeViewer;
 
 private slots:
     void initTestCase() {
@@ -54,6 +59,16 @@ private slots:
         messages.install();
         dialogs.install();
         launches.install();
+        for (const char* name : {"xchm", "kchmviewer", "fake-chm-viewer"}) {
+            QFile script(fakes.filePath(name));
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            script.write("#!/bin/sh\nexit 0\n");
+            script.close();
+            script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        qputenv("PATH", (fakes.path() + ":" + qEnvironmentVariable("PATH")).toLocal8Bit());
+        fakeViewer = fakes.filePath("fake-chm-viewer");
+        qputenv("QUIREW_CHM_VIEWER", fakeViewer.toLocal8Bit());
     }
     void init() {
         messages.clear();
@@ -549,10 +564,14 @@ private slots:
         QVERIFY(!f.window->progressWindow().isVisible());
         QVERIFY(f.window->toolBar()->isEnabled());
         QVERIFY(!Configuration(f.config.toStdString()).readCompileOptions().viewLog);
+        // The viewer the configuration names, not whichever is installed.
         QVERIFY(
             std::any_of(launches.launches.begin(), launches.launches.end(), [&](const Launch& l) {
-                return QFileInfo(l.program).fileName() == "sample.chm";
+                return l.kind == Launch::Run && l.program == fakeViewer &&
+                       l.arguments.size() == 1 && QFileInfo(l.arguments[0]) == QFileInfo(chm);
             }));
+        QVERIFY(std::none_of(launches.launches.begin(), launches.launches.end(),
+                             [](const Launch& l) { return l.program.startsWith("/usr/"); }));
         QVERIFY(messages.shown.empty());
 
         // The log in the read-only log window.
@@ -571,11 +590,16 @@ private slots:
         QCOMPARE(dialogs.requests.back().title, QString("Save HTMLHelp eDocument As"));
         QCOMPARE(readAll(copy), readAll(chm));
 
-        // View opens it without asking, since nothing changed since the build.
+        // View opens it without asking, since nothing changed since the build; with the
+        // viewer setting empty the desktop's handler opens it, whatever is installed.
         launches.launches.clear();
+        qputenv("QUIREW_CHM_VIEWER", "");
         f.trigger("mniViewCHM");
+        qputenv("QUIREW_CHM_VIEWER", fakeViewer.toLocal8Bit());
         QVERIFY(messages.shown.empty());
         QCOMPARE(launches.launches.size(), size_t(1));
+        QCOMPARE(launches.launches[0].kind, Launch::ShellOpen);
+        QCOMPARE(QFileInfo(launches.launches[0].program).fileName(), QString("sample.chm"));
 
         // After an edit it offers to rebuild first; No views the old document.
         editSomething(f);
@@ -586,6 +610,43 @@ private slots:
                                           "eDocument before viewing?"});
         QCOMPARE(launches.launches.size(), size_t(2));
         f.window->session().setModified(false);
+    }
+
+    void buildFailuresAreShownAndReplaceNothing() {
+        if (QStandardPaths::findExecutable("chmcmd").isEmpty())
+            QSKIP("chmcmd is not installed");
+        WindowFixture f;
+        openSample(f);
+        const QString own = f.dir.filePath("sample/tour.htm");
+        QFile mine(own);
+        QVERIFY(mine.open(QIODevice::WriteOnly));
+        mine.write("<p>the author's own tour</p>");
+        mine.close();
+        answerModal<TfrmCompileOptions>([](TfrmCompileOptions* dialog) { dialog->accept(); });
+        f.trigger("mniCompile");
+        QCOMPARE(messages.texts().size(), size_t(1));
+        QVERIFY2(QString::fromStdString(messages.texts()[0])
+                     .startsWith("Warning: FileName, 'tour.htm', cannot be written to "),
+                 messages.texts()[0].c_str());
+        QCOMPARE(readAll(own), QByteArray("<p>the author's own tour</p>"));
+        QVERIFY(!QFileInfo::exists(f.dir.filePath("sample/sample.chm")));
+        QVERIFY(f.window->isEnabled());
+
+        // A step that fails part-way ends the build with the file layer's error.
+        QFile::remove(own);
+        messages.clear();
+        OutputGuard::setFaultForTesting(
+            [](std::string_view operation, const std::filesystem::path& path) {
+                return operation == "write" && path.filename() == "tour.htm";
+            });
+        answerModal<TfrmCompileOptions>([](TfrmCompileOptions* dialog) { dialog->accept(); });
+        f.trigger("mniCompile");
+        OutputGuard::setFaultForTesting({});
+        QCOMPARE(messages.texts(),
+                 std::vector<std::string>{"Unable to write to " + own.toStdString()});
+        QVERIFY(!QFileInfo::exists(f.dir.filePath("sample/sample.chm")));
+        QVERIFY(f.window->isEnabled());
+        QVERIFY(!f.window->progressWindow().isVisible());
     }
 
     void cancelInTheBuildOptionsLeavesEveryFileUntouched() {

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -72,8 +73,9 @@ struct DialogRecorder {
     }
 };
 
-/// Records program starts; the tools program and the desktop's handler are never really
-/// started, everything else (an editor script) runs.
+/// Records program starts; the tools program, the desktop's handler, the viewers and the
+/// test's own fakes (named "fake-...") are never really started, everything else (an
+/// editor script) runs.
 struct LaunchRecorder {
     std::vector<Launch> launches;
 
@@ -81,7 +83,8 @@ struct LaunchRecorder {
         ProgramRunner::setTestObserver([this](const Launch& launch) -> std::optional<bool> {
             launches.push_back(launch);
             if (launch.kind == Launch::ShellOpen || launch.program.contains("qwrtools") ||
-                launch.program.endsWith("xchm") || launch.program.endsWith("kchmviewer"))
+                launch.program.endsWith("xchm") || launch.program.endsWith("kchmviewer") ||
+                QFileInfo(launch.program).fileName().startsWith("fake-"))
                 return true;
             return std::nullopt;
         });

@@ -1,5 +1,7 @@
 #include "helpgen/about_page.h"
 
+#include "core/safe_output.h"
+
 #include "page_test_support.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +16,8 @@ TEST(AboutPageTest, WritesPageAndCopiesLogo) {
     TempProject project("about");
     fs::create_directories(project.dir() / "data");
     writeFileBytes(project.dir() / "data" / "quirew.gif", std::string("GIF89a\0\x01", 8));
-    const auto written = writeAboutPage(project.dir(), project.dir() / "data");
+    OutputGuard guard(project.table());
+    const auto written = writeAboutPage(guard, project.dir() / "data");
     ASSERT_EQ(written.size(), 2u);
     EXPECT_EQ(readFileBytes(project.dir() / "quirew.gif"), std::string("GIF89a\0\x01", 8));
     test::expectMatchesGolden(project.dir() / "aboutjmp.htm", "about.golden");
@@ -22,7 +25,8 @@ TEST(AboutPageTest, WritesPageAndCopiesLogo) {
 
 TEST(AboutPageTest, MissingLogoIsSkipped) {
     TempProject project("about_nologo");
-    const auto written = writeAboutPage(project.dir(), project.dir() / "no data");
+    OutputGuard guard(project.table());
+    const auto written = writeAboutPage(guard, project.dir() / "no data");
     ASSERT_EQ(written, std::vector<fs::path>{project.dir() / "aboutjmp.htm"});
     EXPECT_FALSE(fs::exists(project.dir() / "quirew.gif"));
     EXPECT_EQ(TempProject::generatedLines(written[0]).size(), 6u);
@@ -30,7 +34,8 @@ TEST(AboutPageTest, MissingLogoIsSkipped) {
 
 TEST(AboutPageTest, UnwritableProjectDirectoryThrows) {
     TempProject project("about_bad");
-    EXPECT_THROW(writeAboutPage(project.dir() / "gone", project.dir()), FileError);
+    OutputGuard guard(project.dir() / "gone", {});
+    EXPECT_THROW(writeAboutPage(guard, project.dir()), FileError);
 }
 
 } // namespace

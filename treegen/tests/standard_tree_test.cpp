@@ -31,7 +31,7 @@ size_t count(const std::string& text, const std::string& what) {
 
 class StandardTreeTest : public ::testing::Test, protected test::TreeFixture {
 protected:
-    std::vector<fs::path> write() { return StandardTreeWriter(context()).write(); }
+    std::vector<fs::path> write() { return StandardTreeWriter(context(), &guard()).write(); }
     std::string treeFile(const std::string& name) {
         return tmp.read("proj/" + std::string(options.putInSubDir ? "treehtml/" : "") + name);
     }

@@ -49,7 +49,7 @@ class TemplateTreeTest : public ::testing::Test, protected test::TreeFixture {
 protected:
     TemplateTreeResult run(const std::string& templateText) {
         const std::string path = tmp.write("data/TScripts/T.hts", templateText);
-        return TemplateTreeWriter(context(), messenger, path).write();
+        return TemplateTreeWriter(context(), messenger, path, &guard()).write();
     }
     Lines treeLines(const std::string& name) {
         return splitLines(tmp.read("proj/treehtml/" + name));

@@ -4,6 +4,7 @@
 #include "core/ini_file.h"
 #include "core/progress.h"
 #include "core/project_session.h"
+#include "core/safe_output.h"
 #include "core/tests/test_util.h"
 
 #include <gtest/gtest.h>
@@ -143,8 +144,22 @@ TEST_F(TreeCommandTest, EachTemplateFormatWritesItsTreeFile) {
 
 TEST_F(TreeCommandTest, UnwritableTreePageEndsTheCommandWithoutSavingOptions) {
     host.edit = [](TreeOptions& o) { o.treeTitle = "Never stored"; };
+    // A folder in a page's place is found before anything is written.
     fs::create_directories(dir() / "treehtml" / "unexpand.htm");
+    const TreeResult refused = createTreeDocument(session, host);
+    EXPECT_EQ(refused.outcome, TreeOutcome::CheckFailed);
+    EXPECT_EQ(refused.message, "Warning: '" + (dir() / "treehtml" / "unexpand.htm").string() +
+                                   "' cannot be written: it is not a plain file.\r\nPlease rename "
+                                   "or move it before creating DOVAZaze eDocument.");
+    EXPECT_FALSE(fs::exists(dir() / "index.htm"));
+    EXPECT_TRUE(host.busyCalls.empty());
+
+    // A write that fails part-way ends the command with the file layer's error.
+    fs::remove(dir() / "treehtml" / "unexpand.htm");
+    OutputGuard::setFaultForTesting(
+        [](std::string_view, const fs::path& path) { return path.filename() == "unexpand.htm"; });
     EXPECT_THROW(createTreeDocument(session, host), FileError);
+    OutputGuard::setFaultForTesting({});
     EXPECT_EQ(host.busyCalls, (std::vector<bool>{true, false}));
     EXPECT_TRUE(fs::exists(dir() / "index.htm"));
     EXPECT_EQ(TreeOptions::read(IniFile(project())).treeTitle, "MyContent");

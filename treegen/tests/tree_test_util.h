@@ -1,10 +1,12 @@
 #pragma once
 
 #include "core/project_settings.h"
+#include "core/safe_output.h"
 #include "core/tests/test_util.h"
 #include "core/topic_table.h"
 #include "treegen/tree_files.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,14 @@ struct TreeFixture {
 
     std::string file(const std::string& name) const { return projectDir + name; }
 
+    /// One guard for every run of a test, made at the first run (after the chapters are
+    /// in the table), so that a later run may replace what an earlier one wrote.
+    OutputGuard& guard() {
+        if (!m_guard)
+            m_guard = std::make_unique<OutputGuard>(table);
+        return *m_guard;
+    }
+
     TreeContext context() {
         return TreeContext{table,
                            settings,
@@ -61,6 +71,9 @@ struct TreeFixture {
                            TreeValues::derive(options, projectDir, dataDir),
                            [this] { ++copyFailures; }};
     }
+
+private:
+    std::unique_ptr<OutputGuard> m_guard;
 };
 
 } // namespace qw::test

@@ -1,0 +1,85 @@
+#pragma once
+
+// A copy of the sample project in a temporary folder, a folder of files outside it and a
+// fake compiler, for the tests that plant links and the author's own files where the
+// build and the browser document write.
+
+#include "core/file_io.h"
+#include "core/ini_file.h"
+#include "core/tests/test_util.h"
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace qw::test {
+
+namespace fs = std::filesystem;
+
+class HostileProject {
+public:
+    HostileProject() {
+        fs::copy(fs::path(QW_SOURCE_DIR) / "examples" / "sample", dir, fs::copy_options::recursive);
+        fs::create_directories(outside);
+        writeFileBytes(outside / "secret.htm", "<p>not the project's</p>");
+        const std::string compiler = m_tmp.dir() + "tools/chmcmd";
+        fs::create_directories(m_tmp.path() / "tools");
+        writeFileBytes(compiler, "#!/bin/sh\n: > \"$(basename \"$1\" .hhp).chm\"; echo compiled\n");
+        fs::permissions(compiler, fs::perms::owner_all);
+        IniFile(config).writeString("ENVIRONMENT_PROPERTIES", "HHWorkShopPath", compiler);
+        const IniFile project(projectPath());
+        for (int i = 0; i < project.readInteger("CHAPTER_FILES", "NumOfChapters", 0); ++i)
+            m_chapters.push_back(toSlashes(
+                project.readString("CHAPTER_FILES", "ChapterFileName" + std::to_string(i), "")));
+    }
+
+    std::string projectPath() const { return (dir / "sample.qwr").string(); }
+
+    /// Writes a chapter of one topic whose page is topicFile and lists it in the project.
+    void addChapter(const std::string& relative, const std::string& topicFile) {
+        const std::string sep(50, '-');
+        fs::create_directories((dir / relative).parent_path());
+        writeLines(dir / relative,
+                   {"<html><head><title>_Title_</title></head><body>",
+                    sep + "<font size=\"-2\"><br>",
+                    "Title='Added " + topicFile + "' <br>KeyWords='' <!-- FileName='" + topicFile +
+                        "' - Icon='10' - BgImage='' - BgColour='$FFFFFF' - Related=''--> ",
+                    "<br></font>" + sep, "<p>Added</p>", "</body></html>"});
+        IniFile project(projectPath());
+        const std::string n = std::to_string(m_chapters.size());
+        project.writeString("CHAPTER_FILES", "ChapterTitle" + n, "Added " + relative);
+        project.writeString("CHAPTER_FILES", "ChapterFileName" + n, toBackslashes(relative));
+        m_chapters.push_back(relative);
+        project.writeInteger("CHAPTER_FILES", "NumOfChapters", int(m_chapters.size()));
+    }
+
+    /// Every chapter file with its bytes ("missing" for one that is gone).
+    std::map<std::string, std::string> chapters() const {
+        std::map<std::string, std::string> files;
+        for (const std::string& chapter : m_chapters)
+            files[chapter] = fileExists(dir / chapter) ? readFileBytes(dir / chapter) : "missing";
+        return files;
+    }
+    /// Every file outside the project with its bytes.
+    std::map<std::string, std::string> outsideFiles() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(outside))
+            if (entry.is_regular_file())
+                files[entry.path().string()] = readFileBytes(entry.path());
+        return files;
+    }
+
+private:
+    TempDir m_tmp;
+
+public:
+    fs::path dir = m_tmp.path() / "proj";
+    fs::path outside = m_tmp.path() / "outside";
+    fs::path config = m_tmp.path() / "quirew.cfg";
+
+private:
+    std::vector<std::string> m_chapters;
+};
+
+} // namespace qw::test
