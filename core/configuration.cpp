@@ -164,8 +164,9 @@ void requireSupportFiles(const fs::path& dataDirectory) {
     const fs::path self = fs::read_symlink("/proc/self/exe", ec);
     const std::vector<fs::path> lookedIn = dataDirectoryCandidates(ec ? dataDirectory : self);
     for (const char* file : {"xFiles/quirew.css", "xFiles/quirew.js", "xFiles/Effects.sfx"}) {
-        if (fileExists(dataDirectory / file))
-            continue;
+        std::error_code exists;
+        if (fs::exists(dataDirectory / file, exists))
+            continue; // one that cannot be read is reported by its reader
         std::string folders;
         for (const fs::path& folder : lookedIn)
             folders += (folders.empty() ? "" : ", ") + folder.string();

@@ -100,7 +100,7 @@ IniFile::Found IniFile::find(std::string_view section, std::string_view key) con
         }
         if (!inSection)
             continue;
-        if (!trim(line).empty())
+        if (!trimView(line).empty())
             found.insertAt = long(i) + 1;
         if (found.keyLine < 0 && keyName(line, k, v) && equalsNoCase(k, key))
             found.keyLine = long(i);

@@ -197,11 +197,13 @@ TEST_F(ProjectFileSafetyTest, RetriedAutomaticSaveAfterAFailureKeepsEveryChapter
     session.focusLost();
     session.focusLost();
     EXPECT_FALSE(session.modified());
-    for (const auto& entry : fs::directory_iterator(tmp.path() / "t"))
-        if (entry.path().extension() == ".htm")
+    for (const auto& entry : fs::directory_iterator(tmp.path() / "t")) {
+        if (entry.path().extension() == ".htm") {
             EXPECT_EQ(readFileBytes(tmp.path() / "s" / entry.path().filename()),
                       readFileBytes(entry.path()))
                 << entry.path().filename();
+        }
+    }
     EXPECT_EQ(fs::status(tmp.path() / "s" / "sample.qwr").permissions(), fs::perms(0600));
 }
 
