@@ -54,6 +54,7 @@ TfrmRelatedTopics::TfrmRelatedTopics(Mode mode, std::string separator, MessageRo
             setText(r, c, {});
     }
     m_table->installEventFilter(this);
+    m_table->viewport()->installEventFilter(this); // its resizes fit the columns
 
     m_choices = new QComboBox(m_table->viewport());
     m_choices->setObjectName("cmbRelatedTopics");
@@ -222,11 +223,6 @@ void TfrmRelatedTopics::hideChoices() {
     m_choicesRow = -1;
 }
 
-void TfrmRelatedTopics::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    fitColumns();
-}
-
 void TfrmRelatedTopics::fitColumns() {
     const int width = m_table->viewport()->width() / 2 - 1;
     m_table->setColumnWidth(0, width);
@@ -234,6 +230,8 @@ void TfrmRelatedTopics::fitColumns() {
 }
 
 bool TfrmRelatedTopics::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_table->viewport() && event->type() == QEvent::Resize)
+        fitColumns();
     // In related-topics mode typed keys never reach the file-name column.
     if (watched == m_table && event->type() == QEvent::KeyPress && m_mode == Mode::RelatedTopics &&
         m_table->currentColumn() == 1) {

@@ -45,7 +45,6 @@ signals:
     void helpRequested();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

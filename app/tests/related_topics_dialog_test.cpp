@@ -115,6 +115,12 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QTableWidget* table = dialog.table();
         QComboBox* list = dialog.choices();
+        // The two columns share the table's width.
+        QCOMPARE(table->verticalHeader()->width(), 18);
+        QCOMPARE(table->columnWidth(0), table->viewport()->width() / 2 - 1);
+        QCOMPARE(table->columnWidth(1), table->columnWidth(0));
+        dialog.resize(500, 300);
+        QTRY_COMPARE(table->columnWidth(1), table->viewport()->width() / 2 - 1);
 
         table->setCurrentCell(0, 1);
         QVERIFY(list->isVisible());
