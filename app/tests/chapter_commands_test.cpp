@@ -240,6 +240,21 @@ private slots:
         f.session().setModified(false);
     }
 
+    void newChapterWithTheEditSwitchSavesAndOpensTheEditor() {
+        ChapterFixture f;
+        f.window->openProjectFile(f.project);
+        f.window->grid().selectCell(2, ColTitle);
+        fillNewChapter(dialogs, "Extra", f.dir.filePath("sample/extra.htm"), "1", true);
+        f.trigger("mniNewChapter");
+        QVERIFY(!f.session().modified());
+        QVERIFY(readAll(f.project).contains("ChapterFileName1=extra.htm"));
+        QVERIFY(readAll(f.dir.filePath("sample/extra.htm")).contains("[[TOPIC HERE]]"));
+        // No WYSIWYG editor is set in this configuration: the editor's own message.
+        QCOMPARE(messages.texts(),
+                 std::vector<std::string>{"Editor not available.\r\nPlease set Editor FileName "
+                                          "and Path in 'Environment Options'."});
+    }
+
     void newChapterDialogRules() {
         const QTemporaryDir dir;
         MessageRoutine routine;
