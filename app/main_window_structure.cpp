@@ -80,7 +80,9 @@ void TfrmVIRedivuv::mniNewChapterClick() {
             MessageKind::Error, MessageButtons::Ok);
         return;
     }
-    // The file first: when it cannot be written, the table stays as it was.
+    // The template and the file first: when either cannot be written, the table stays
+    // as it was.
+    ensureNewTopicTemplate(newTopicTemplatePath(m_session->dataDir()));
     writeNewChapterFile(table, path, m_session->environment());
     const std::string name = TopicTableModel::encodeCell(dialog.chapterName(), {});
     const int topics = dialog.numberOfTopics();

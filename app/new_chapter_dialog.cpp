@@ -123,6 +123,11 @@ void TfrmNewChapter::chooseFile() {
                                       m_projectDir, "HTML File (*.htm)", "htm"});
     if (chosen.isEmpty())
         return;
+    if (!isHtmlFileName(chosen.toStdString())) {
+        m_messages.showMessage("Error: A Chapter File must be an HTML file (*.htm, *.html).",
+                               MessageKind::Error, MessageButtons::Ok);
+        return;
+    }
     const std::string relative =
         chapterFileInProject(chosen.toStdString(), m_projectDir.toStdString());
     if (relative.empty()) {

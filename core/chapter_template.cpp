@@ -50,7 +50,13 @@ int newChapterTopicCount(std::string_view text) {
 std::string chapterFileInProject(const std::string& chosen, const std::string& projectDir) {
     if (projectDir.empty() || !startsWith(chosen, projectDir) || chosen.size() == projectDir.size())
         return {};
+    if (!isHtmlFileName(chosen))
+        return {};
     return chosen.substr(projectDir.size());
+}
+
+bool isHtmlFileName(std::string_view name) {
+    return endsWithNoCase(name, ".htm") || endsWithNoCase(name, ".html");
 }
 
 std::string chapterNameFromFile(const std::string& file) {

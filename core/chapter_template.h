@@ -34,8 +34,13 @@ void writeNewChapterFile(TopicTable& table, const std::string& path,
 int newChapterTopicCount(std::string_view text);
 
 /// The path of a chosen chapter file relative to the project directory (which ends in
-/// "/"); empty when the path does not begin with it (compared with case).
+/// "/"); empty when the path does not begin with it (compared with case) or does not
+/// end in ".htm" or ".html" (a typed name such as the project file's own is never
+/// replaced by a chapter).
 std::string chapterFileInProject(const std::string& chosen, const std::string& projectDir);
+
+/// Whether a file name ends in ".htm" or ".html", in any case.
+bool isHtmlFileName(std::string_view name);
 
 /// The name a new chapter takes from its file: the file name without folder and extension.
 std::string chapterNameFromFile(const std::string& file);

@@ -309,6 +309,13 @@ private slots:
                                           "or a sub-directory of the Project file."});
         QVERIFY(file->text().isEmpty());
         QVERIFY(!add->isEnabled());
+        // Nor is a file that is not HTML (the project file itself, say).
+        messages.clear();
+        dialogs.answers.push_back({dir.path() + "/manual.qwr"});
+        dialog.chooseFile();
+        QCOMPARE(messages.texts(), std::vector<std::string>{"Error: A Chapter File must be an "
+                                                            "HTML file (*.htm, *.html)."});
+        QVERIFY(file->text().isEmpty());
         // A typed name is kept when a file is chosen.
         name->setText("Mine");
         dialogs.answers.push_back({dir.path() + "/docs/First Steps.htm"});

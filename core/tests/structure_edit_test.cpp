@@ -171,6 +171,8 @@ TEST(NewChapterRulesTest, TopicCountFileAndName) {
     EXPECT_EQ(chapterFileInProject("/p2/c.htm", "/p/"), "");
     EXPECT_EQ(chapterFileInProject("/P/c.htm", "/p/"), "") << "compared with case";
     EXPECT_EQ(chapterFileInProject("/p/", "/p/"), "");
+    EXPECT_EQ(chapterFileInProject("/p/Sub/C.HTML", "/p/"), "Sub/C.HTML");
+    EXPECT_EQ(chapterFileInProject("/p/project.qwr", "/p/"), "") << "only HTML files";
     EXPECT_EQ(chapterNameFromFile("sub/Getting Started.htm"), "Getting Started");
     EXPECT_EQ(chapterNameFromFile("a.b.htm"), "a.b");
 }
