@@ -41,11 +41,12 @@ int TopicGrid::tableRowAt(const QPoint& pos) const {
 }
 
 int TopicGrid::dropRowAt(const QPoint& pos) const {
-    const int last = int(m_session.table().endRow()) - 1;
+    // Below the last row counts as the end-of-list row, where a drop is refused.
+    const int last = int(m_session.table().endRow());
     int row = tableRowAt(pos);
     if (row == 0)
         row = pos.y() < 0 ? 1 : last;
-    return std::clamp(row, 1, std::max(1, last));
+    return std::clamp(row, 1, last);
 }
 
 void TopicGrid::paintEvent(QPaintEvent* event) {

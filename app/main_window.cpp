@@ -103,14 +103,23 @@ TfrmVIRedivuv::TfrmVIRedivuv(const std::filesystem::path& dataDir,
     statusBar()->setObjectName("stbMain");
 
     connect(m_grid, &TopicGrid::statusTextChanged, m_hintPanel, &QLabel::setText);
-    connect(m_grid, &TopicGrid::insertTopicRequested, this, [this] { chapterDialogsClick(); });
-    connect(m_grid, &TopicGrid::deleteTopicRequested, this, [this] { chapterDialogsClick(); });
-    connect(m_grid, &TopicGrid::insertChapterRequested, this, [this] { chapterDialogsClick(); });
-    connect(m_grid, &TopicGrid::deleteChapterRequested, this, [this] { chapterDialogsClick(); });
-    connect(m_grid, &TopicGrid::moveChaptersRequested, this, [this] { chapterDialogsClick(); });
-    connect(m_grid, &TopicGrid::keywordsEditorRequested, this, [this] { chapterDialogsClick(); });
+    const auto command = [this](void (TfrmVIRedivuv::*handler)()) {
+        return [this, handler] { runCommand([this, handler] { (this->*handler)(); }); };
+    };
+    connect(m_grid, &TopicGrid::insertTopicRequested, this,
+            command(&TfrmVIRedivuv::mniNewTopicClick));
+    connect(m_grid, &TopicGrid::deleteTopicRequested, this,
+            command(&TfrmVIRedivuv::mniDeleteSelectedTopicClick));
+    connect(m_grid, &TopicGrid::insertChapterRequested, this,
+            command(&TfrmVIRedivuv::mniNewChapterClick));
+    connect(m_grid, &TopicGrid::deleteChapterRequested, this,
+            command(&TfrmVIRedivuv::mniDeleteSelectedTopicClick));
+    connect(m_grid, &TopicGrid::moveChaptersRequested, this,
+            command(&TfrmVIRedivuv::mniMoveDeleteChaptersClick));
+    connect(m_grid, &TopicGrid::keywordsEditorRequested, this,
+            [this](int row) { runCommand([this, row] { editRelatedCell(row, true); }); });
     connect(m_grid, &TopicGrid::relatedTopicsEditorRequested, this,
-            [this] { chapterDialogsClick(); });
+            [this](int row) { runCommand([this, row] { editRelatedCell(row, false); }); });
     connect(m_grid, &TopicGrid::viewInWysiwygRequested, this,
             [this] { runCommand([this] { mniViewInWYSIWYGEdClick(); }); });
     connect(m_progress, &TfrmProgress::runShown, this, [this] { m_toolBar->setEnabled(false); });

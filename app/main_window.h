@@ -120,12 +120,13 @@ private:
     void helpNotInstalled();
     void mniProjectOptionsClick();
     void mniEnviromentOptionsClick();
-    void chapterDialogsClick();
     void treeCommandsClick();
     void toolsClick(const QStringList& arguments);
 
     // main_window_editing.cpp
     void mniAddFilesClick();
+    /// Loads chapter files (full paths) into the project, refusing those outside it.
+    void addChapterFiles(const QStringList& files);
     void mniViewInHTMLEdClick();
     void mniViewInWYSIWYGEdClick();
     void editInEditor(bool wysiwyg);
@@ -137,6 +138,25 @@ private:
     void mniRecalcTopicFilenamesClick();
     void mniCreateTopicFileListClick();
     bool writeTopicList(bool asking);
+
+    // main_window_structure.cpp
+    void mniNewChapterClick();
+    void mniNewTopicClick();
+    void mniDeleteSelectedTopicClick();
+    void mniMoveDeleteChaptersClick();
+    /// Adds a chapter row (file relative to the project directory) or a topic row made
+    /// from the new-topic template just after the current row and selects it; false with
+    /// a beep for a topic asked for on the end-of-list row. Throws FileError when the
+    /// template cannot be made.
+    bool insertRow(const std::string& title, const std::string& file, bool isChapter,
+                   const std::string& chapterFile);
+    void deleteTopic(int row);
+    void deleteChapter(int row);
+
+    // main_window_related.cpp
+    /// The keywords editor (keywords on) or the related-topics editor on a topic row; on
+    /// OK a changed cell marks the project edited. The editor's size is stored either way.
+    void editRelatedCell(int row, bool keywords);
 
     // main_window_build.cpp
     void mniCompileClick();

@@ -66,10 +66,10 @@ void TfrmVIRedivuv::createActions() {
     addAction("mniExit", "E&xit", "Exit HTMLHelp Quirewright (Goodbye)", &W::mniExitClick);
 
     addAction("mniMoveDeleteChapters", "&Move / Delete Chapters...",
-              "Move or Delete Complete Chapters", &W::chapterDialogsClick);
+              "Move or Delete Complete Chapters", &W::mniMoveDeleteChaptersClick);
     addAction("mniDeleteSelectedTopic", "&Delete Selected Topic/Chapter",
               "Delete Topic/Chapter|Deletes The Selected Topic Or Chapter From The Project",
-              &W::chapterDialogsClick);
+              &W::mniDeleteSelectedTopicClick);
     addAction("mniRecalcTopicFilenames", "Recalculate Topic Filenames",
               "Recalculate Topic Filenames Using Prefix & Topic Title",
               &W::mniRecalcTopicFilenamesClick);
@@ -79,10 +79,10 @@ void TfrmVIRedivuv::createActions() {
         ->setShortcut(QKeySequence(Qt::Key_F7));
     addAction("mniNewChapter", "Insert &New Chapter...",
               "Insert New Chapter|Inserts New Chapter After The Currently Selected Chapter",
-              &W::chapterDialogsClick);
+              &W::mniNewChapterClick);
     addAction("mniNewTopic", "Insert New &Topic...",
               "Insert New Topic|Inserts New Topic After The Currently Selected Topic",
-              &W::chapterDialogsClick);
+              &W::mniNewTopicClick);
     addAction("mniCompile", "&Create HTMLHelp eDocument...", "Create & View HTMLHelp eDocument",
               &W::mniCompileClick)
         ->setShortcut(QKeySequence(Qt::Key_F8));
@@ -234,14 +234,14 @@ void TfrmVIRedivuv::createToolBar() {
           &W::mniAddFilesClick},
          {"iebtnNewChapter",
           "Insert New Chapter|Inserts New Chapter After The Currently Selected Chapter",
-          &W::chapterDialogsClick},
+          &W::mniNewChapterClick},
          {"iebtnNewTopic", "Insert New Topic|Inserts New Topic After The Currently Selected Topic",
-          &W::chapterDialogsClick}},
+          &W::mniNewTopicClick}},
         {{"iebtnMoveDeleteChapters", "Move/Delete Chapters|Move or Delete Complete Chapters",
-          &W::chapterDialogsClick},
+          &W::mniMoveDeleteChaptersClick},
          {"iebtnDeleteTopic",
           "Delete Topic/Chapter|Deletes The Selected Topic Or Chapter From The Project",
-          &W::chapterDialogsClick}},
+          &W::mniDeleteSelectedTopicClick}},
         {{"iebtnCompileHHFile", "Create HTMLHelp eDocument|Create & View HTMLHelp eDocument",
           &W::mniCompileClick},
          {"iebtnCreateDOVAZaze",

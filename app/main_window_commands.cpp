@@ -4,7 +4,9 @@
 #include "app/file_dialogs.h"
 #include "app/program_runner.h"
 #include "app/topic_grid.h"
+#include "app/wizard.h"
 #include "core/file_io.h"
+#include "core/ini_file.h"
 #include "helpgen/project_options.h"
 
 #include <QAction>
@@ -51,9 +53,21 @@ void TfrmVIRedivuv::createProjectFile(const QString& path) {
 void TfrmVIRedivuv::mniNewPrjWizardClick() {
     if (!m_session->askToSave(kSaveQuestion))
         return;
-    m_messages.showMessage("The New Project Wizard is not available in this version.\r\nUse 'New "
-                           "Project' in the File menu, or right-click the New button.",
-                           MessageKind::Information, MessageButtons::Ok);
+    TfrmWizard wizard(QString::fromStdString(m_dataDir.string()), m_messages, this);
+    connect(&wizard, &TfrmWizard::helpRequested, this,
+            [this] { contextHelp("tbr_toolbar_commands.htm", "fol_tbrtbar__menu_commands.htm"); });
+    if (wizard.exec() != QDialog::Accepted)
+        return;
+    createProjectFile(wizard.fileName());
+    QStringList files;
+    for (const QString& name : wizard.files())
+        files << QString::fromStdString(m_session->projectDir()) + name;
+    if (!files.isEmpty())
+        addChapterFiles(files);
+    IniFile project(m_session->projectPath());
+    project.writeString("PROJECT_PROPERTIES", "TitleBarText",
+                        wizard.projectTitle().trimmed().toStdString());
+    m_session->loadProjectSettings();
 }
 
 void TfrmVIRedivuv::mniOpenClick() {
@@ -196,11 +210,6 @@ void TfrmVIRedivuv::mniProjectOptionsClick() {
 }
 void TfrmVIRedivuv::mniEnviromentOptionsClick() {
     notAvailable("The Environment Options dialog");
-}
-
-void TfrmVIRedivuv::chapterDialogsClick() {
-    notAvailable("Inserting, moving and deleting chapters and topics, and the keywords and "
-                 "related topics editor,");
 }
 
 void TfrmVIRedivuv::treeCommandsClick() {

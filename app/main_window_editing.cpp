@@ -48,8 +48,11 @@ void TfrmVIRedivuv::mniAddFilesClick() {
     const QStringList files =
         FileDialogs::choose(this, {FileRequest::OpenMany, "Add HTML Chapter(s)", projectDir,
                                    "HTML Files(*.htm, *.html) (*.htm *.html)", ""});
-    if (files.isEmpty())
-        return;
+    if (!files.isEmpty())
+        addChapterFiles(files);
+}
+
+void TfrmVIRedivuv::addChapterFiles(const QStringList& files) {
     TopicTable& table = m_session->table();
     const ParseOptions options =
         ParseOptions::from(m_session->environment(), m_session->maxIconIndex());

@@ -91,6 +91,16 @@ Answer MessageRoutine::showMessage(const std::string& text, MessageKind kind,
     return answerOf(box.exec(), buttons);
 }
 
+void MessageRoutine::showPlain(const std::string& text) {
+    if (responder()) {
+        responder()(ShownMessage{text, MessageKind::Information, MessageButtons::Ok});
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), displayText(text),
+                    QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
 void MessageRoutine::showError(const std::string& text) {
     showMessage(text, MessageKind::Error, MessageButtons::Ok);
 }

@@ -30,6 +30,8 @@ public:
     void setParent(QWidget* parent) { m_parent = parent; }
 
     Answer showMessage(const std::string& text, MessageKind kind, MessageButtons buttons) override;
+    /// A plain box without beep or icon, with OK only.
+    void showPlain(const std::string& text);
     /// The general error display: the error's text under the application title with a
     /// stop icon and OK; the program then goes on.
     void showError(const std::string& text);

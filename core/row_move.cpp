@@ -34,8 +34,14 @@ bool moveIsRefused(const TopicTable& table, size_t from, size_t to) {
 
 RowMoveResult dragRow(TopicTable& table, size_t from, size_t to, RowMoveFlags flags) {
     RowMoveResult result;
-    if (from == to || !table.isDataRow(from) || to < 1 || to >= table.endRow())
+    if (from == to || !table.isDataRow(from) || to < 1)
         return result;
+    if (to >= table.endRow()) {
+        // Dropped on the end-of-list row or below it: nothing moves, but the author hears
+        // the refusal instead of the row silently joining the last chapter.
+        result.refused = !flags.inserting && !flags.rowOperation;
+        return result;
+    }
     const bool chapter = table.isChapterRow(from);
     table.moveRow(from, insertBefore(from, to));
     result.moved = true;

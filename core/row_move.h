@@ -21,8 +21,9 @@ struct RowMoveFlags {
 
 /// Moves the row at from so that it stands at index to (both table rows; to counts in
 /// the table after the move), then checks the move: a chapter row or the end-of-list
-/// row may not move, a topic may not land before the first chapter, and no chapter may
-/// lose its last topic. A refused move is undone at once.
+/// row may not move, a topic may not land before the first chapter or on the end-of-list
+/// row (or below it), and no chapter may lose its last topic. A refused move is undone
+/// at once.
 RowMoveResult dragRow(TopicTable& table, size_t from, size_t to, RowMoveFlags flags = {});
 
 } // namespace qw

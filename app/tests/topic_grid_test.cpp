@@ -243,6 +243,16 @@ private slots:
         QVERIFY(!session().modified());
     }
 
+    void dropOnEndOfListIsRefusedWithABeep() {
+        const int end = int(session().table().endRow());
+        const std::string last = cell(end - 1, ColTitle);
+        dragWithMouse(4, end);
+        QCOMPARE(host().beeps, 1);
+        QCOMPARE(cell(4, ColFileName), std::string("install.htm"));
+        QCOMPARE(cell(end - 1, ColTitle), last);
+        QVERIFY(!session().modified());
+    }
+
     void copyAndPasteAColumn() {
         session().table().setCell(3, ColKeyWords, "tides, charts");
         m_grid->selectCell(3, ColKeyWords);

@@ -224,6 +224,20 @@ TEST_F(GridRulesTest, RefusedMovesAreUndone) {
     EXPECT_NE(before, single);
 }
 
+TEST_F(GridRulesTest, DropOnEndOfListIsRefusedWithoutMoving) {
+    const auto before = titles(table);
+    const RowMoveResult onEnd = dragRow(table, 2, table.endRow());
+    EXPECT_TRUE(onEnd.refused);
+    EXPECT_FALSE(onEnd.moved);
+    EXPECT_FALSE(onEnd.moveChapters);
+    EXPECT_TRUE(dragRow(table, 5, table.endRow() + 1).refused) << "below the list";
+    EXPECT_TRUE(dragRow(table, 4, table.endRow()).refused) << "a chapter row, too";
+    EXPECT_FALSE(dragRow(table, 4, table.endRow()).moveChapters);
+    EXPECT_EQ(titles(table), before);
+    EXPECT_FALSE(dragRow(table, 2, table.endRow(), {false, true}).refused)
+        << "the program's own row operations are never refused";
+}
+
 TEST_F(GridRulesTest, ProgramMovesAreNotChecked) {
     EXPECT_TRUE(dragRow(table, 4, 2, {true, false}).moved);
     EXPECT_EQ(table.cell(2, ColMainFileName), "/proj/sub/chap.htm");

@@ -1,0 +1,73 @@
+// Draws the wizard's five pages and the chapter, topic and related-topics dialogs into
+// PNG files for the documentation: dialog_shots OUTPUT_DIR (run offscreen). Not a test.
+#include "app/grid_icons.h"
+#include "app/message_routine.h"
+#include "app/move_chapters_dialog.h"
+#include "app/new_chapter_dialog.h"
+#include "app/related_topics_dialog.h"
+#include "app/wizard.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QTableWidget>
+
+using namespace qw;
+
+namespace {
+
+bool save(QWidget& widget, const QString& path) {
+    widget.show();
+    QApplication::processEvents();
+    const bool saved = widget.grab().save(path);
+    widget.hide();
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        qWarning("usage: dialog_shots OUTPUT_DIR");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    MessageRoutine messages;
+    bool ok = true;
+
+    TfrmWizard wizard("/home/author", messages);
+    wizard.findChild<QLineEdit*>("edtNewFileName")->setText("/home/author/harbour/harbour.qwr");
+    wizard.findChild<QLineEdit*>("edtProjectTitle")->setText("Harbour Guide");
+    wizard.findChild<QListWidget*>("lstAddedFiles")->addItems({"intro.htm", "moorings.htm"});
+    for (int page = 1; page <= 5; ++page) {
+        ok &= save(wizard, out.filePath(QString("wizard-page%1.png").arg(page)));
+        wizard.nextClick();
+    }
+
+    TfrmNewChapter chapter("/home/author/harbour/", messages);
+    chapter.findChild<QLineEdit*>("edtNewChapName")->setText("Moorings");
+    chapter.findChild<QLineEdit*>("edtNewChapFilename")->setText("moorings.htm");
+    chapter.findChild<QLineEdit*>("edtNumOfTopics")->setText("3");
+    ok &= save(chapter, out.filePath("new-chapter-dialog.png"));
+
+    TfrmRelatedTopics related(TfrmRelatedTopics::Mode::RelatedTopics, std::string(50, '-'),
+                              messages);
+    related.setChoices({"int_welcome.htm", "moo_anchoring.htm", "moo_tide_tables.htm"});
+    related.load("Welcome;int_welcome.htm, Tide tables;moo_tide_tables.htm");
+    related.resize(420, 291);
+    ok &= save(related, out.filePath("related-topics-dialog.png"));
+    TfrmRelatedTopics keywords(TfrmRelatedTopics::Mode::KeyWords, std::string(50, '-'), messages);
+    keywords.load("anchorage, buoy, harbour, mooring, tide");
+    ok &= save(keywords, out.filePath("keywords-dialog.png"));
+
+    const QIcon book(GridIcons::drawnIconStrip().copy(16, 0, 16, 16)); // the book icon
+    TfrmMoveChapters move(
+        {{"Introduction", "intro.htm"}, {"Moorings", "moorings.htm"}, {"Tide tables", "tides.htm"}},
+        book);
+    move.list()->setCurrentRow(1);
+    ok &= save(move, out.filePath("move-chapters-dialog.png"));
+    return ok ? 0 : 1;
+}
