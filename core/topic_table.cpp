@@ -35,6 +35,8 @@ void TopicTable::clear() {
     m_rows.resize(1);
     m_rows.push_back(endOfListRow(false));
     m_sources.clear();
+    m_chapterIndex.clear();
+    m_chapterIndexValid = true;
     endReset();
 }
 
@@ -43,6 +45,8 @@ void TopicTable::setCell(size_t row, int column, std::string value) {
     if (cell == value)
         return;
     cell = std::move(value);
+    if (column == ColMarker || column == ColMainFileName)
+        m_chapterIndexValid = false;
     if (notifying())
         m_observer->cellChanged(row, column);
 }
@@ -54,6 +58,7 @@ void TopicTable::insertRows(size_t at, const std::vector<Row>& rows) {
     if (notifying())
         m_observer->beginInsertRows(at, rows.size());
     m_rows.insert(m_rows.begin() + long(at), rows.begin(), rows.end());
+    m_chapterIndexValid = false;
     if (notifying())
         m_observer->endInsertRows();
 }
@@ -65,6 +70,7 @@ void TopicTable::removeRows(size_t at, size_t count) {
     if (notifying())
         m_observer->beginRemoveRows(at, count);
     m_rows.erase(m_rows.begin() + long(at), m_rows.begin() + long(at + count));
+    m_chapterIndexValid = false;
     if (notifying())
         m_observer->endRemoveRows();
 }
@@ -90,8 +96,11 @@ void TopicTable::appendChapterRows(std::vector<Row> rows) {
     if (notifying())
         m_observer->beginInsertRows(at, rows.size());
     m_rows.pop_back();
-    for (auto& r : rows)
+    for (auto& r : rows) {
+        if (m_chapterIndexValid && r[ColMarker] == kChapterMarker)
+            m_chapterIndex.insert(toLower(r[ColMainFileName]));
         m_rows.push_back(std::move(r));
+    }
     m_rows.push_back(endOfListRow(true));
     if (notifying())
         m_observer->endInsertRows();
@@ -133,10 +142,17 @@ std::string TopicTable::topicLinkPath(size_t row) const {
 }
 
 bool TopicTable::isChapterPresent(std::string_view path) const {
-    for (size_t r = 1; r < endRow(); ++r)
-        if (isChapterRow(r) && equalsNoCase(m_rows[r][ColMainFileName], path))
-            return true;
-    return false;
+    // An index of the chapter paths, kept while chapters are appended and made again
+    // after any other change: a load asks once per chapter, and a scan of all rows
+    // each time grew with the square of the project.
+    if (!m_chapterIndexValid) {
+        m_chapterIndex.clear();
+        for (size_t r = 1; r < endRow(); ++r)
+            if (isChapterRow(r))
+                m_chapterIndex.insert(toLower(m_rows[r][ColMainFileName]));
+        m_chapterIndexValid = true;
+    }
+    return m_chapterIndex.count(toLower(path)) != 0;
 }
 
 std::vector<std::string> TopicTable::topicFileList(bool skipWebTopics) const {
@@ -150,9 +166,9 @@ std::vector<std::string> TopicTable::topicFileList(bool skipWebTopics) const {
 }
 
 void TopicTable::markRoles(const SpecialPages& pages) {
-    const std::string props[] = {toLower(pages.defaultPage),      toLower(pages.welcomePage),
-                                 toLower(pages.homeButtonPage),   toLower(pages.customButtonPage),
-                                 toLower(pages.whatsNewPage),     toLower(pages.copyrightPage)};
+    const std::string props[] = {toLower(pages.defaultPage),    toLower(pages.welcomePage),
+                                 toLower(pages.homeButtonPage), toLower(pages.customButtonPage),
+                                 toLower(pages.whatsNewPage),   toLower(pages.copyrightPage)};
     const char letters[] = {'d', 'w', 'h', 'c', 'n', 'r'};
     std::string folder;
     for (size_t r = 1; r < endRow(); ++r) {
@@ -198,8 +214,8 @@ void TopicTable::updateCounts(int topicsDelta, int chaptersDelta) {
 }
 
 std::string TopicTable::statusText() const {
-    return "Topics: " + std::to_string(m_topicCount) + " , Chapters: " +
-           std::to_string(m_chapterCount);
+    return "Topics: " + std::to_string(m_topicCount) +
+           " , Chapters: " + std::to_string(m_chapterCount);
 }
 
 void TopicTable::beginReset() {

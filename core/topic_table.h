@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace qw {
@@ -148,6 +149,8 @@ private:
     std::vector<Row> m_rows;
     std::string m_projectDir;
     ChapterSources m_sources;
+    mutable std::unordered_set<std::string> m_chapterIndex; ///< lower-cased chapter paths
+    mutable bool m_chapterIndexValid = true;
     int m_topicCount = 0;
     int m_chapterCount = 0;
     int m_resetDepth = 0;

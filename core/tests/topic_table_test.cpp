@@ -16,9 +16,10 @@ protected:
         table.appendChapterRows({chapterRow("/proj/intro.htm"),
                                  topicRow("Intro#Read this first", "intro.htm", "/proj/intro.htm"),
                                  topicRow("#x", "Page.htm", "/proj/intro.htm")});
-        table.appendChapterRows({chapterRow("/proj/sub/chap.htm"),
-                                 topicRow("Sub page", "Page.htm", "/proj/sub/chap.htm"),
-                                 topicRow("Manual", "WEB:../manual/page.htm", "/proj/sub/chap.htm")});
+        table.appendChapterRows(
+            {chapterRow("/proj/sub/chap.htm"),
+             topicRow("Sub page", "Page.htm", "/proj/sub/chap.htm"),
+             topicRow("Manual", "WEB:../manual/page.htm", "/proj/sub/chap.htm")});
     }
     TopicTable table;
 };
@@ -78,6 +79,23 @@ TEST_F(TopicTableTest, MarksRolesInFixedOrderIgnoringCase) {
 TEST_F(TopicTableTest, FindsChaptersWithoutRegardToCase) {
     EXPECT_TRUE(table.isChapterPresent("/PROJ/Intro.HTM"));
     EXPECT_FALSE(table.isChapterPresent("/proj/other.htm"));
+}
+
+TEST_F(TopicTableTest, FindsChaptersAfterEveryKindOfChange) {
+    // Appended, renamed, removed and cleared chapters, each asked after the change.
+    table.appendChapterRows(
+        {chapterRow("/proj/third.htm"), topicRow("T", "t.htm", "/proj/third.htm")});
+    EXPECT_TRUE(table.isChapterPresent("/proj/THIRD.htm"));
+    table.setCell(7, ColMainFileName, "/proj/renamed.htm");
+    EXPECT_FALSE(table.isChapterPresent("/proj/third.htm"));
+    EXPECT_TRUE(table.isChapterPresent("/proj/renamed.htm"));
+    table.removeRows(4, 3);
+    EXPECT_FALSE(table.isChapterPresent("/proj/sub/chap.htm"));
+    EXPECT_TRUE(table.isChapterPresent("/proj/renamed.htm"));
+    table.insertRows(1, {chapterRow("/proj/first.htm")});
+    EXPECT_TRUE(table.isChapterPresent("/proj/first.htm"));
+    table.clear();
+    EXPECT_FALSE(table.isChapterPresent("/proj/intro.htm"));
 }
 
 TEST_F(TopicTableTest, DeletesTopicsButNeverAChaptersLastTopic) {
