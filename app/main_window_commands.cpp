@@ -149,20 +149,43 @@ QDir TfrmVIRedivuv::helpFolder() const {
     // The installed help lies among the support files; a build tree has its own, made
     // by the build from the help project.
     const QDir data(QString::fromStdString(m_dataDir.string()));
-#ifdef QW_BUILD_HELP_DIR
+#if defined(QW_BUILD_HELP_DIR) && defined(QW_SOURCE_DATA_DIR)
     const QDir built(QStringLiteral(QW_BUILD_HELP_DIR));
-    if (!QFileInfo::exists(data.filePath("help/index.htm")) &&
+    if (QFileInfo(data.path()).canonicalFilePath() ==
+            QFileInfo(QStringLiteral(QW_SOURCE_DATA_DIR)).canonicalFilePath() &&
+        !QFileInfo::exists(data.filePath("help/index.htm")) &&
         QFileInfo::exists(built.filePath("help/index.htm")))
         return built;
 #endif
     return data;
 }
 
+namespace {
+
+/// Opens the compiled help at a page where the viewer can be told one (kchmviewer's
+/// -showPage), else at its start page: the viewer QUIREW_CHM_VIEWER names, else
+/// kchmviewer or xchm when installed, else the desktop's handler.
+bool openHelpDocument(const QString& chm, const QString& page) {
+    QString viewer = qEnvironmentVariable("QUIREW_CHM_VIEWER").trimmed();
+    if (!qEnvironmentVariableIsSet("QUIREW_CHM_VIEWER")) {
+        viewer = QStandardPaths::findExecutable("kchmviewer");
+        if (viewer.isEmpty())
+            viewer = QStandardPaths::findExecutable("xchm");
+    }
+    if (viewer.isEmpty())
+        return ProgramRunner::shellOpen(chm);
+    if (QFileInfo(viewer).fileName() == "kchmviewer")
+        return ProgramRunner::run(viewer, {"-showPage", page, chm}, false);
+    return ProgramRunner::run(viewer, {chm}, false);
+}
+
+} // namespace
+
 void TfrmVIRedivuv::contextHelp(const QString& page, const QString& treePage) {
     const QDir dir = helpFolder();
     if (action("mniQuireWHelp")->isChecked()) {
         if (!QFileInfo::exists(dir.filePath("quirew.chm")) ||
-            !ProgramRunner::shellOpen("quirew.chm", dir.path()))
+            !openHelpDocument(dir.filePath("quirew.chm"), page))
             helpNotInstalled();
         return;
     }
@@ -175,17 +198,17 @@ void TfrmVIRedivuv::contextHelp(const QString& page, const QString& treePage) {
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     QDir().mkpath(cache);
     const std::string frames = QDir(cache).filePath("tmpindex.htm").toStdString();
-    const std::string p = QUrl::fromLocalFile(dir.filePath("help/" + page)).toString().toStdString();
+    const std::string p =
+        QUrl::fromLocalFile(dir.filePath("help/" + page)).toString().toStdString();
     const std::string tree =
         QUrl::fromLocalFile(dir.filePath("help/treehtml/" + treePage)).toString().toStdString();
-    writeLines(
-        frames,
-        {"<HTML><HEAD><TITLE>HTMLHelp Quirewright Help</TITLE></HEAD>",
-         "<FRAMESET COLS=\"230px,*\" FrameBorder=\"Yes\" Border=\"5\"><FRAME SRC=\"" + tree +
-             "\" scrolling=\"auto\">",
-         "<FRAME name=\"frmtopic\" src=\"" + p + "\"></FRAMESET>",
-         "<NOFRAMES><BODY><A href=\"" + p +
-             "\">No Frames; Click here</A></BODY></NOFRAMES></HTML>"});
+    writeLines(frames,
+               {"<HTML><HEAD><TITLE>HTMLHelp Quirewright Help</TITLE></HEAD>",
+                "<FRAMESET COLS=\"230px,*\" FrameBorder=\"Yes\" Border=\"5\"><FRAME SRC=\"" + tree +
+                    "\" scrolling=\"auto\">",
+                "<FRAME name=\"frmtopic\" src=\"" + p + "\"></FRAMESET>",
+                "<NOFRAMES><BODY><A href=\"" + p +
+                    "\">No Frames; Click here</A></BODY></NOFRAMES></HTML>"});
     if (!ProgramRunner::viewInBrowser(m_session->environment().htmlBrowserPath,
                                       QString::fromStdString(frames)))
         helpNotInstalled();
