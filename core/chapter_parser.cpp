@@ -2,6 +2,7 @@
 
 #include "core/environment_settings.h"
 #include "core/file_names.h"
+#include "core/latin_title.h"
 #include "core/progress.h"
 #include "core/text_util.h"
 
@@ -9,8 +10,8 @@ namespace qw {
 
 namespace {
 
-constexpr std::string_view kKeys[] = {"Title=",    "FileName=", "Icon=",   "BgImage=",
-                                      "BgColour=", "Keywords=", "Related="};
+constexpr std::string_view kKeys[] = {
+    "Title=", "FileName=", "Icon=", "BgImage=", "BgColour=", "Keywords=", "Related="};
 constexpr int kKeyColumns[] = {ColTitle,    ColFileName, ColIcon,   ColBgImage,
                                ColBgColour, ColKeyWords, ColRelated};
 
@@ -27,7 +28,7 @@ void completeValues(Row& row, int k, const std::string& chapterPath, const Parse
         title = baseNameOf(name);
     if (name.empty()) {
         const FileNameOptions fn{o.lcaseTopicFN, o.convertSpaces, o.addFilePrefix};
-        name = fileNameRule(chapterPrefix(chapterPath, fn) + title + ".htm", fn);
+        name = fileNameRule(chapterPrefix(chapterPath, fn) + latinTitle(title, fn) + ".htm", fn);
     }
     if (!isKnownColour(row[ColBgColour]))
         row[ColBgColour] = o.defaultBgColour;

@@ -2,6 +2,7 @@
 
 #include "core/environment_settings.h"
 #include "core/file_io.h"
+#include "core/latin_title.h"
 #include "core/text_util.h"
 #include "core/topic_table.h"
 
@@ -18,8 +19,18 @@ bool isKept(char c) {
 
 bool isRefused(char c) {
     switch (c) {
-    case ' ': case '"': case '&': case '*': case '-': case '/':
-    case ':': case '<': case '>': case '?': case '\\': case '|':
+    case ' ':
+    case '"':
+    case '&':
+    case '*':
+    case '-':
+    case '/':
+    case ':':
+    case '<':
+    case '>':
+    case '?':
+    case '\\':
+    case '|':
         return true;
     default:
         return false;
@@ -90,7 +101,7 @@ void nameWhileTyping(TopicTable& table, size_t row, std::string_view prefix,
                   ? std::string(prefix)
                   : toLower(fileNameOf(table.cell(row, ColMainFileName)).substr(0, 3)) + "_";
     }
-    const std::string title = table.displayTitle(row);
+    const std::string title = latinTitle(table.displayTitle(row), options);
     if (trim(title).empty()) {
         table.setCell(row, ColFileName, fileNameRule(title, options));
         return;
@@ -107,8 +118,9 @@ void recalculateTopicFileNames(TopicTable& table, const FileNameOptions& options
         }
         if (table.isWebTopic(r))
             continue;
-        table.setCell(r, ColFileName,
-                      fileNameRule(prefix + table.displayTitle(r) + ".htm", options));
+        table.setCell(
+            r, ColFileName,
+            fileNameRule(prefix + latinTitle(table.displayTitle(r), options) + ".htm", options));
     }
 }
 
@@ -124,7 +136,8 @@ void normaliseTopicFileNames(TopicTable& table, const FileNameOptions& options) 
             continue;
         if (name.empty()) {
             table.setCell(r, ColFileName,
-                          fileNameRule(prefix + table.displayTitle(r) + ".htm", options));
+                          fileNameRule(prefix + latinTitle(table.displayTitle(r), options) + ".htm",
+                                       options));
             continue;
         }
         table.setCell(r, ColFileName, withHtmExtension(name));

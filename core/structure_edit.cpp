@@ -1,5 +1,7 @@
 #include "core/structure_edit.h"
 
+#include "core/latin_title.h"
+
 #include "core/file_names.h"
 #include "core/text_util.h"
 
@@ -17,7 +19,7 @@ Row newTopicRow(const std::string& title, const std::string& templatePath, size_
                 int icon, const FileNameOptions& options) {
     Row row;
     row[ColTitle] = title;
-    row[ColFileName] = fileNameRule(title, options) + ".htm";
+    row[ColFileName] = fileNameRule(latinTitle(title, options), options) + ".htm";
     row[ColIcon] = std::to_string(icon);
     row[ColStartLine] = std::to_string(0); // not a literal: GCC 12 warns falsely (-Wrestrict)
     row[ColEndLine] = std::to_string(static_cast<long long>(templateLines) - 1);
