@@ -1,0 +1,161 @@
+#include "helpgen/compiled_document.h"
+
+#include "core/ini_file.h"
+#include "core/project_settings.h"
+#include "core/text_util.h"
+#include "core/topic_table.h"
+#include "helpgen/body_style.h"
+#include "helpgen/chm_directory.h"
+#include "helpgen/contents_file.h"
+
+#include <fstream>
+#include <unordered_set>
+
+namespace qw {
+
+namespace {
+
+constexpr uint32_t kDefaultLanguage = 0x809;
+
+bool isSection(const std::string& line) {
+    return startsWith(trim(line), "[");
+}
+
+} // namespace
+
+CompiledPageFixes::CompiledPageFixes(std::filesystem::path projectDir, CodePage codePage,
+                                     bool bareBody)
+    : m_references(std::move(projectDir)), m_codePage(std::move(codePage)), m_bareBody(bareBody) {}
+
+void CompiledPageFixes::apply(Lines& page, std::string_view chapterFolder,
+                              std::string_view pageName) {
+    m_references.scan(page, chapterFolder, pageName);
+    if (m_bareBody)
+        moveBodyAttributesToStyle(page);
+    encodePage(page, m_codePage, m_encoded);
+}
+
+CompiledPageFixes compiledPageFixes(const std::string& projectDir, const std::string& base,
+                                    const std::string& projectPath, bool forChmcmd) {
+    const uint32_t language = documentLanguage(base + ".hhp", projectPath);
+    return CompiledPageFixes(projectDir, CodePage::forLanguage(language), forChmcmd);
+}
+
+std::vector<std::string> filesToList(const TopicTable& table, std::vector<std::string> additional,
+                                     PageReferences& references) {
+    references.resolve();
+    std::unordered_set<std::string> listed;
+    for (size_t r = 1; r < table.endRow(); ++r)
+        if (table.isTopicRow(r) && !table.isWebTopic(r))
+            listed.insert(toLower(table.topicLinkPath(r)));
+    for (const std::string& file : additional)
+        listed.insert(toLower(toSlashes(file)));
+    for (const std::string& file : references.files())
+        if (listed.insert(toLower(file)).second)
+            additional.push_back(file);
+    return additional;
+}
+
+std::vector<std::string> finishHelpFiles(const std::string& base, const TopicTable& table,
+                                         const ProjectSettings& project,
+                                         const CompiledPageFixes& fixes) {
+    const CodePage& codePage = fixes.codePage();
+    std::vector<std::string> warnings = encodingWarnings("pages", fixes.encoded(), codePage);
+    const std::string helpProject = base + ".hhp";
+    Lines lines = readLines(helpProject);
+    if (fillDefaultTopic(lines, firstContentsTopic(table, project)))
+        writeLines(helpProject, lines);
+    const std::pair<std::string, bool> files[] = {
+        {base + "_toc.hhc", true}, {base + "_indx.hhk", true}, {helpProject, false}};
+    for (const auto& [path, references] : files) {
+        const EncodeReport report = encodeFile(path, codePage, references, !references);
+        for (std::string& warning : encodingWarnings(fileNameOf(path), report, codePage))
+            warnings.push_back(std::move(warning));
+    }
+    for (const std::string& missing : fixes.referencesConst().missing())
+        warnings.push_back(missing);
+    return warnings;
+}
+
+std::string checkCompiledDocument(const std::string& base) {
+    const std::string chm = base + ".chm";
+    const ChmCheck check = checkAndMendChm(chm, listedFiles(readLines(base + ".hhp")));
+    if (!check.error.empty())
+        return "The compiled document is unreadable: " + check.error;
+    if (check.missing.empty())
+        return {};
+    std::string message = "The compiled document lacks " + std::to_string(check.missing.size()) +
+                          " of the listed files: " + check.missing.front();
+    if (check.missing.size() > 1)
+        message += ", ...";
+    return message;
+}
+
+void appendWarningsToLog(const std::string& logPath, const std::vector<std::string>& warnings) {
+    if (warnings.empty())
+        return;
+    std::ofstream log(logPath, std::ios::binary | std::ios::app);
+    for (const std::string& warning : warnings)
+        log << "Warning: " << warning << "\r\n";
+}
+
+uint32_t documentLanguage(const std::string& helpProjectPath, const std::string& projectPath) {
+    if (fileExists(helpProjectPath))
+        return helpProjectLanguage(readLines(helpProjectPath), kDefaultLanguage);
+    const std::string value = IniFile(projectPath).readString("OPTIONS", "Language", "");
+    return helpProjectLanguage({"[OPTIONS]", "Language=" + value}, kDefaultLanguage);
+}
+
+bool fillDefaultTopic(Lines& helpProject, const std::string& topic) {
+    if (topic.empty())
+        return false;
+    const std::string line = "Default topic=" + topic;
+    size_t i = 0;
+    while (i < helpProject.size() && !equalsNoCase(trim(helpProject[i]), "[OPTIONS]"))
+        ++i;
+    if (i == helpProject.size()) {
+        helpProject.insert(helpProject.begin(), {"[OPTIONS]", line});
+        return true;
+    }
+    const size_t options = i;
+    for (++i; i < helpProject.size() && !isSection(helpProject[i]); ++i) {
+        const std::string current = trim(helpProject[i]);
+        if (!startsWithNoCase(current, "Default topic="))
+            continue;
+        if (!trim(current.substr(14)).empty())
+            return false;
+        helpProject[i] = line;
+        return true;
+    }
+    helpProject.insert(helpProject.begin() + long(options) + 1, line);
+    return true;
+}
+
+std::vector<std::string> listedFiles(const Lines& helpProject) {
+    std::vector<std::string> files;
+    bool inFiles = false;
+    for (const std::string& raw : helpProject) {
+        const std::string line = trim(raw);
+        if (isSection(line))
+            inFiles = equalsNoCase(line, "[FILES]");
+        else if (inFiles && !line.empty() && line[0] != ';')
+            files.push_back(toSlashes(line));
+    }
+    return files;
+}
+
+std::vector<std::string> encodingWarnings(const std::string& file, const EncodeReport& report,
+                                          const CodePage& codePage) {
+    std::vector<std::string> warnings;
+    const std::string page = "code page " + std::to_string(codePage.number());
+    if (report.referenced > 0)
+        warnings.push_back(file + ": " + std::to_string(report.referenced) + " characters that " +
+                           page + " cannot hold were written as character references");
+    if (report.replaced > 0)
+        warnings.push_back(file + ": " + std::to_string(report.replaced) + " characters that " +
+                           page + " cannot hold were written as '?' (the first: '" +
+                           report.firstReplaced + "')");
+    return warnings;
+}
+
+} // namespace qw
