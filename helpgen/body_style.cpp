@@ -55,6 +55,13 @@ std::string cssLength(const std::string& value) {
     return number ? value + "px" : value;
 }
 
+/// A quote would end the url's string early; it is written as its escape.
+std::string cssUrl(std::string url) {
+    for (size_t at = url.find('"'); at != std::string::npos; at = url.find('"', at))
+        url.replace(at, 1, "%22");
+    return url;
+}
+
 std::string jsString(const std::string& text) {
     std::string out = "\"";
     for (size_t i = 0; i < text.size(); ++i) {
@@ -85,7 +92,7 @@ BodyRules rulesFor(const std::vector<TagAttribute>& attributes) {
         if (name == "bgcolor")
             declare("background-color", cssColour(value));
         else if (name == "background")
-            declare("background-image", "url(\"" + value + "\")");
+            declare("background-image", "url(\"" + cssUrl(value) + "\")");
         else if (name == "bgproperties" && equalsNoCase(value, "fixed"))
             declare("background-attachment", "fixed");
         else if (name == "text")

@@ -4,6 +4,7 @@
 
 #include "core/text_util.h"
 
+#include <algorithm>
 #include <fstream>
 #include <unordered_set>
 
@@ -171,8 +172,16 @@ ChmCheck checkAndMendChm(const std::filesystem::path& path,
     ChmCheck check;
     std::ifstream in(path, std::ios::binary);
     std::string bytes = in ? readPrefix(in, kItsfSize) : std::string();
-    if (bytes.size() == kItsfSize && bytes.substr(0, 4) == "ITSF")
-        bytes = readPrefix(in, le64(bytes, 0x48) + le64(bytes, 0x50));
+    std::error_code ec;
+    const uint64_t fileSize = std::filesystem::file_size(path, ec);
+    if (!ec && bytes.size() == kItsfSize && bytes.substr(0, 4) == "ITSF") {
+        // The header and the directory; a header that claims more than the file holds
+        // is read as far as the file goes and then refused by the reader.
+        const uint64_t offset = le64(bytes, 0x48), length = le64(bytes, 0x50);
+        bytes = readPrefix(in, offset < fileSize
+                                   ? std::min(fileSize, offset + std::min(length, fileSize))
+                                   : kItsfSize);
+    }
     in.close();
     ChmDirectory directory = readChmDirectory(bytes);
     if (!directory.readable()) {

@@ -58,7 +58,7 @@ uint32_t helpProjectLanguage(const Lines& helpProject, uint32_t fallback = 0x809
 /// Encodes a page in the code page: character references outside script and style
 /// elements, "?" inside them (a reference there would change the script). A charset
 /// named by a meta element is changed to the code page's name, so that the page says
-/// what it holds.
+/// what it holds. A page that is all ASCII is left as it is: it reads the same in any.
 void encodePage(Lines& page, const CodePage& codePage, EncodeReport& report);
 
 /// Reads a generated text file, encodes it in the code page and writes it back when it

@@ -43,13 +43,14 @@ CompiledPageFixes compiledPageFixes(const std::string& projectDir, const std::st
 
 std::vector<std::string> filesToList(const TopicTable& table, std::vector<std::string> additional,
                                      PageReferences& references) {
-    references.resolve();
     std::unordered_set<std::string> listed;
     for (size_t r = 1; r < table.endRow(); ++r)
         if (table.isTopicRow(r) && !table.isWebTopic(r))
             listed.insert(toLower(table.topicLinkPath(r)));
     for (const std::string& file : additional)
         listed.insert(toLower(toSlashes(file)));
+    // Pages and additional files are listed anyway: only the others are looked up.
+    references.resolve(listed);
     for (const std::string& file : references.files())
         if (listed.insert(toLower(file)).second)
             additional.push_back(file);

@@ -73,6 +73,12 @@ bool isAsciiText(std::string_view text) {
 } // namespace
 
 void encodePage(Lines& page, const CodePage& codePage, EncodeReport& report) {
+    // ASCII reads the same in every code page (and in UTF-8, whatever a meta tag says).
+    bool ascii = true;
+    for (const std::string& line : page)
+        ascii = ascii && isAsciiText(line);
+    if (ascii)
+        return;
     ElementTracker tracker(codePage.charsetName());
     std::string encoded;
     for (std::string& line : page) {

@@ -25,31 +25,31 @@ bool isReferenceAttribute(std::string_view name) {
 }
 
 /// The value that starts at at (quoted or not), for an attribute or inside url(...).
-std::string valueAt(std::string_view line, size_t at, bool inUrl) {
+std::string_view valueAt(std::string_view line, size_t at, bool inUrl) {
     while (at < line.size() && isBlank(line[at]))
         ++at;
     if (at < line.size() && (line[at] == '"' || line[at] == '\'')) {
         const size_t close = line.find(line[at], at + 1);
-        return close == std::string_view::npos ? std::string()
-                                               : std::string(line.substr(at + 1, close - at - 1));
+        return close == std::string_view::npos ? std::string_view()
+                                               : line.substr(at + 1, close - at - 1);
     }
     size_t end = at;
     while (end < line.size() && !isBlank(line[end]) && line[end] != '>' &&
            (!inUrl || line[end] != ')'))
         ++end;
-    return std::string(line.substr(at, end - at));
+    return line.substr(at, end - at);
 }
 
 /// The part of a value that names a local file, or empty for addresses elsewhere.
-std::string localPart(std::string value) {
-    value = trim(value);
-    const size_t cut = value.find_first_of("#?");
-    if (cut != std::string::npos)
-        value.resize(cut);
+std::string_view localPart(std::string_view value) {
+    while (!value.empty() && isBlank(value.front()))
+        value.remove_prefix(1);
+    value = value.substr(0, value.find_first_of("#?"));
+    while (!value.empty() && isBlank(value.back()))
+        value.remove_suffix(1);
     const size_t colon = value.find(':');
-    if (value.empty() || (colon != std::string::npos && colon < value.find('/')) ||
-        value[0] == '/' || value[0] == '\\' || value.find('\'') != std::string::npos ||
-        value.find('+') != std::string::npos)
+    if (value.empty() || (colon != std::string_view::npos && colon < value.find('/')) ||
+        value[0] == '/' || value[0] == '\\' || value.find_first_of("'+") != std::string_view::npos)
         return {}; // a scheme, a drive, an absolute path or a script expression
     return value;
 }
@@ -68,13 +68,12 @@ std::string percentDecoded(const std::string& text) {
     return out;
 }
 
-} // namespace
-
-std::vector<std::string> localReferences(std::string_view line) {
-    std::vector<std::string> refs;
-    const auto add = [&](std::string value) {
-        if (std::string local = localPart(std::move(value)); !local.empty())
-            refs.push_back(std::move(local));
+/// Calls found with every local reference of the line, in the order of the line's
+/// attributes, then of its url(...) values.
+template <typename Found> void forEachLocalReference(std::string_view line, Found found) {
+    const auto add = [&](std::string_view value) {
+        if (const std::string_view local = localPart(value); !local.empty())
+            found(local);
     };
     for (size_t eq = line.find('='); eq != std::string_view::npos; eq = line.find('=', eq + 1)) {
         size_t end = eq;
@@ -93,6 +92,13 @@ std::vector<std::string> localReferences(std::string_view line) {
          open = line.find('(', open + 1))
         if (open >= 3 && equalsNoCase(line.substr(open - 3, 3), "url"))
             add(valueAt(line, open + 1, true));
+}
+
+} // namespace
+
+std::vector<std::string> localReferences(std::string_view line) {
+    std::vector<std::string> refs;
+    forEachLocalReference(line, [&](std::string_view ref) { refs.emplace_back(ref); });
     return refs;
 }
 
@@ -102,8 +108,8 @@ void PageReferences::scan(const Lines& page, std::string_view chapterFolder,
                           std::string_view pageName) {
     bool popups = false;
     for (const std::string& line : page) {
-        for (const std::string& ref : localReferences(line))
-            note(chapterFolder, pageName, ref);
+        forEachLocalReference(line,
+                              [&](std::string_view ref) { note(chapterFolder, pageName, ref); });
         popups = popups || line.find("qwPopupLink") != std::string::npos;
     }
     if (popups)
@@ -112,21 +118,27 @@ void PageReferences::scan(const Lines& page, std::string_view chapterFolder,
 
 void PageReferences::note(std::string_view chapterFolder, std::string_view pageName,
                           std::string_view ref) {
-    std::string key = std::string(chapterFolder) + std::string(ref);
-    if (!m_resolved.emplace(key, true).second)
+    // Most references repeat from line to line and page to page: the key is built in a
+    // kept buffer, so a repeated one costs one lookup and no allocation.
+    m_key.assign(chapterFolder);
+    m_key.append(ref);
+    if (m_seen.find(m_key) != m_seen.end())
         return;
+    m_seen.insert(m_key);
     const std::string relative =
-        fs::path(toSlashes(percentDecoded(key))).lexically_normal().generic_string();
+        fs::path(toSlashes(percentDecoded(m_key))).lexically_normal().generic_string();
     if (relative.empty() || startsWith(relative, "..") || relative.back() == '/')
         return; // outside the project directory: not ours to pack
-    if (!m_listed.emplace(toLower(relative), true).second)
+    if (!m_noted.insert(toLower(relative)).second)
         return;
     m_pending.push_back({relative, std::string(chapterFolder) + std::string(pageName) +
                                        " refers to '" + std::string(ref) + "'"});
 }
 
-void PageReferences::resolve() {
+void PageReferences::resolve(const std::unordered_set<std::string>& known) {
     for (const Pending& pending : m_pending) {
+        if (known.count(toLower(pending.relative)) != 0)
+            continue;
         std::error_code ec;
         const fs::path onDisk = resolveCase(m_projectDir / pending.relative);
         if (fs::is_regular_file(onDisk, ec))

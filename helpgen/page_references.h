@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace qw {
@@ -27,12 +27,13 @@ public:
     /// that uses pop-up texts also needs the project's "TxPopups.js".
     void scan(const Lines& page, std::string_view chapterFolder, std::string_view pageName);
 
-    /// Looks up every file noted: call once after the pages and the other generated
-    /// files are written, as pages refer to pages written after them.
-    void resolve();
+    /// Looks up every file noted that known (lower-case paths relative to the project
+    /// directory, such as the topic pages) does not hold: call once after the pages and
+    /// the other generated files are written, as pages refer to pages written after them.
+    void resolve(const std::unordered_set<std::string>& known = {});
 
-    /// The files that exist, relative to the project directory with "/", in the order
-    /// first met.
+    /// The files that exist and known did not hold, relative to the project directory with "/", in
+    /// the order first met.
     const std::vector<std::string>& files() const { return m_files; }
     /// One text per missing file: the page that names it first and the reference.
     const std::vector<std::string>& missing() const { return m_missing; }
@@ -40,8 +41,9 @@ public:
 private:
     void note(std::string_view chapterFolder, std::string_view pageName, std::string_view ref);
     std::filesystem::path m_projectDir;
-    std::unordered_map<std::string, bool> m_resolved; ///< folder + reference: seen already
-    std::unordered_map<std::string, bool> m_listed;   ///< lower-case file: listed already
+    std::string m_key;                       ///< folder + reference being noted
+    std::unordered_set<std::string> m_seen;  ///< folder + reference: noted already
+    std::unordered_set<std::string> m_noted; ///< lower-case file: noted already
     struct Pending {
         std::string relative;
         std::string because; ///< page and reference, for the warning

@@ -71,6 +71,13 @@ TEST(ChmDirectoryTest, ReportsMissingFilesAndBrokenDocuments) {
               path.string() + ": not a compiled help document (no ITSF header)");
     EXPECT_FALSE(checkAndMendChm(tmp.path() / "none.chm", {}).ok());
 
+    // A header that claims a directory far larger than the file.
+    std::string huge = syntheticChm(names(4));
+    huge.replace(0x50, 8, std::string(8, '\x7F'));
+    writeFileBytes(path, huge);
+    EXPECT_EQ(checkAndMendChm(path, {}).error,
+              path.string() + ": the directory lies outside the file");
+
     // A chunk whose next field points back: no chain.
     std::string looped = syntheticChm(names(6), Layout{2, {}, -2});
     const size_t firstChunk = 0x78 + 0x54;
