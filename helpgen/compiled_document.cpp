@@ -107,9 +107,45 @@ uint32_t documentLanguage(const std::string& helpProjectPath, const std::string&
     return helpProjectLanguage({"[OPTIONS]", "Language=" + value}, kDefaultLanguage);
 }
 
-bool fillDefaultTopic(Lines& helpProject, const std::string& topic) {
-    if (topic.empty())
+namespace {
+
+/// Where field number (from 0) of a window definition starts and ends; npos when the
+/// definition has fewer fields.
+std::pair<size_t, size_t> windowField(std::string_view definition, int number) {
+    size_t start = 0;
+    bool quoted = false;
+    int field = 0;
+    for (size_t i = 0; i <= definition.size(); ++i) {
+        if (i < definition.size() && definition[i] == '"')
+            quoted = !quoted;
+        if (i < definition.size() && (quoted || definition[i] != ','))
+            continue;
+        if (field == number)
+            return {start, i};
+        ++field;
+        start = i + 1;
+    }
+    return {std::string_view::npos, std::string_view::npos};
+}
+
+/// Fills the default topic (the fourth field) of a "name=definition" line of [WINDOWS]
+/// when it is empty; false when it is not, or the line is no window definition.
+bool fillWindowDefaultTopic(std::string& line, const std::string& topic) {
+    const size_t equals = line.find('=');
+    if (equals == std::string::npos || startsWith(trim(line), ";"))
         return false;
+    const auto [start, end] = windowField(std::string_view(line).substr(equals + 1), 3);
+    if (start == std::string_view::npos)
+        return false;
+    const std::string value = trim(line.substr(equals + 1 + start, end - start));
+    if (!value.empty() && value != "\"\"")
+        return false;
+    line.replace(equals + 1 + start, end - start, "\"" + topic + "\"");
+    return true;
+}
+
+/// Fills "Default topic=" of [OPTIONS]; see fillDefaultTopic.
+bool fillOptionsDefaultTopic(Lines& helpProject, const std::string& topic) {
     const std::string line = "Default topic=" + topic;
     size_t i = 0;
     while (i < helpProject.size() && !equalsNoCase(trim(helpProject[i]), "[OPTIONS]"))
@@ -130,6 +166,23 @@ bool fillDefaultTopic(Lines& helpProject, const std::string& topic) {
     }
     helpProject.insert(helpProject.begin() + long(options) + 1, line);
     return true;
+}
+
+} // namespace
+
+bool fillDefaultTopic(Lines& helpProject, const std::string& topic) {
+    if (topic.empty())
+        return false;
+    bool changed = fillOptionsDefaultTopic(helpProject, topic);
+    // chmcmd takes the document's home page from the window's default topic.
+    bool inWindows = false;
+    for (std::string& line : helpProject) {
+        if (isSection(line))
+            inWindows = equalsNoCase(trim(line), "[WINDOWS]");
+        else if (inWindows && fillWindowDefaultTopic(line, topic))
+            changed = true;
+    }
+    return changed;
 }
 
 std::vector<std::string> listedFiles(const Lines& helpProject) {

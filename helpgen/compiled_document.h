@@ -67,8 +67,9 @@ void appendWarningsToLog(const std::string& logPath, const std::vector<std::stri
 /// else the project file's hand-added [OPTIONS] key, else 0x809 (what the build writes).
 uint32_t documentLanguage(const std::string& helpProjectPath, const std::string& projectPath);
 
-/// Puts topic into the [OPTIONS] "Default topic=" line when that is missing or empty;
-/// false when the file already names a default topic (or topic is empty).
+/// Puts topic into the [OPTIONS] "Default topic=" line when that is missing or empty,
+/// and into the default-topic field of every window definition of [WINDOWS] where that
+/// is empty; false when nothing was empty (or topic is empty).
 bool fillDefaultTopic(Lines& helpProject, const std::string& topic);
 
 /// The names the [FILES] section lists, with "/" separators.

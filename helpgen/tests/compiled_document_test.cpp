@@ -21,6 +21,26 @@ TEST(CompiledDocumentTest, FillsOnlyAnEmptyOrMissingDefaultTopic) {
     EXPECT_FALSE(fillDefaultTopic(noOptions, ""));
 }
 
+TEST(CompiledDocumentTest, FillsAnEmptyDefaultTopicOfTheWindows) {
+    Lines hhp = {"[OPTIONS]",
+                 "Default topic=a.htm",
+                 "[WINDOWS]",
+                 R"(Main="T, with comma","x_toc.hhc","x_indx.hhk",,,,,"AboutJmp.htm",0x1520)",
+                 R"(Second="T","x.hhc","","",,,,,,0x1520)",
+                 R"(Third="T","x.hhc","","b.htm",,,,,,0x1520)",
+                 "; comment",
+                 "[FILES]",
+                 "Main=\"not\",\"a\",\"window\",,"};
+    EXPECT_TRUE(fillDefaultTopic(hhp, "a.htm"));
+    EXPECT_EQ(hhp[3],
+              R"(Main="T, with comma","x_toc.hhc","x_indx.hhk","a.htm",,,,"AboutJmp.htm",0x1520)");
+    EXPECT_EQ(hhp[4], R"(Second="T","x.hhc","","a.htm",,,,,,0x1520)");
+    EXPECT_EQ(hhp[5], R"(Third="T","x.hhc","","b.htm",,,,,,0x1520)");
+    EXPECT_EQ(hhp[6], "; comment");
+    EXPECT_EQ(hhp[8], "Main=\"not\",\"a\",\"window\",,");
+    EXPECT_FALSE(fillDefaultTopic(hhp, "c.htm"));
+}
+
 TEST(CompiledDocumentTest, ListedFilesAreTheFilesSection) {
     const Lines hhp = {"[OPTIONS]", "Compiled file=x.chm", "[FILES]",
                        "a.htm",     "sub\\b.htm",          "; a comment",
