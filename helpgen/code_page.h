@@ -57,8 +57,10 @@ uint32_t helpProjectLanguage(const Lines& helpProject, uint32_t fallback = 0x809
 
 /// Encodes a page in the code page: character references outside script and style
 /// elements, "?" inside them (a reference there would change the script). A charset
-/// named by a meta element is changed to the code page's name, so that the page says
-/// what it holds. A page that is all ASCII is left as it is: it reads the same in any.
+/// named by a meta element is changed to the code page's name, and a page without one
+/// gets one after its "<head>" tag, so that the page says what it holds (xchm reads a
+/// page without one in Latin-1). A page that is all ASCII is left as it is: it reads the
+/// same in any.
 void encodePage(Lines& page, const CodePage& codePage, EncodeReport& report);
 
 /// Reads a generated text file, encodes it in the code page and writes it back when it

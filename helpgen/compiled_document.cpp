@@ -15,6 +15,13 @@ namespace qw {
 
 namespace {
 
+bool isAsciiFile(const std::string& path) {
+    for (char c : readFileBytes(path))
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
 constexpr uint32_t kDefaultLanguage = 0x809;
 
 bool isSection(const std::string& line) {
@@ -64,7 +71,13 @@ std::vector<std::string> finishHelpFiles(const std::string& base, const TopicTab
     std::vector<std::string> warnings = encodingWarnings("pages", fixes.encoded(), codePage);
     const std::string helpProject = base + ".hhp";
     Lines lines = readLines(helpProject);
-    if (fillDefaultTopic(lines, firstContentsTopic(table, project)))
+    bool changed = fillDefaultTopic(lines, firstContentsTopic(table, project));
+    // chmcmd builds its binary index from the index file read as UTF-8, while the
+    // viewers read the text index in the document's code page: beyond ASCII only the
+    // text index shows right everywhere.
+    if (fixes.forChmcmd() && !isAsciiFile(base + "_indx.hhk"))
+        changed = addOptionWhenMissing(lines, "Binary Index", "No") || changed;
+    if (changed)
         writeLines(helpProject, lines);
     const std::pair<std::string, bool> files[] = {
         {base + "_toc.hhc", true}, {base + "_indx.hhk", true}, {helpProject, false}};
@@ -170,6 +183,23 @@ bool fillOptionsDefaultTopic(Lines& helpProject, const std::string& topic) {
 
 } // namespace
 
+bool addOptionWhenMissing(Lines& helpProject, std::string_view key, std::string_view value) {
+    const std::string prefix = std::string(key) + "=";
+    size_t i = 0;
+    while (i < helpProject.size() && !equalsNoCase(trim(helpProject[i]), "[OPTIONS]"))
+        ++i;
+    if (i == helpProject.size()) {
+        helpProject.insert(helpProject.begin(), "[OPTIONS]");
+        i = 0;
+    }
+    const size_t options = i;
+    for (++i; i < helpProject.size() && !isSection(helpProject[i]); ++i)
+        if (startsWithNoCase(trim(helpProject[i]), prefix))
+            return false;
+    helpProject.insert(helpProject.begin() + long(options) + 1, prefix + std::string(value));
+    return true;
+}
+
 bool fillDefaultTopic(Lines& helpProject, const std::string& topic) {
     if (topic.empty())
         return false;
@@ -204,7 +234,9 @@ std::vector<std::string> encodingWarnings(const std::string& file, const EncodeR
     const std::string page = "code page " + std::to_string(codePage.number());
     if (report.referenced > 0)
         warnings.push_back(file + ": " + std::to_string(report.referenced) + " characters that " +
-                           page + " cannot hold were written as character references");
+                           page +
+                           " cannot hold were written as character references (xchm does not "
+                           "show them in contents and index)");
     if (report.replaced > 0)
         warnings.push_back(file + ": " + std::to_string(report.replaced) + " characters that " +
                            page + " cannot hold were written as '?' (the first: '" +

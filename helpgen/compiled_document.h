@@ -24,6 +24,7 @@ public:
     const PageReferences& referencesConst() const { return m_references; }
     const CodePage& codePage() const { return m_codePage; }
     const EncodeReport& encoded() const { return m_encoded; }
+    bool forChmcmd() const { return m_bareBody; }
 
 private:
     PageReferences m_references;
@@ -48,7 +49,8 @@ std::vector<std::string> filesToList(const TopicTable& table, std::vector<std::s
 
 /// After the help project's file list is up to date: writes the contents, index and
 /// help project files ("<base>_toc.hhc", "_indx.hhk", ".hhp") in the document's code
-/// page, fills an empty default topic with the first page of the contents, and returns
+/// page, fills an empty default topic with the first page of the contents, turns
+/// chmcmd's binary index off when the index holds more than ASCII, and returns
 /// the warnings of the run (characters the code page could not hold, references to
 /// missing files). Throws FileError.
 std::vector<std::string> finishHelpFiles(const std::string& base, const TopicTable& table,
@@ -71,6 +73,10 @@ uint32_t documentLanguage(const std::string& helpProjectPath, const std::string&
 /// and into the default-topic field of every window definition of [WINDOWS] where that
 /// is empty; false when nothing was empty (or topic is empty).
 bool fillDefaultTopic(Lines& helpProject, const std::string& topic);
+
+/// Adds "key=value" at the top of [OPTIONS] (made when missing) unless the section
+/// already sets key; false when it does.
+bool addOptionWhenMissing(Lines& helpProject, std::string_view key, std::string_view value);
 
 /// The names the [FILES] section lists, with "/" separators.
 std::vector<std::string> listedFiles(const Lines& helpProject);

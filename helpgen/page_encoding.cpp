@@ -18,12 +18,13 @@ bool hasTagName(std::string_view line, size_t at, std::string_view name) {
     return next == '>' || next == ' ' || next == '\t' || next == '/';
 }
 
-/// Changes the charset a meta tag names (from at, the tag's "<") to charset.
-void renameCharset(std::string& line, size_t at, const std::string& charset) {
+/// Changes the charset a meta tag names (from at, the tag's "<") to charset; false when
+/// the tag names none.
+bool renameCharset(std::string& line, size_t at, const std::string& charset) {
     const size_t end = line.find('>', at);
     const size_t key = findNoCase(line, "charset=", at);
     if (key == std::string::npos || (end != std::string::npos && key > end))
-        return;
+        return false;
     size_t value = key + 8;
     if (value < line.size() && (line[value] == '"' || line[value] == '\''))
         ++value;
@@ -31,20 +32,24 @@ void renameCharset(std::string& line, size_t at, const std::string& charset) {
     while (stop < line.size() && std::strchr("\"'; \t>/", line[stop]) == nullptr)
         ++stop;
     line.replace(value, stop - value, charset);
+    return true;
 }
 
 /// Tells, tag by tag, whether the text after a position lies inside a script or style
-/// element, and renames the charset of meta tags on the way.
+/// element, renames the charset of meta tags on the way and notes where the head begins.
 class ElementTracker {
 public:
     explicit ElementTracker(std::string charset) : m_charset(std::move(charset)) {}
-    /// Walks the tags of one line; calls part(text, inScript) for each stretch of text.
-    template <typename Part> void walk(std::string& line, Part part) {
+    /// Walks the tags of line number index; calls part(text, inScript) for each stretch
+    /// of text.
+    template <typename Part> void walk(std::string& line, size_t index, Part part) {
         size_t done = 0;
         for (size_t lt = line.find('<'); lt != std::string::npos; lt = line.find('<', lt + 1)) {
             const bool wasInside = m_inside;
             if (!m_inside && hasTagName(line, lt + 1, "meta")) {
-                renameCharset(line, lt, m_charset);
+                m_declared = renameCharset(line, lt, m_charset) || m_declared;
+            } else if (!m_inside && m_headLine == kNone && hasTagName(line, lt + 1, "head")) {
+                m_headLine = index;
             } else if (hasTagName(line, lt + 1, "script") || hasTagName(line, lt + 1, "style")) {
                 m_inside = true;
             } else if (hasTagName(line, lt + 1, "/script") || hasTagName(line, lt + 1, "/style")) {
@@ -58,10 +63,37 @@ public:
         part(std::string_view(line).substr(done), m_inside);
     }
 
+    static constexpr size_t kNone = size_t(-1);
+    bool declared() const { return m_declared; }
+    size_t headLine() const { return m_headLine; }
+
 private:
     std::string m_charset;
     bool m_inside = false;
+    bool m_declared = false;
+    size_t m_headLine = kNone;
 };
+
+/// Declares the charset in a meta element right after the "<head>" tag, or after the
+/// leading comments when the page has no head: some viewers read a page without one in
+/// Latin-1, whatever the document's language.
+void declareCharset(Lines& page, size_t headLine, const std::string& charset) {
+    const std::string meta =
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charset + "\">";
+    if (headLine != ElementTracker::kNone) {
+        std::string& line = page[headLine];
+        const size_t head = findNoCase(line, "<head");
+        const size_t end = line.find('>', head);
+        if (end != std::string::npos) {
+            line.insert(end + 1, meta);
+            return;
+        }
+    }
+    size_t at = 0;
+    while (at < page.size() && startsWith(page[at], "<!--"))
+        ++at;
+    page.insert(page.begin() + long(at), meta);
+}
 
 bool isAsciiText(std::string_view text) {
     unsigned char any = 0;
@@ -81,16 +113,19 @@ void encodePage(Lines& page, const CodePage& codePage, EncodeReport& report) {
         return;
     ElementTracker tracker(codePage.charsetName());
     std::string encoded;
-    for (std::string& line : page) {
-        const bool ascii = isAsciiText(line);
+    for (size_t i = 0; i < page.size(); ++i) {
+        std::string& line = page[i];
+        const bool plain = isAsciiText(line);
         encoded.clear();
-        tracker.walk(line, [&](std::string_view text, bool inScript) {
-            if (!ascii)
+        tracker.walk(line, i, [&](std::string_view text, bool inScript) {
+            if (!plain)
                 encoded += codePage.encode(text, !inScript, report);
         });
-        if (!ascii)
+        if (!plain)
             line.swap(encoded);
     }
+    if (!tracker.declared())
+        declareCharset(page, tracker.headLine(), codePage.charsetName());
 }
 
 EncodeReport encodeFile(const std::filesystem::path& path, const CodePage& codePage,

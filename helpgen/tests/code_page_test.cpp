@@ -86,6 +86,23 @@ TEST(CodePageTest, PagesGetReferencesOutsideScriptsAndTheirCharsetRenamed) {
     EXPECT_EQ(report.replaced, 1u);
 }
 
+TEST(CodePageTest, PagesWithoutACharsetGetOneAndAsciiPagesStayAsTheyAre) {
+    const std::string meta =
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">";
+    Lines page = {"<!-- a -->", "<html><HEAD lang=\"ru\"><title>Мир</title></head>", "<p>x</p>"};
+    EncodeReport report;
+    encodePage(page, CodePage(1251), report);
+    EXPECT_EQ(page[1], "<html><HEAD lang=\"ru\">" + meta + "<title>\xCC\xE8\xF0</title></head>");
+    Lines headless = {"<!-- a -->", "<!-- b -->", "<p>Мир</p>"};
+    encodePage(headless, CodePage(1251), report);
+    EXPECT_EQ(headless, (Lines{"<!-- a -->", "<!-- b -->", meta, "<p>\xCC\xE8\xF0</p>"}));
+    const Lines ascii = {"<html><head><meta charset=\"utf-8\"></head>", "<p>plain</p>"};
+    Lines same = ascii;
+    encodePage(same, CodePage(1251), report);
+    EXPECT_EQ(same, ascii);
+    EXPECT_TRUE(report.clean());
+}
+
 TEST(CodePageTest, EncodesAFileAndKeepsLinesAlreadyInACodePage) {
     buildtest::TempFolder tmp;
     const auto path = tmp.path() / "x.hhp";

@@ -41,6 +41,17 @@ TEST(CompiledDocumentTest, FillsAnEmptyDefaultTopicOfTheWindows) {
     EXPECT_FALSE(fillDefaultTopic(hhp, "c.htm"));
 }
 
+TEST(CompiledDocumentTest, AddsAnOptionOnlyWhenTheAuthorSetNone) {
+    Lines hhp = {"[OPTIONS]", "Title=x", "[FILES]", "a.htm"};
+    EXPECT_TRUE(addOptionWhenMissing(hhp, "Binary Index", "No"));
+    EXPECT_EQ(hhp, (Lines{"[OPTIONS]", "Binary Index=No", "Title=x", "[FILES]", "a.htm"}));
+    hhp[1] = "binary index=Yes";
+    EXPECT_FALSE(addOptionWhenMissing(hhp, "Binary Index", "No"));
+    Lines none = {"[FILES]"};
+    EXPECT_TRUE(addOptionWhenMissing(none, "Binary Index", "No"));
+    EXPECT_EQ(none, (Lines{"[OPTIONS]", "Binary Index=No", "[FILES]"}));
+}
+
 TEST(CompiledDocumentTest, ListedFilesAreTheFilesSection) {
     const Lines hhp = {"[OPTIONS]", "Compiled file=x.chm", "[FILES]",
                        "a.htm",     "sub\\b.htm",          "; a comment",

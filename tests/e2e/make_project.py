@@ -5,8 +5,9 @@ make_project.py DIR NAME LANGUAGE CHAPTERS TOPICS STYLE
   LANGUAGE  e.g. "0x419 Russian"; written into the help project file the build keeps
   STYLE     "cyrillic" (Cyrillic titles, some German ones) or "german"
 
-Every topic has the background image images/bg.gif, the keywords "shared N" (shared by
-a whole chapter) and "every fifth" (one topic in five), and a body word of its own
+Every topic has the background image images/bg.gif, a keyword shared by its whole
+chapter and one shared by one topic in five (in the project's language), and a body
+word of its own
 ("bodyword" + chapter letter + topic number) that stands in no title or keyword. Chapter
 files are UTF-8. No DefaultPage is set. Prints nothing; the test reads the table back
 with quirew-cli.
@@ -42,7 +43,10 @@ for c in range(chapters):
     lines = ["<html>", "<head>", "<title>_Title_</title>", "</head>",
              '<body bgcolor="#FFFFFF" background="_BgImage_" text="#000040">', ""]
     for t in range(topics):
-        keywords = f"shared {c}" + (", every fifth" if t % 5 == 0 else "")
+        if style == "cyrillic":
+            keywords = f"общий {c}" + (", каждый пятый" if t % 5 == 0 else "")
+        else:
+            keywords = f"gemeinsam {c}" + (", jedes fünfte" if t % 5 == 0 else "")
         lines.append(f"{sep}<font size=\"-2\"><br>")
         lines.append(f"Title='{title(c, t)}#Hint' <br>KeyWords='{keywords}' <!-- FileName="
                      f"'{letter}{t}.htm' - Icon='{t % 42}' - BgImage='images/bg.gif' - "
