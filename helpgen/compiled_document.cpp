@@ -83,7 +83,8 @@ std::vector<std::string> finishHelpFiles(const std::string& base, const TopicTab
         {base + "_toc.hhc", true}, {base + "_indx.hhk", true}, {helpProject, false}};
     for (const auto& [path, references] : files) {
         const EncodeReport report = encodeFile(path, codePage, references, !references);
-        for (std::string& warning : encodingWarnings(fileNameOf(path), report, codePage))
+        const char* note = references ? " (xchm does not show them in contents and index)" : "";
+        for (std::string& warning : encodingWarnings(fileNameOf(path), report, codePage, note))
             warnings.push_back(std::move(warning));
     }
     for (const std::string& missing : fixes.referencesConst().missing())
@@ -229,14 +230,14 @@ std::vector<std::string> listedFiles(const Lines& helpProject) {
 }
 
 std::vector<std::string> encodingWarnings(const std::string& file, const EncodeReport& report,
-                                          const CodePage& codePage) {
+                                          const CodePage& codePage,
+                                          std::string_view referenceNote) {
     std::vector<std::string> warnings;
     const std::string page = "code page " + std::to_string(codePage.number());
     if (report.referenced > 0)
         warnings.push_back(file + ": " + std::to_string(report.referenced) + " characters that " +
-                           page +
-                           " cannot hold were written as character references (xchm does not "
-                           "show them in contents and index)");
+                           page + " cannot hold were written as character references" +
+                           std::string(referenceNote));
     if (report.replaced > 0)
         warnings.push_back(file + ": " + std::to_string(report.replaced) + " characters that " +
                            page + " cannot hold were written as '?' (the first: '" +

@@ -81,9 +81,10 @@ bool addOptionWhenMissing(Lines& helpProject, std::string_view key, std::string_
 /// The names the [FILES] section lists, with "/" separators.
 std::vector<std::string> listedFiles(const Lines& helpProject);
 
-/// The warnings for characters of file that the code page could not hold; none when
-/// the report is clean.
+/// The warnings for characters of file that the code page could not hold, the one on
+/// character references followed by referenceNote; none when the report is clean.
 std::vector<std::string> encodingWarnings(const std::string& file, const EncodeReport& report,
-                                          const CodePage& codePage);
+                                          const CodePage& codePage,
+                                          std::string_view referenceNote = {});
 
 } // namespace qw
