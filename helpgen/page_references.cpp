@@ -17,11 +17,33 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+/// True for the attributes that name files. Runs for every "=" of every page, so it
+/// looks at the length first.
 bool isReferenceAttribute(std::string_view name) {
-    for (const char* known : {"src", "href", "background", "lowsrc", "dynsrc", "data"})
-        if (equalsNoCase(name, known))
-            return true;
-    return false;
+    const auto is = [&](std::string_view known) {
+        if (name.size() != known.size())
+            return false;
+        for (size_t i = 0; i < known.size(); ++i)
+            if (lowerAscii(name[i]) != known[i])
+                return false;
+        return true;
+    };
+    switch (name.size()) {
+    case 3:
+        return is("src");
+    case 4:
+        return is("href") || is("data");
+    case 6:
+        return is("lowsrc") || is("dynsrc");
+    case 10:
+        return is("background");
+    default:
+        return false;
+    }
 }
 
 /// The value that starts at at (quoted or not), for an attribute or inside url(...).
@@ -68,12 +90,13 @@ std::string percentDecoded(const std::string& text) {
     return out;
 }
 
-/// Calls found with every local reference of the line, in the order of the line's
-/// attributes, then of its url(...) values.
-template <typename Found> void forEachLocalReference(std::string_view line, Found found) {
+/// Calls found with the value of every reference of the line as written (localPart
+/// tells whether it names a local file), in the order of the line's attributes, then of
+/// its url(...) values.
+template <typename Found> void forEachReference(std::string_view line, Found found) {
     const auto add = [&](std::string_view value) {
-        if (const std::string_view local = localPart(value); !local.empty())
-            found(local);
+        if (!value.empty())
+            found(value);
     };
     for (size_t eq = line.find('='); eq != std::string_view::npos; eq = line.find('=', eq + 1)) {
         size_t end = eq;
@@ -90,7 +113,8 @@ template <typename Found> void forEachLocalReference(std::string_view line, Foun
     }
     for (size_t open = line.find('('); open != std::string_view::npos;
          open = line.find('(', open + 1))
-        if (open >= 3 && equalsNoCase(line.substr(open - 3, 3), "url"))
+        if (open >= 3 && lowerAscii(line[open - 3]) == 'u' && lowerAscii(line[open - 2]) == 'r' &&
+            lowerAscii(line[open - 1]) == 'l')
             add(valueAt(line, open + 1, true));
 }
 
@@ -98,7 +122,10 @@ template <typename Found> void forEachLocalReference(std::string_view line, Foun
 
 std::vector<std::string> localReferences(std::string_view line) {
     std::vector<std::string> refs;
-    forEachLocalReference(line, [&](std::string_view ref) { refs.emplace_back(ref); });
+    forEachReference(line, [&](std::string_view value) {
+        if (const std::string_view local = localPart(value); !local.empty())
+            refs.emplace_back(local);
+    });
     return refs;
 }
 
@@ -108,8 +135,8 @@ void PageReferences::scan(const Lines& page, std::string_view chapterFolder,
                           std::string_view pageName) {
     bool popups = false;
     for (const std::string& line : page) {
-        forEachLocalReference(line,
-                              [&](std::string_view ref) { note(chapterFolder, pageName, ref); });
+        forEachReference(line,
+                         [&](std::string_view value) { note(chapterFolder, pageName, value); });
         popups = popups || line.find("qwPopupLink") != std::string::npos;
     }
     if (popups)
@@ -117,14 +144,19 @@ void PageReferences::scan(const Lines& page, std::string_view chapterFolder,
 }
 
 void PageReferences::note(std::string_view chapterFolder, std::string_view pageName,
-                          std::string_view ref) {
+                          std::string_view value) {
     // Most references repeat from line to line and page to page: the key is built in a
     // kept buffer, so a repeated one costs one lookup and no allocation.
     m_key.assign(chapterFolder);
-    m_key.append(ref);
+    m_key.append(value);
     if (m_seen.find(m_key) != m_seen.end())
         return;
     m_seen.insert(m_key);
+    const std::string_view ref = localPart(value);
+    if (ref.empty())
+        return;
+    m_key.assign(chapterFolder);
+    m_key.append(ref);
     const std::string relative =
         fs::path(toSlashes(percentDecoded(m_key))).lexically_normal().generic_string();
     if (relative.empty() || startsWith(relative, "..") || relative.back() == '/')

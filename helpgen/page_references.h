@@ -39,10 +39,10 @@ public:
     const std::vector<std::string>& missing() const { return m_missing; }
 
 private:
-    void note(std::string_view chapterFolder, std::string_view pageName, std::string_view ref);
+    void note(std::string_view chapterFolder, std::string_view pageName, std::string_view value);
     std::filesystem::path m_projectDir;
-    std::string m_key;                       ///< folder + reference being noted
-    std::unordered_set<std::string> m_seen;  ///< folder + reference: noted already
+    std::string m_key;                       ///< folder + value being noted
+    std::unordered_set<std::string> m_seen;  ///< folder + value as written: noted already
     std::unordered_set<std::string> m_noted; ///< lower-case file: noted already
     struct Pending {
         std::string relative;
