@@ -170,7 +170,7 @@ void compileAndFinish(ProjectSession& session, BuildHost& host, const HelpCompil
     result.compilerStatus = compiled.exitCode;
     // chmcmd may write a directory that enumerating readers see only in part.
     const std::string unsound = compiled.succeeded() ? checkCompiledDocument(base) : "";
-    appendWarningsToLog(result.logPath, result.warnings);
+    appendWarningsToLog(result.logPath, result.warnings, unsound);
     if (choices.cleanUpFiles) {
         host.setBusy(true);
         result.deleted = cleanUp(session, made);

@@ -106,12 +106,15 @@ std::string checkCompiledDocument(const std::string& base) {
     return message;
 }
 
-void appendWarningsToLog(const std::string& logPath, const std::vector<std::string>& warnings) {
-    if (warnings.empty())
+void appendWarningsToLog(const std::string& logPath, const std::vector<std::string>& warnings,
+                         const std::string& error) {
+    if (warnings.empty() && error.empty())
         return;
     std::ofstream log(logPath, std::ios::binary | std::ios::app);
     for (const std::string& warning : warnings)
         log << "Warning: " << warning << "\r\n";
+    if (!error.empty())
+        log << "Error: " << error << "\r\n";
 }
 
 uint32_t documentLanguage(const std::string& helpProjectPath, const std::string& projectPath) {

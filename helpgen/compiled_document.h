@@ -62,8 +62,10 @@ std::vector<std::string> finishHelpFiles(const std::string& base, const TopicTab
 /// sound.
 std::string checkCompiledDocument(const std::string& base);
 
-/// Appends the warnings to the compiler's log, so that the author sees them there.
-void appendWarningsToLog(const std::string& logPath, const std::vector<std::string>& warnings);
+/// Appends the warnings, then the error when there is one, to the compiler's log, so
+/// that the author sees them there.
+void appendWarningsToLog(const std::string& logPath, const std::vector<std::string>& warnings,
+                         const std::string& error = {});
 
 /// The document's language: the "Language=" of the help project file when it exists,
 /// else the project file's hand-added [OPTIONS] key, else 0x809 (what the build writes).

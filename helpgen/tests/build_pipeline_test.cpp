@@ -316,6 +316,8 @@ TEST_F(BuildPipelineTest, DocumentLackingAListedFileIsAFailedBuild) {
     unsetenv("QW_FAKE_CHM_OMIT");
     EXPECT_EQ(result.outcome, BuildOutcome::CompileFailed);
     EXPECT_EQ(result.message, "The compiled document lacks 1 of the listed files: aboutjmp.htm");
+    EXPECT_NE(readFileBytes(base() + "_log.txt").find("Error: " + result.message),
+              std::string::npos);
     EXPECT_EQ(std::find(host.calls.begin(), host.calls.end(), "view sample.chm"), host.calls.end());
 }
 
