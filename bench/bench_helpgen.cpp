@@ -6,6 +6,7 @@
 #include "core/progress.h"
 #include "core/project_session.h"
 #include "helpgen/build_pipeline.h"
+#include "helpgen/compiled_document.h"
 #include "helpgen/compiler.h"
 #include "helpgen/contents_file.h"
 #include "helpgen/help_project.h"
@@ -105,6 +106,11 @@ int main(int argc, char** argv) {
     if (compiler.found())
         tCompile = timed([&] { compile = qw::compileHelpProject(compiler, base); });
     const bool compiled = compile.succeeded();
+    // The check the build runs after the compiler: directory header and file list.
+    double tCheck = -1;
+    std::string unsound;
+    if (compiled)
+        tCheck = timed([&] { unsound = qw::checkCompiledDocument(base); });
 
     std::printf(
         "project: 100 chapters x 99 topics, %zu pages, %.1f MB of chapters, %.1f MB of pages\n",
@@ -123,6 +129,9 @@ int main(int argc, char** argv) {
                     compiled ? "document written" : "FAILED");
     else
         std::printf("compile          not measured\n");
+    if (tCheck >= 0)
+        std::printf("document check   %7.3f s (%s)\n", tCheck,
+                    unsound.empty() ? "sound" : unsound.c_str());
     std::printf(
         "peak memory      %ld KiB after loading, %ld KiB after the steps, %ld KiB at the end\n",
         loadedKiB, stepsKiB, peakKiB());

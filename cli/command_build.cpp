@@ -87,6 +87,8 @@ int runBuild(const std::vector<std::string>& args) {
     request.neverView = true;
     request.navigatorFontSpec = host.navigatorFontSpec();
     const BuildResult result = createHelpDocument(session, buildHost, request);
+    for (const std::string& warning : result.warnings)
+        std::cerr << "quirew-cli: warning: " << warning << '\n';
     if (result.outcome == BuildOutcome::ProjectWritten) {
         std::cout << session.basePath() << ".hhp\n";
         return 0;

@@ -11,6 +11,7 @@
 #include "core/safe_output.h"
 #include "core/text_util.h"
 #include "helpgen/about_page.h"
+#include "helpgen/compiled_document.h"
 #include "helpgen/compiler.h"
 #include "helpgen/contents_file.h"
 #include "helpgen/help_project.h"
@@ -31,6 +32,7 @@ struct Intermediates {
     std::vector<fs::path> pages;
     std::vector<fs::path> supportFiles;
     fs::path aboutPage;
+    std::vector<std::string> warnings;
 };
 
 /// Keeps the progress window and the cursor right when generation ends early.
@@ -145,8 +147,11 @@ Intermediates generateFiles(ProjectSession& session, BuildHost& host, const Buil
     const std::string base = session.basePath();
     ProgressReporter& progress = host.progress();
 
-    const PageContext context{session.table(), session.settings(), session.environment(),
-                              session.dataDir(), true};
+    CompiledPageFixes fixes = compiledPageFixes(session.projectDir(), base, session.projectPath(),
+                                                compiler.kind == HelpCompiler::Kind::Chmcmd);
+    PageContext context{session.table(), session.settings(), session.environment(),
+                        session.dataDir(), true};
+    context.compiledPages = &fixes;
     made.pages = generateTopicPages(context, &guard);
     progress.step();
 
@@ -175,7 +180,10 @@ Intermediates generateFiles(ProjectSession& session, BuildHost& host, const Buil
         writeHelpProjectDefault(project, session.settings().titleBarText, request.navigatorFontSpec,
                                 session.settings().createContextIds);
     }
-    updateFileList(helpProject, session.table(), filesBesideTopics(session, made.aboutPage));
+    updateFileList(helpProject, session.table(),
+                   filesToList(session.table(), filesBesideTopics(session, made.aboutPage),
+                               fixes.references()));
+    made.warnings = finishHelpFiles(base, session.table(), session.settings(), fixes);
     progress.step();
     return made;
 }
@@ -252,6 +260,9 @@ void compileAndFinish(ProjectSession& session, BuildHost& host, const HelpCompil
             host.processEvents();
         });
     result.compilerStatus = compiled.exitCode;
+    // chmcmd may write a directory that enumerating readers see only in part.
+    const std::string unsound = compiled.succeeded() ? checkCompiledDocument(base) : "";
+    appendWarningsToLog(result.logPath, result.warnings, unsound);
     if (choices.cleanUpFiles) {
         host.setBusy(true);
         struct NotBusy {
@@ -265,14 +276,15 @@ void compileAndFinish(ProjectSession& session, BuildHost& host, const HelpCompil
                      "HTMLHelp Quirewright is DISABLED while viewing Compile Log. Close Notepad "
                      "to continue.",
                      [&] { host.showLog(result.logPath); });
-    if (choices.viewChm && compiled.succeeded())
+    if (choices.viewChm && compiled.succeeded() && unsound.empty())
         host.viewDocument(result.chmPath);
-    if (compiled.succeeded()) {
+    if (compiled.succeeded() && unsound.empty()) {
         result.outcome = BuildOutcome::Compiled;
         return;
     }
     result.outcome = BuildOutcome::CompileFailed;
-    result.message = !compiled.started
+    result.message = !unsound.empty() ? unsound
+                     : !compiled.started
                          ? "The help compiler could not be started: " + compiled.error
                          : "The help compiler reported a failure (exit status " +
                                std::to_string(compiled.exitCode) + "); see " + result.logPath;
@@ -357,6 +369,7 @@ BuildResult createHelpDocument(ProjectSession& session, BuildHost& host,
     }
     for (const fs::path& page : made.pages)
         result.pagesWritten.push_back(page.string());
+    result.warnings = made.warnings;
     if (!request.compile) {
         record.save();
         result.outcome = BuildOutcome::ProjectWritten;

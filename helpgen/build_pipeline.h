@@ -90,6 +90,10 @@ struct BuildResult {
     std::string message;                   ///< the reason when the build failed
     std::vector<std::string> pagesWritten; ///< topic pages of this run, full paths
     std::vector<std::string> deleted;      ///< files removed by the clean-up, full paths
+    /// Things the author should know that did not stop the build: characters the
+    /// document's code page cannot hold, references to files that do not exist. They are
+    /// also appended to the compiler's log.
+    std::vector<std::string> warnings;
     std::string chmPath;
     std::string logPath;
     int compilerStatus = -1; ///< the compiler's exit status, -1 when not run

@@ -107,7 +107,7 @@ Lines splitLargeKeywordEntries(const Lines& index, size_t maxTopics) {
             closing = line;
         } else if (inEntry && keyword.empty() && isParamLine(line, "Name")) {
             keyword = line;
-        } else if (inEntry && isParamLine(line, "Name") && ++topics > maxTopics) {
+        } else if (inEntry && isParamLine(line, "Local") && ++topics > maxTopics) {
             // Close this entry and go on in a new one of the same keyword; the closing
             // line has the form the writer uses for its entries.
             std::string close = line.substr(0, line.find('<')) + "</OBJECT>";

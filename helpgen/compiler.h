@@ -42,9 +42,10 @@ CompileResult compileHelpProject(const HelpCompiler& compiler, const std::string
 /// about 250 topics; the largest number of topics one entry is given for it.
 inline constexpr size_t kChmcmdTopicsPerKeyword = 200;
 
-/// The index file's lines with every keyword entry of more than maxTopics topics split
-/// into entries of the same keyword of at most maxTopics topics each; the compiled index
-/// then lists every topic under the keyword as before.
+/// The index file's lines with every keyword entry of more than maxTopics topics (its
+/// "Local" values after the keyword's "Name") split into entries of the same keyword of
+/// at most maxTopics topics each, each entry again the keyword's Name followed by its
+/// Locals; the compiled index then lists every topic under the keyword as before.
 Lines splitLargeKeywordEntries(const Lines& index, size_t maxTopics);
 
 /// Rewrites the index file for the compiler when it needs it (chmcmd); leaves it alone

@@ -86,7 +86,33 @@ void appendChapters(const TopicTable& table, const ProjectSettings& project, Tex
     }
 }
 
+/// The first row of a special-page pass that has a page entry; 0 when none.
+size_t firstSpecialPage(const TopicTable& table, char role) {
+    for (size_t r = 1; r < table.endRow(); ++r)
+        if (table.isTopicRow(r) && table.cell(r, ColMarker).find(role) != std::string::npos &&
+            !isHidden(table, r))
+            return r;
+    return 0;
+}
+
 } // namespace
+
+std::string firstContentsTopic(const TopicTable& table, const ProjectSettings& project) {
+    for (char role : {'w', 'n'})
+        if (const size_t r = firstSpecialPage(table, role); r != 0)
+            return table.topicLinkPath(r);
+    for (size_t r = 1; r < table.endRow(); ++r)
+        if (table.isTopicRow(r) && !isHidden(table, r) &&
+            !isSpecialPage(project, table.topicLinkPath(r)))
+            return table.topicLinkPath(r);
+    const size_t r = firstSpecialPage(table, 'r');
+    return r == 0 ? std::string() : table.topicLinkPath(r);
+}
+
+std::string effectiveDefaultPage(const TopicTable& table, const ProjectSettings& project) {
+    const std::string& page = project.pages.defaultPage;
+    return trim(page).empty() ? firstContentsTopic(table, project) : page;
+}
 
 void writeContentsFile(const TopicTable& table, const ProjectSettings& project,
                        const std::filesystem::path& path) {

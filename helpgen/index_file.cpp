@@ -72,11 +72,11 @@ void writeIndexFile(const TopicTable& table, const std::filesystem::path& path, 
     for (const IndexEntry& entry : entries) {
         out.push_back("\t    <LI> <OBJECT type=\"text/sitemap\">");
         out.push_back("\t\t\t<param name=\"Name\" value=\"" + entry.keyword + "\">");
-        for (size_t row : entry.rows) {
-            out.push_back("\t\t\t<param name=\"Name\" value=\"" + topicName(table, row) + "\">");
+        // The keyword's name, then only the topics' Local values: a Name per topic would
+        // show as a second keyword in some viewers and as page titles in others.
+        for (size_t row : entry.rows)
             out.push_back("\t\t\t<param name=\"Local\" value=\"" + table.topicLinkPath(row) +
                           "\">");
-        }
         out.push_back("\t         </OBJECT>");
     }
     out.push_back("</UL>");

@@ -13,6 +13,7 @@ class TopicTable;
 struct ProjectSettings;
 struct EnvironmentSettings;
 class EffectsExpander;
+class CompiledPageFixes;
 
 /// What one page-generation run reads. The table and the settings are referred to, not
 /// copied, and must outlive the generator. Pages go below table.projectDir().
@@ -25,6 +26,8 @@ struct PageContext {
     /// On for the help build: pages then carry the keyword object. Off for the HTML Tree
     /// and the preview.
     bool htmlHelpMode = true;
+    /// When set (the help build), every page is passed to it when built.
+    CompiledPageFixes* compiledPages = nullptr;
 };
 
 /// Splits chapters into one page per topic. The special-effect definitions are read once

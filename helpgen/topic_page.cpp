@@ -7,6 +7,7 @@
 #include "core/project_settings.h"
 #include "core/text_util.h"
 #include "core/topic_table.h"
+#include "helpgen/compiled_document.h"
 #include "helpgen/effects_expander.h"
 #include "helpgen/page_objects.h"
 #include "helpgen/token_replace.h"
@@ -114,6 +115,9 @@ Lines PageGenerator::buildPage(size_t row, const Lines& chapterLines, const Line
     page.push_back("</td></tr></table>");
     page.push_back(trim(project.topicFooter));
     page.push_back("</BODY></HTML>");
+    if (m_context.compiledPages != nullptr)
+        m_context.compiledPages->apply(page, table.chapterFolder(row),
+                                       table.cell(row, ColFileName));
     return page;
 }
 

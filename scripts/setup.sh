@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins libgl-dev
   libx11-dev libxtst-dev
   fp-utils libchm-bin xvfb xauth imagemagick
-  chromium fonts-dejavu-core python3 strace
+  chromium fonts-dejavu-core python3 python3-chm strace
   dpkg-dev lintian desktop-file-utils appstream shared-mime-info
 )
 

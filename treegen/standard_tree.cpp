@@ -2,6 +2,7 @@
 
 #include "core/text_util.h"
 #include "core/topic_table.h"
+#include "helpgen/contents_file.h"
 #include "treegen/tree_rows.h"
 
 namespace qw {
@@ -52,7 +53,8 @@ Lines StandardTreeWriter::frameSet() const {
         "<HTML><HEAD><TITLE>" + m_context.project.titleBarText + "</TITLE></HEAD>",
         "<FRAMESET COLS=\"" + attributeText(width) + "px,*\" " + v.frameBorderAttributes +
             "><FRAME SRC=\"" + v.frameSetPrefix + "unexpand.htm" + "\" scrolling=\"auto\">",
-        "<FRAME name=\"frmtopic\" src=\"" + attributeText(m_context.project.pages.defaultPage) +
+        "<FRAME name=\"frmtopic\" src=\"" +
+            attributeText(effectiveDefaultPage(m_context.table, m_context.project)) +
             "\"></FRAMESET>",
         "<NOFRAMES><BODY><A href=\"" + v.frameSetPrefix + "expand.htm" +
             "\">No Frames- Click here for contents</A></BODY></NOFRAMES></HTML>",

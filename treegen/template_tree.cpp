@@ -4,6 +4,7 @@
 #include "core/messages.h"
 #include "core/text_util.h"
 #include "core/topic_table.h"
+#include "helpgen/contents_file.h"
 #include "treegen/tree_rows.h"
 
 #include <cctype>
@@ -122,7 +123,8 @@ TreeTemplateSettings TreeTemplateSettings::read(const IniFile& file) {
 
 TemplateTreeWriter::TemplateTreeWriter(const TreeContext& context, Messenger& messenger,
                                        fs::path templatePath, OutputGuard* guard)
-    : m_context(context), m_messenger(messenger), m_templatePath(std::move(templatePath)) {
+    : m_context(context), m_messenger(messenger), m_templatePath(std::move(templatePath)),
+      m_defaultTopic(effectiveDefaultPage(context.table, context.project)) {
     if (guard == nullptr)
         m_ownGuard = std::make_unique<OutputGuard>(context.table);
     m_guard = guard != nullptr ? guard : m_ownGuard.get();
@@ -149,7 +151,7 @@ std::vector<Tag> TemplateTreeWriter::generalTags(bool forScript) const {
         {"_LinkStyleA_", v.linkStyleBlock},
         {"_LinkStyleB_", v.linkColourAttributes},
         {"_eDocumentTitle_", p.titleBarText},
-        {"_DefaultTopic_", p.pages.defaultPage},
+        {"_DefaultTopic_", m_defaultTopic},
         {"_RelDirPrefix_", v.relativePrefix},
         {"_FrameBorderTags_", v.frameBorderAttributes},
         // Our own addition: index.htm lies in the project directory and needs the way
@@ -184,7 +186,7 @@ std::vector<Tag> TemplateTreeWriter::finishTags(std::vector<Tag> tags, bool forS
     // The two tags that the whole tree file gets once more at its end are filled in the
     // same pass as an element's own, so a title that happens to contain one of them is
     // never expanded afterwards.
-    tags.push_back({"_DefaultTopic_", m_context.project.pages.defaultPage});
+    tags.push_back({"_DefaultTopic_", m_defaultTopic});
     tags.push_back({"_RelDirPrefix_", m_context.values.relativePrefix});
     if (forScript)
         for (Tag& tag : tags)

@@ -84,6 +84,7 @@ private:
     Messenger& m_messenger;
     std::filesystem::path m_templatePath;
     TreeTemplateSettings m_settings;
+    std::string m_defaultTopic; ///< the default page, else the first page of the contents
 };
 
 } // namespace qw

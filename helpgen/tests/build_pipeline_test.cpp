@@ -5,6 +5,8 @@
 #include "core/progress.h"
 #include "core/project_session.h"
 #include "core/text_util.h"
+#include "helpgen/chm_directory.h"
+#include "helpgen/compiled_document.h"
 #include "helpgen/project_options.h"
 
 #include <gtest/gtest.h>
@@ -96,7 +98,7 @@ protected:
     void SetUp() override {
         fs::copy(fs::path(QW_SOURCE_DIR) / "examples" / "sample", project,
                  fs::copy_options::recursive);
-        setCompiler(": > \"$(basename \"$1\" .hhp).chm\"; echo compiled");
+        setCompiler(std::string("exec '") + QW_FAKE_CHMCMD + "' \"$1\"");
     }
     /// A fake chmcmd running the given shell lines, named by the environment setting.
     void setCompiler(const std::string& body) {
@@ -273,6 +275,64 @@ TEST_F(BuildPipelineTest, SecondBuildKeepsHandEditsAndRefreshesTheFileList) {
     // Without a compile run nothing is cleaned up.
     for (const std::string& page : createHelpDocument(session, host, request).pagesWritten)
         EXPECT_TRUE(fileExists(page));
+}
+
+TEST_F(BuildPipelineTest, DocumentIsMendedCheckedAndHoldsEveryReferencedFile) {
+    open();
+    host.cleanUp = false;
+    // A page that refers to a missing picture.
+    Lines intro = readLines(project / "intro.htm");
+    ASSERT_TRUE(startsWith(intro.at(11), "<p>Tidewater Notes keeps"));
+    intro[11] += "<img src=\"images/missing.gif\">";
+    writeLines(project / "intro.htm", intro);
+    const BuildResult result = createHelpDocument(session, host);
+    ASSERT_EQ(result.outcome, BuildOutcome::Compiled) << result.message;
+
+    // The fake compiler wrote the wrong first listing chunk; the build mended it.
+    const ChmDirectory dir = readChmDirectory(readFileBytes(base() + ".chm"));
+    EXPECT_TRUE(dir.headerMatchesChain());
+    const Lines hhp = readLines(base() + ".hhp");
+    const std::vector<std::string> listed = listedFiles(hhp);
+    EXPECT_EQ(dir.names.size(), listed.size());
+    // The background image that only background= names is listed, once.
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), "images/paper.gif"), 1) << join(listed, " ");
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), "TxPopups.js"), 1) << join(listed, " ");
+    const std::string warning = "welcome.htm refers to 'images/missing.gif', which does not exist";
+    EXPECT_NE(std::find(result.warnings.begin(), result.warnings.end(), warning),
+              result.warnings.end());
+    EXPECT_NE(readFileBytes(base() + "_log.txt").find("Warning: " + warning), std::string::npos);
+    // With chmcmd the pages' body tags are bare.
+    for (const std::string& page : result.pagesWritten) {
+        const std::string bytes = readFileBytes(page);
+        EXPECT_NE(bytes.find("<body>"), std::string::npos) << page;
+        EXPECT_EQ(findNoCase(bytes, "<body "), std::string::npos) << page;
+    }
+}
+
+TEST_F(BuildPipelineTest, DocumentLackingAListedFileIsAFailedBuild) {
+    open();
+    setenv("QW_FAKE_CHM_OMIT", "aboutjmp.htm", 1);
+    const BuildResult result = createHelpDocument(session, host);
+    unsetenv("QW_FAKE_CHM_OMIT");
+    EXPECT_EQ(result.outcome, BuildOutcome::CompileFailed);
+    EXPECT_EQ(result.message, "The compiled document lacks 1 of the listed files: aboutjmp.htm");
+    EXPECT_NE(readFileBytes(base() + "_log.txt").find("Error: " + result.message),
+              std::string::npos);
+    EXPECT_EQ(std::find(host.calls.begin(), host.calls.end(), "view sample.chm"), host.calls.end());
+}
+
+TEST_F(BuildPipelineTest, WithoutADefaultPageTheFirstPageOfTheContentsOpens) {
+    open();
+    IniFile(project / "sample.qwr").writeString("PROJECT_PROPERTIES", "DefaultPage", "");
+    fs::remove(base() + ".hhp");
+    ASSERT_TRUE(session.openProject((project / "sample.qwr").string()));
+    BuildRequest request;
+    request.compile = false;
+    ASSERT_TRUE(createHelpDocument(session, host, request).succeeded());
+    const Lines hhp = readLines(base() + ".hhp");
+    EXPECT_NE(
+        std::find(hhp.begin(), hhp.end(), "Default topic=" + session.settings().pages.welcomePage),
+        hhp.end());
 }
 
 TEST_F(BuildPipelineTest, DefaultChoicesAreStoredWhenAsked) {

@@ -59,6 +59,25 @@ TEST_F(ContentsFileTest, SpecialPagesHiddenWebTopicsAndMenuAsGolden) {
     test::expectMatchesGolden(out("p_toc.hhc"), "contents_roles.golden");
 }
 
+TEST_F(ContentsFileTest, FirstPageOfTheContentsIsTheDefaultWhenNoneIsSet) {
+    project.addChapter("one.htm", "First", kChapter,
+                       {TopicSpec("!!!Draft", "draft.htm", "1", "1"),
+                        TopicSpec("Legal", "legal.htm", "1", "1").roles("r"),
+                        TopicSpec("Start", "start.htm", "1", "1")});
+    project.addChapter("ref/two.htm", "Second", kChapter,
+                       {TopicSpec("News", "news.htm", "1", "1").roles("n")});
+    settings.pages.copyrightPage = "legal.htm";
+    settings.pages.whatsNewPage = "ref/news.htm";
+    // The what's-new page stands first in the contents, before every chapter.
+    EXPECT_EQ(firstContentsTopic(project.table(), settings), "ref/news.htm");
+    settings.pages.whatsNewPage.clear();
+    project.table().setCell(6, ColMarker, "");
+    EXPECT_EQ(firstContentsTopic(project.table(), settings), "start.htm");
+    EXPECT_EQ(effectiveDefaultPage(project.table(), settings), "start.htm");
+    settings.pages.defaultPage = "ref/news.htm";
+    EXPECT_EQ(effectiveDefaultPage(project.table(), settings), "ref/news.htm");
+}
+
 TEST_F(ContentsFileTest, ChapterWithoutTopicsStillClosesItsList) {
     project.addChapter("empty.htm", "Empty", kChapter, {});
     project.addChapter("one.htm", "One", kChapter, {TopicSpec("A", "a.htm", "1", "1")});

@@ -1,0 +1,184 @@
+#include "helpgen/page_references.h"
+
+#include "core/text_util.h"
+
+#include <cctype>
+
+namespace qw {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isNameChar(char c) {
+    return std::isalpha(static_cast<unsigned char>(c)) != 0;
+}
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+/// True for the attributes that name files. Runs for every "=" of every page, so it
+/// looks at the length first.
+bool isReferenceAttribute(std::string_view name) {
+    const auto is = [&](std::string_view known) {
+        if (name.size() != known.size())
+            return false;
+        for (size_t i = 0; i < known.size(); ++i)
+            if (lowerAscii(name[i]) != known[i])
+                return false;
+        return true;
+    };
+    switch (name.size()) {
+    case 3:
+        return is("src");
+    case 4:
+        return is("href") || is("data");
+    case 6:
+        return is("lowsrc") || is("dynsrc");
+    case 10:
+        return is("background");
+    default:
+        return false;
+    }
+}
+
+/// The value that starts at at (quoted or not), for an attribute or inside url(...).
+std::string_view valueAt(std::string_view line, size_t at, bool inUrl) {
+    while (at < line.size() && isBlank(line[at]))
+        ++at;
+    if (at < line.size() && (line[at] == '"' || line[at] == '\'')) {
+        const size_t close = line.find(line[at], at + 1);
+        return close == std::string_view::npos ? std::string_view()
+                                               : line.substr(at + 1, close - at - 1);
+    }
+    size_t end = at;
+    while (end < line.size() && !isBlank(line[end]) && line[end] != '>' &&
+           (!inUrl || line[end] != ')'))
+        ++end;
+    return line.substr(at, end - at);
+}
+
+/// The part of a value that names a local file, or empty for addresses elsewhere.
+std::string_view localPart(std::string_view value) {
+    while (!value.empty() && isBlank(value.front()))
+        value.remove_prefix(1);
+    value = value.substr(0, value.find_first_of("#?"));
+    while (!value.empty() && isBlank(value.back()))
+        value.remove_suffix(1);
+    const size_t colon = value.find(':');
+    if (value.empty() || (colon != std::string_view::npos && colon < value.find('/')) ||
+        value[0] == '/' || value[0] == '\\' || value.find_first_of("'+") != std::string_view::npos)
+        return {}; // a scheme, a drive, an absolute path or a script expression
+    return value;
+}
+
+std::string percentDecoded(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && std::isxdigit((unsigned char)text[i + 1]) &&
+            std::isxdigit((unsigned char)text[i + 2])) {
+            out += char(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+/// Calls found with the value of every reference of the line as written (localPart
+/// tells whether it names a local file), in the order of the line's attributes, then of
+/// its url(...) values.
+template <typename Found> void forEachReference(std::string_view line, Found found) {
+    const auto add = [&](std::string_view value) {
+        if (!value.empty())
+            found(value);
+    };
+    for (size_t eq = line.find('='); eq != std::string_view::npos; eq = line.find('=', eq + 1)) {
+        size_t end = eq;
+        while (end > 0 && isBlank(line[end - 1]))
+            --end;
+        size_t start = end;
+        while (start > 0 && isNameChar(line[start - 1]))
+            --start;
+        if (start == end || (start > 0 && !isBlank(line[start - 1]) && line[start - 1] != '<' &&
+                             line[start - 1] != '"' && line[start - 1] != '\''))
+            continue;
+        if (isReferenceAttribute(line.substr(start, end - start)))
+            add(valueAt(line, eq + 1, false));
+    }
+    for (size_t open = line.find('('); open != std::string_view::npos;
+         open = line.find('(', open + 1))
+        if (open >= 3 && lowerAscii(line[open - 3]) == 'u' && lowerAscii(line[open - 2]) == 'r' &&
+            lowerAscii(line[open - 1]) == 'l')
+            add(valueAt(line, open + 1, true));
+}
+
+} // namespace
+
+std::vector<std::string> localReferences(std::string_view line) {
+    std::vector<std::string> refs;
+    forEachReference(line, [&](std::string_view value) {
+        if (const std::string_view local = localPart(value); !local.empty())
+            refs.emplace_back(local);
+    });
+    return refs;
+}
+
+PageReferences::PageReferences(fs::path projectDir) : m_projectDir(std::move(projectDir)) {}
+
+void PageReferences::scan(const Lines& page, std::string_view chapterFolder,
+                          std::string_view pageName) {
+    bool popups = false;
+    for (const std::string& line : page) {
+        forEachReference(line,
+                         [&](std::string_view value) { note(chapterFolder, pageName, value); });
+        popups = popups || line.find("qwPopupLink") != std::string::npos;
+    }
+    if (popups)
+        note("", pageName, "TxPopups.js");
+}
+
+void PageReferences::note(std::string_view chapterFolder, std::string_view pageName,
+                          std::string_view value) {
+    // Most references repeat from line to line and page to page: the key is built in a
+    // kept buffer, so a repeated one costs one lookup and no allocation.
+    m_key.assign(chapterFolder);
+    m_key.append(value);
+    if (m_seen.find(m_key) != m_seen.end())
+        return;
+    m_seen.insert(m_key);
+    const std::string_view ref = localPart(value);
+    if (ref.empty())
+        return;
+    m_key.assign(chapterFolder);
+    m_key.append(ref);
+    const std::string relative =
+        fs::path(toSlashes(percentDecoded(m_key))).lexically_normal().generic_string();
+    if (relative.empty() || startsWith(relative, "..") || relative.back() == '/')
+        return; // outside the project directory: not ours to pack
+    if (!m_noted.insert(toLower(relative)).second)
+        return;
+    m_pending.push_back({relative, std::string(chapterFolder) + std::string(pageName) +
+                                       " refers to '" + std::string(ref) + "'"});
+}
+
+void PageReferences::resolve(const std::unordered_set<std::string>& known) {
+    for (const Pending& pending : m_pending) {
+        if (known.count(toLower(pending.relative)) != 0)
+            continue;
+        std::error_code ec;
+        const fs::path onDisk = resolveCase(m_projectDir / pending.relative);
+        if (fs::is_regular_file(onDisk, ec))
+            m_files.push_back(fs::relative(onDisk, m_projectDir, ec).generic_string());
+        else
+            m_missing.push_back(pending.because + ", which does not exist");
+    }
+    m_pending.clear();
+}
+
+} // namespace qw

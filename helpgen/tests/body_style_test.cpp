@@ -1,0 +1,53 @@
+#include "helpgen/body_style.h"
+
+#include <gtest/gtest.h>
+
+namespace qw {
+
+TEST(BodyStyleTest, ColoursAndBackgroundMoveIntoTheHead) {
+    Lines page = {"<!-- header -->", "<html><head><title>T</title>", "</head>",
+                  "<body bgcolor=\"#FFF8DC\" BACKGROUND='images/paper.gif' text=000080 "
+                  "link=\"red\" leftmargin=\"10\"><h1>T</h1>",
+                  "<p>Text</p>"};
+    ASSERT_TRUE(moveBodyAttributesToStyle(page));
+    const Lines expected = {
+        "<!-- header -->", "<html><head><title>T</title>",
+        "<style type=\"text/css\">body{background-color:#FFF8DC;background-image:url(\"images/"
+        "paper.gif\");color:#000080;margin-left:10px;}a:link{color:red}</style></head>",
+        "<body><h1>T</h1>", "<p>Text</p>"};
+    EXPECT_EQ(page, expected);
+    EXPECT_FALSE(moveBodyAttributesToStyle(page)) << "a bare body stays as it is";
+}
+
+TEST(BodyStyleTest, TagOverSeveralLinesAndOtherAttributes) {
+    Lines page = {"<HTML><HEAD></HEAD>", "<BODY",
+                  "  bgcolor=\"#FFFFFF\" background=\"\" style=\"font-size:small\"",
+                  "  onload=\"init('a')\" class=x>after", "<p>Text</p>"};
+    ASSERT_TRUE(moveBodyAttributesToStyle(page));
+    const Lines expected = {
+        "<HTML><HEAD><style type=\"text/css\">body{background-color:#FFFFFF;font-size:small;}"
+        "</style></HEAD>",
+        "<body><script type=\"text/javascript\">(function(b){b.setAttribute(\"onload\","
+        "\"init('a')\");b.setAttribute(\"class\",\"x\");})(document.body);</script>"
+        "after",
+        "<p>Text</p>"};
+    EXPECT_EQ(page, expected);
+}
+
+TEST(BodyStyleTest, PageWithoutHeadEndGetsTheStyleBeforeTheBody) {
+    Lines page = {"<p>x</p><body bgcolor=\"FFFFFF\">", "text"};
+    ASSERT_TRUE(moveBodyAttributesToStyle(page));
+    EXPECT_EQ(page[0],
+              "<p>x</p><style type=\"text/css\">body{background-color:#FFFFFF;}</style><body>");
+    Lines none = {"<bodyguard>", "<p>no body tag</p>"};
+    EXPECT_FALSE(moveBodyAttributesToStyle(none));
+    EXPECT_EQ(none[0], "<bodyguard>");
+}
+
+TEST(BodyStyleTest, ParsesAttributesQuotedAndBare) {
+    const std::vector<TagAttribute> expected = {
+        {"a", "1"}, {"b", "two words"}, {"c", "x>y"}, {"nowrap", ""}, {"d", "e"}};
+    EXPECT_EQ(parseTagAttributes("<td A=1 b=\"two words\" c='x>y' nowrap d = e>"), expected);
+}
+
+} // namespace qw

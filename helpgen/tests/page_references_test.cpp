@@ -1,0 +1,49 @@
+#include "helpgen/page_references.h"
+
+#include "build_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace qw {
+
+TEST(PageReferencesTest, FindsLocalReferencesOfEveryKind) {
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {R"(<img SRC="images/a.gif" alt="x"><a href='b.htm#part'>b</a>)",
+         {"images/a.gif", "b.htm"}},
+        {R"(<body background=paper.gif bgcolor="#FFFFFF">)", {"paper.gif"}},
+        {R"(<div style="background: url('tile.png') repeat">)", {"tile.png"}},
+        {R"(<style>li { list-style-image: URL(dot.gif) }</style>)", {"dot.gif"}},
+        {R"(<a href="http://x.org/a.gif">, <a href="mailto:a@b">, <a href="#top">)", {}},
+        {R"x(<a href="javascript:go()">, <img src="/abs.gif">, <img src="C:\x.gif">)x", {}},
+        {R"(<script>img.src = 'a' + n + '.gif';</script><a href="ok.htm?q=1">)", {"ok.htm"}},
+        {R"(<p>a=b and hrefs = "no"</p>)", {}},
+        {R"(<object data="movie.swf"></object>)", {"movie.swf"}},
+    };
+    for (const auto& [line, expected] : cases)
+        EXPECT_EQ(localReferences(line), expected) << line;
+}
+
+TEST(PageReferencesTest, ListsExistingFilesOnceAndWarnsAboutMissingOnes) {
+    buildtest::TempFolder tmp;
+    std::filesystem::create_directories(tmp.path() / "images");
+    std::filesystem::create_directories(tmp.path() / "sub");
+    writeFileBytes(tmp.path() / "images" / "Paper.gif", "GIF");
+    writeFileBytes(tmp.path() / "TxPopups.js", "x");
+    writeFileBytes(tmp.path() / "my file.css", "x");
+
+    PageReferences refs(tmp.path());
+    refs.scan({R"(<body background="../images/paper.gif">)", R"(<a href="later.htm">)",
+               R"(<a class="qwPopupLink" href="#">)"},
+              "sub/", "a.htm");
+    refs.scan({R"(<img src="images/paper.gif"><img src="images/none.gif">)",
+               R"(<link href="my%20file.css"><a href="../outside.htm">)"},
+              "", "b.htm");
+    writeFileBytes(tmp.path() / "sub" / "later.htm", "written after the first page");
+    refs.resolve();
+    EXPECT_EQ(refs.files(), (std::vector<std::string>{"images/Paper.gif", "sub/later.htm",
+                                                      "TxPopups.js", "my file.css"}));
+    EXPECT_EQ(refs.missing(), (std::vector<std::string>{
+                                  "b.htm refers to 'images/none.gif', which does not exist"}));
+}
+
+} // namespace qw
