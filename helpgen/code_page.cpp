@@ -174,16 +174,6 @@ void EncodeReport::add(const EncodeReport& other) {
         firstReplaced = other.firstReplaced;
 }
 
-bool isValidUtf8(std::string_view text) {
-    for (size_t i = 0; i < text.size();) {
-        const size_t length = utf8Length(text, i);
-        if (length == 0)
-            return false;
-        i += length;
-    }
-    return true;
-}
-
 CodePage CodePage::forLanguage(uint32_t languageId) {
     return CodePage(codePageNumber(languageId));
 }

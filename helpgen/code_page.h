@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/cell_text.h"
 #include "core/file_io.h"
 
 #include <cstdint>
@@ -47,9 +48,6 @@ private:
     std::unordered_map<char32_t, char> m_bytes;
     int byteFor(char32_t codePoint) const;
 };
-
-/// True when text is well-formed UTF-8.
-bool isValidUtf8(std::string_view text);
 
 /// The language identifier of a help project file's "Language=" line of [OPTIONS]
 /// ("0x419 Russian" gives 0x419); fallback when there is none or it cannot be read.

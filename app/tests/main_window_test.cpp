@@ -661,7 +661,9 @@ private slots:
         });
         f.trigger("mniCompile");
         QCOMPARE(launches.launches.size(), size_t(1)); // the program's help, nothing else
-        QCOMPARE(launches.launches[0].program, QString("quirew.chm"));
+        // The compiled help, in the viewer the test names.
+        QVERIFY(launches.launches[0].program.endsWith("fake-chm-viewer"));
+        QVERIFY(launches.launches[0].arguments.value(0).endsWith("/quirew.chm"));
         QCOMPARE(QDir(f.dir.filePath("sample")).entryList(QDir::Files), before);
         QVERIFY(f.window->isEnabled());
     }

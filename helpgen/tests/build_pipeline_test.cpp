@@ -278,13 +278,14 @@ TEST_F(BuildPipelineTest, SecondBuildKeepsHandEditsAndRefreshesTheFileList) {
 }
 
 TEST_F(BuildPipelineTest, DocumentIsMendedCheckedAndHoldsEveryReferencedFile) {
-    open();
-    host.cleanUp = false;
-    // A page that refers to a missing picture.
+    // A page that refers to a missing picture (written before loading: pages are made
+    // from the chapter text as it was loaded).
     Lines intro = readLines(project / "intro.htm");
     ASSERT_TRUE(startsWith(intro.at(11), "<p>Tidewater Notes keeps"));
     intro[11] += "<img src=\"images/missing.gif\">";
     writeLines(project / "intro.htm", intro);
+    open();
+    host.cleanUp = false;
     const BuildResult result = createHelpDocument(session, host);
     ASSERT_EQ(result.outcome, BuildOutcome::Compiled) << result.message;
 

@@ -25,7 +25,12 @@ public:
         writeFileBytes(outside / "secret.htm", "<p>not the project's</p>");
         const std::string compiler = m_tmp.dir() + "tools/chmcmd";
         fs::create_directories(m_tmp.path() / "tools");
+#ifdef QW_FAKE_CHMCMD
+        // A compiler that writes a real (small) compiled document, which the build checks.
+        writeFileBytes(compiler, std::string("#!/bin/sh\nexec '") + QW_FAKE_CHMCMD + "' \"$1\"\n");
+#else
         writeFileBytes(compiler, "#!/bin/sh\n: > \"$(basename \"$1\" .hhp).chm\"; echo compiled\n");
+#endif
         fs::permissions(compiler, fs::perms::owner_all);
         IniFile(config).writeString("ENVIRONMENT_PROPERTIES", "HHWorkShopPath", compiler);
         const IniFile project(projectPath());
