@@ -109,6 +109,34 @@ private:
     mutable std::set<std::string> m_plainFolders;
 };
 
+/// Saves a guard's record of written files when a run ends, also when a step failed
+/// part-way, so that the next run knows the files this one wrote as its own. save() at the
+/// normal end reports a failure to write it; at an early end the run's own error stands.
+class OutputRecordScope {
+public:
+    explicit OutputRecordScope(OutputGuard& guard) : m_guard(guard) {}
+    ~OutputRecordScope() {
+        if (m_saved)
+            return;
+        try {
+            m_guard.saveRecord();
+        } catch (const FileError&) {
+            // The run is failing already; its own error is the one to report.
+        }
+    }
+    OutputRecordScope(const OutputRecordScope&) = delete;
+    OutputRecordScope& operator=(const OutputRecordScope&) = delete;
+    /// Writes the record; throws FileError when it cannot.
+    void save() {
+        m_saved = true;
+        m_guard.saveRecord();
+    }
+
+private:
+    OutputGuard& m_guard;
+    bool m_saved = false;
+};
+
 /// The first line of every topic page: the mark by which the program knows its pages.
 inline constexpr std::string_view kPageMark = "<!-- Extracted Using 'HTMLHelp Quirewright' -->";
 

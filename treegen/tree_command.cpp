@@ -86,31 +86,6 @@ std::vector<PlannedOutput> plannedTreeFiles(const ProjectSession& session,
     return files;
 }
 
-/// Writes the record of written files when the run ends, also part-way.
-class RecordScope {
-public:
-    explicit RecordScope(OutputGuard& guard) : m_guard(guard) {}
-    ~RecordScope() {
-        if (m_saved)
-            return;
-        try {
-            m_guard.saveRecord();
-        } catch (const FileError&) {
-            // The run is failing already; its own error is the one to report.
-        }
-    }
-    RecordScope(const RecordScope&) = delete;
-    RecordScope& operator=(const RecordScope&) = delete;
-    void save() {
-        m_saved = true;
-        m_guard.saveRecord();
-    }
-
-private:
-    OutputGuard& m_guard;
-    bool m_saved = false;
-};
-
 } // namespace
 
 std::string missingTemplateMessage(std::string_view templateName) {
@@ -178,7 +153,7 @@ TreeResult createTreeDocument(ProjectSession& session, TreeHost& host) {
         stopped.message = outputs.message;
         return stopped;
     }
-    RecordScope record(guard);
+    OutputRecordScope record(guard);
 
     BusyCursor busy(host);
     ProgressReporter& progress = host.progress();
