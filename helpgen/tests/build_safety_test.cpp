@@ -252,6 +252,17 @@ TEST(BuildSafetyTest, FailedDeletionEndsTheBuildAfterTryingTheRest) {
     EXPECT_FALSE(fs::exists(project.dir / "sample_toc.hhc"));
 }
 
+TEST(BuildSafetyTest, AnotherProgramHoldingTheProjectStopsTheBuildBeforeAnyPage) {
+    test::HostileProject project;
+    Builder builder(project);
+    const test::LockHolder other(project.projectPath());
+    ASSERT_TRUE(other.held());
+    const Outcome outcome = builder.build();
+    EXPECT_EQ(outcome.error, ProjectLock::busyText(project.projectPath()));
+    EXPECT_FALSE(fs::exists(project.dir / "welcome.htm"));
+    EXPECT_FALSE(fs::exists(project.dir / "quirew.js"));
+}
+
 TEST(BuildSafetyTest, EveryFailingFileOperationEndsTheBuildWithAFailure) {
     std::vector<std::string> operations;
     {

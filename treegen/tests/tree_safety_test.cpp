@@ -166,6 +166,16 @@ TEST(TreeSafetyTest, PlantedLinksAreRefusedAndNothingOutsideChanges) {
     }
 }
 
+TEST(TreeSafetyTest, AnotherProgramHoldingTheProjectStopsTheTreeBeforeAnyPage) {
+    test::HostileProject project;
+    const test::LockHolder other(project.projectPath());
+    ASSERT_TRUE(other.held());
+    const Outcome outcome = createTree(project);
+    EXPECT_EQ(outcome.error, ProjectLock::busyText(project.projectPath()));
+    EXPECT_FALSE(fs::exists(project.dir / "welcome.htm"));
+    EXPECT_FALSE(fs::exists(project.dir / "index.htm"));
+}
+
 TEST(TreeSafetyTest, EveryFailingFileOperationEndsTheTreeWithAFailure) {
     for (const TreeFormat format : {TreeFormat::Standard, TreeFormat::Script}) {
         size_t operations = 0;
