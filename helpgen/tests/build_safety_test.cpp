@@ -263,6 +263,21 @@ TEST(BuildSafetyTest, AnotherProgramHoldingTheProjectStopsTheBuildBeforeAnyPage)
     EXPECT_FALSE(fs::exists(project.dir / "quirew.js"));
 }
 
+TEST(BuildSafetyTest, AFolderInPlaceOfAnyOutputEndsTheBuildWithAFailure) {
+    for (const char* name :
+         {"welcome.htm", "reference/tidetable.htm", "aboutjmp.htm", "quirew.gif", "quirew.js",
+          "sample_toc.hhc", "sample_indx.hhk", "sample_indx.hhk.qw-new", "sample.hhp",
+          "sample.hhp.qw-new", "sample.chm", "sample_log.txt", "sample.qwr.written"}) {
+        test::HostileProject project;
+        fs::create_directories(project.dir / name);
+        const auto chapters = project.chapters();
+        const Outcome outcome = Builder(project).build();
+        EXPECT_FALSE(outcome.succeeded()) << name;
+        EXPECT_TRUE(fs::is_directory(project.dir / name)) << name;
+        EXPECT_EQ(project.chapters(), chapters) << name;
+    }
+}
+
 TEST(BuildSafetyTest, EveryFailingFileOperationEndsTheBuildWithAFailure) {
     std::vector<std::string> operations;
     {
