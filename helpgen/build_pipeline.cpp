@@ -70,8 +70,9 @@ void checkRewrite(const OutputGuard& guard, const std::string& path) {
 std::vector<PlannedOutput> plannedOutputs(const ProjectSession& session, bool compile) {
     const fs::path dir = session.projectDir();
     const std::string base = session.basePath();
-    std::vector<PlannedOutput> files = {{dir / "aboutjmp.htm", Replace::Own},
-                                        {dir / "quirew.gif", Replace::Own}};
+    std::vector<PlannedOutput> files = {
+        {dir / "aboutjmp.htm", Replace::Own},
+        {dir / "quirew.gif", Replace::Own, session.dataDir() / "quirew.gif"}};
     std::vector<std::string> rewritten = {base + "_indx.hhk", base + "_toc.hhc", base + ".hhp"};
     if (session.settings().createContextIds)
         for (const char* extension : {".ali", ".h", ".pas"})

@@ -125,6 +125,18 @@ TEST(BuildSafetyTest, AuthorsFileNamedLikeATopicPageIsNeitherReplacedNorDeleted)
     EXPECT_FALSE(fs::exists(project.dir / "tour.htm"));
 }
 
+TEST(BuildSafetyTest, OutputsOfARunWithoutTheRecordStillCountAsItsOwn) {
+    // As left by a release that kept no record: marked pages, the About page, the logo and
+    // support files as shipped.
+    test::HostileProject project;
+    Builder builder(project);
+    builder.host.cleanUp = false;
+    ASSERT_TRUE(builder.build().succeeded());
+    ASSERT_TRUE(fs::remove(OutputGuard::recordPath(project.projectPath())));
+    const Outcome again = builder.build();
+    EXPECT_TRUE(again.succeeded()) << again.error << again.result.message;
+}
+
 TEST(BuildSafetyTest, ChaptersNamedLikeGeneratedOrLeftoverFilesAreKept) {
     test::HostileProject project;
     project.addChapter("aboutjmp.htm", "jump.htm");

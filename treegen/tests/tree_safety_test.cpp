@@ -108,6 +108,15 @@ TEST(TreeSafetyTest, AuthorsOwnIndexIsKeptAndTheProgramsOwnIsReplaced) {
     const Outcome script = createTree(project, TreeFormat::Script);
     EXPECT_TRUE(script.succeeded()) << script.error << script.result.message;
     EXPECT_TRUE(createTree(project).succeeded());
+
+    // Files of a release that kept no record: the standard tree's pages are known by their
+    // furniture, a template's files when they hold the very bytes to be written.
+    for (const TreeFormat format : {TreeFormat::Standard, TreeFormat::Script}) {
+        ASSERT_TRUE(createTree(project, format).succeeded());
+        ASSERT_TRUE(fs::remove(OutputGuard::recordPath(project.projectPath())));
+        const Outcome unrecorded = createTree(project, format);
+        EXPECT_TRUE(unrecorded.succeeded()) << unrecorded.error << unrecorded.result.message;
+    }
 }
 
 TEST(TreeSafetyTest, PlantedLinksAreRefusedAndNothingOutsideChanges) {
