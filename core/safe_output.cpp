@@ -75,9 +75,11 @@ void writeInPlace(const fs::path& path, std::string_view bytes,
     if (fd < 0)
         throw FileError(writeFailure(path));
     struct stat st {};
+    // An empty (new) file is not truncated: on ext4 a truncation to zero makes the close
+    // start writing the file out at once, which costs a new page its delayed allocation.
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
               protectedFiles.count({uint64_t(st.st_dev), uint64_t(st.st_ino)}) == 0 &&
-              ::ftruncate(fd, 0) == 0;
+              (st.st_size == 0 || ::ftruncate(fd, 0) == 0);
     for (size_t done = 0; ok && done < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
