@@ -192,10 +192,11 @@ void TfrmVIRedivuv::viewOrPreview(bool rightButton) {
         // The preview writes only over the program's own files, as a build does.
         const ProjectLock lock(m_session->projectPath());
         OutputGuard guard(table, m_session->projectPath());
+        OutputRecordScope record(guard);
         copySupportFiles(guard, m_dataDir, project.useStyleSheet, env.searchForEffects);
         generateTopicPage(PageContext{table, project, env, m_dataDir, false}, size_t(row), preview,
                           &guard);
-        guard.saveRecord();
+        record.save();
     }
     // The framed preview in the help viewer needs a viewer for loose pages, which this
     // platform lacks: both buttons show the page in the browser.

@@ -4,6 +4,7 @@
 // of what was written.
 #include "core/progress.h"
 #include "core/project_session.h"
+#include "core/safe_output.h"
 #include "synthetic_project.h"
 #include "treegen/standard_tree.h"
 #include "treegen/template_tree.h"
@@ -70,6 +71,8 @@ int main(int argc, char** argv) {
     }
     std::printf("project: %d chapters x %d topics (%d rows)\n", chapters, topics,
                 int(session.table().rowCount()));
+    // One guard for every run, as one create command has: each run replaces the last.
+    qw::OutputGuard guard(session.table(), project.projectFile);
 
     for (const qw::TreeFormat format :
          {qw::TreeFormat::Standard, qw::TreeFormat::Script, qw::TreeFormat::Applet}) {
@@ -85,12 +88,12 @@ int main(int argc, char** argv) {
         size_t files = 0;
         const double ms = bestOfFive([&] {
             if (format == qw::TreeFormat::Standard) {
-                files = qw::StandardTreeWriter(context).write().size();
+                files = qw::StandardTreeWriter(context, &guard).write().size();
                 return;
             }
             const fs::path tmpl =
                 context.values.templateDir / std::string(qw::templateName(format));
-            files = qw::TemplateTreeWriter(context, host, tmpl).write().written.size();
+            files = qw::TemplateTreeWriter(context, host, tmpl, &guard).write().written.size();
         });
         const char* name = format == qw::TreeFormat::Standard ? "standard"
                            : format == qw::TreeFormat::Script ? "script  "

@@ -89,9 +89,11 @@ int runTree(const std::vector<std::string>& args) {
     try {
         const TreeResult result = createTreeDocument(session, treeHost);
         if (!result.succeeded()) {
-            std::cerr << "quirew-cli: no tree"
-                      << (result.message.empty() ? std::string() : ": see the message above")
-                      << '\n';
+            std::string reason = result.message.empty() ? "cancelled" : result.message;
+            for (char& c : reason)
+                if (c == '\r' || c == '\n')
+                    c = ' ';
+            std::cerr << "quirew-cli: no tree: " << reason << '\n';
             return 1;
         }
         std::cout << result.indexPath.string() << '\n';

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 
@@ -74,9 +75,11 @@ void writeInPlace(const fs::path& path, std::string_view bytes,
     if (fd < 0)
         throw FileError(writeFailure(path));
     struct stat st {};
+    // An empty (new) file is not truncated: on ext4 a truncation to zero makes the close
+    // start writing the file out at once, which costs a new page its delayed allocation.
     bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
               protectedFiles.count({uint64_t(st.st_dev), uint64_t(st.st_ino)}) == 0 &&
-              ::ftruncate(fd, 0) == 0;
+              (st.st_size == 0 || ::ftruncate(fd, 0) == 0);
     for (size_t done = 0; ok && done < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR)
@@ -118,7 +121,8 @@ OutputGuard::OutputGuard(const TopicTable& table, const fs::path& projectPath)
 
 OutputGuard::OutputGuard(const fs::path& projectDir, const std::vector<fs::path>& protectedFiles,
                          const fs::path& projectPath)
-    : m_projectDir(normalPath(projectDir)) {
+    : m_projectDir(normalPath(projectDir)), m_marks{{std::string(kPageMark), {}},
+                                                    {std::string(kAboutMark), {}}} {
     std::vector<fs::path> guarded = protectedFiles;
     if (!projectPath.empty()) {
         guarded.push_back(projectPath);
@@ -205,11 +209,19 @@ bool OutputGuard::isOwn(const fs::path& path) const {
     // The check before a run and the write itself both ask: read each mark once.
     if (const auto it = m_marked.find(key); it != m_marked.end() && it->second == stamp)
         return true;
-    const std::string head = leadingBytes(absolute, 64);
-    if (!head.starts_with(kPageMark) && !head.starts_with(kAboutMark))
+    const std::string head = leadingBytes(absolute, 4096);
+    const auto marked = [&head](const Mark& mark) {
+        return head.starts_with(mark.start) &&
+               (mark.within.empty() || head.find(mark.within) != std::string::npos);
+    };
+    if (std::none_of(m_marks.begin(), m_marks.end(), marked))
         return false;
     m_marked[key] = stamp;
     return true;
+}
+
+void OutputGuard::addMark(std::string start, std::string within) {
+    m_marks.push_back({std::move(start), std::move(within)});
 }
 
 void OutputGuard::write(const fs::path& path, std::string_view bytes, Replace how, bool record) {

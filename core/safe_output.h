@@ -78,6 +78,11 @@ public:
 
     /// True when the file at path is the program's own (see Replace::Own).
     bool isOwn(const std::filesystem::path& path) const;
+    /// Another mark of the program's own files: a file that begins with start and holds
+    /// within (when not empty) in its first 4,096 bytes. Generators whose files carry
+    /// their own furniture (the browser document's pages) name it here, so that their
+    /// files from before the record of written files count as the program's own too.
+    void addMark(std::string start, std::string within = {});
     /// Writes the record of written files; throws FileError when it cannot.
     void saveRecord();
     /// The record file of a project.
@@ -89,6 +94,10 @@ public:
     static void setFaultForTesting(Fault fault);
 
 private:
+    struct Mark {
+        std::string start;
+        std::string within;
+    };
     struct Stamp {
         uint64_t size = 0;
         int64_t time = 0;
@@ -106,7 +115,36 @@ private:
     std::set<std::string> m_protectedNames;
     std::map<std::string, Stamp> m_stamps;
     mutable std::map<std::string, Stamp> m_marked; // files found carrying a mark
+    std::vector<Mark> m_marks;
     mutable std::set<std::string> m_plainFolders;
+};
+
+/// Saves a guard's record of written files when a run ends, also when a step failed
+/// part-way, so that the next run knows the files this one wrote as its own. save() at the
+/// normal end reports a failure to write it; at an early end the run's own error stands.
+class OutputRecordScope {
+public:
+    explicit OutputRecordScope(OutputGuard& guard) : m_guard(guard) {}
+    ~OutputRecordScope() {
+        if (m_saved)
+            return;
+        try {
+            m_guard.saveRecord();
+        } catch (const FileError&) {
+            // The run is failing already; its own error is the one to report.
+        }
+    }
+    OutputRecordScope(const OutputRecordScope&) = delete;
+    OutputRecordScope& operator=(const OutputRecordScope&) = delete;
+    /// Writes the record; throws FileError when it cannot.
+    void save() {
+        m_saved = true;
+        m_guard.saveRecord();
+    }
+
+private:
+    OutputGuard& m_guard;
+    bool m_saved = false;
 };
 
 /// The first line of every topic page: the mark by which the program knows its pages.

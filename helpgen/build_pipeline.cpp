@@ -56,32 +56,6 @@ private:
     bool m_active = true;
 };
 
-/// Keeps the record of written files also when a step fails part-way, so that the next
-/// run knows the files this one wrote as its own.
-class RecordScope {
-public:
-    explicit RecordScope(OutputGuard& guard) : m_guard(guard) {}
-    ~RecordScope() {
-        if (m_saved)
-            return;
-        try {
-            m_guard.saveRecord();
-        } catch (const FileError&) {
-            // The run is failing already; its own error is the one to report.
-        }
-    }
-    RecordScope(const RecordScope&) = delete;
-    RecordScope& operator=(const RecordScope&) = delete;
-    void save() {
-        m_saved = true;
-        m_guard.saveRecord();
-    }
-
-private:
-    OutputGuard& m_guard;
-    bool m_saved = false;
-};
-
 /// The files named after the project that are written whole beside their old copy and
 /// then put in its place: both names must be plain files of the project.
 std::vector<fs::path> rewrittenFiles(const std::string& path) {
@@ -100,8 +74,9 @@ void checkRewrite(const OutputGuard& guard, const std::string& path) {
 std::vector<PlannedOutput> plannedOutputs(const ProjectSession& session, bool compile) {
     const fs::path dir = session.projectDir();
     const std::string base = session.basePath();
-    std::vector<PlannedOutput> files = {{dir / "aboutjmp.htm", Replace::Own},
-                                        {dir / "quirew.gif", Replace::Own}};
+    std::vector<PlannedOutput> files = {
+        {dir / "aboutjmp.htm", Replace::Own},
+        {dir / "quirew.gif", Replace::Own, session.dataDir() / "quirew.gif"}};
     std::vector<std::string> rewritten = {base + "_indx.hhk", base + "_toc.hhc", base + ".hhp"};
     if (session.settings().createContextIds)
         for (const char* extension : {".ali", ".h", ".pas"})
@@ -349,7 +324,7 @@ BuildResult createHelpDocument(ProjectSession& session, BuildHost& host,
         refused.choices = result.choices;
         return refused;
     }
-    RecordScope record(guard);
+    OutputRecordScope record(guard);
 
     const std::vector<fs::path> copied =
         copySupportFiles(guard, session.dataDir(), session.settings().useStyleSheet,

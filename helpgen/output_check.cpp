@@ -17,6 +17,17 @@ size_t chapterRowOf(const TopicTable& table, const fs::path& path) {
     return 0;
 }
 
+/// True when a plain file at target already holds the bytes of source.
+bool holdsCopyOf(const OutputGuard& guard, const PlannedOutput& file) {
+    if (file.source.empty() || !guard.refusal(file.path, Replace::Named).empty())
+        return false;
+    try {
+        return readFileBytes(file.path) == readFileBytes(file.source);
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
 } // namespace
 
 CheckFinding checkOutputs(const TopicTable& table, const OutputGuard& guard,
@@ -34,7 +45,8 @@ CheckFinding checkOutputs(const TopicTable& table, const OutputGuard& guard,
                     r, ColFileName};
     }
     for (const PlannedOutput& file : files) {
-        if (const std::string reason = guard.refusal(file.path, file.how); !reason.empty())
+        const std::string reason = guard.refusal(file.path, file.how);
+        if (!reason.empty() && !holdsCopyOf(guard, file))
             return {false,
                     "Warning: '" + file.path.string() + "' cannot be written: " + reason +
                         ".\r\nPlease rename or move it before creating " + std::string(document) +

@@ -15,6 +15,9 @@ class TopicTable;
 struct PlannedOutput {
     std::filesystem::path path;
     Replace how = Replace::Own;
+    /// For a copy: the file copied. A plain file that already holds its bytes passes, as
+    /// the copy then changes nothing.
+    std::filesystem::path source = {};
 };
 
 /// Checks, before anything is written, that the guard lets the run write every topic page

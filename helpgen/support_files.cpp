@@ -10,11 +10,15 @@ namespace qw {
 namespace {
 
 /// True when the program may put the master copy at target: no file there yet, or its own
-/// earlier copy, or a file that already holds the master's bytes.
+/// earlier copy, or a file that already holds the master's bytes. An author's own file (or
+/// link) is kept; a folder in its place throws FileError, as the copy cannot be made.
 bool mayRefresh(const OutputGuard& guard, const fs::path& target, const fs::path& master) {
     std::error_code ec;
-    if (!fs::exists(fs::symlink_status(target, ec)))
+    const fs::file_status status = fs::symlink_status(target, ec);
+    if (!fs::exists(status))
         return true;
+    if (!fs::is_regular_file(status) && !fs::is_symlink(status))
+        throw FileError("Unable to write to " + target.string() + ": it is not a plain file");
     if (guard.refusal(target, Replace::Own).empty())
         return true;
     return guard.refusal(target, Replace::Named).empty() &&

@@ -55,6 +55,21 @@ void writeHelpProjectWhenMissing(ProjectSession& session, const OutputGuard& gua
                             session.settings().createContextIds);
 }
 
+/// The furniture of the standard tree's own pages, by which the guard knows them also
+/// from before the record of written files: the contents pages begin with the link style
+/// block, and the frame set ends with its no-frames link.
+void addTreeMarks(OutputGuard& guard) {
+    for (const bool style1 : {true, false}) {
+        TreeOptions options;
+        options.style1 = style1;
+        const TreeValues values = TreeValues::derive(options, {}, {});
+        guard.addMark("<HTML><HEAD>\r\n" + values.linkStyleBlock + "\r\n",
+                      "<TITLE>Contents</TITLE></HEAD>");
+    }
+    guard.addMark("<HTML><HEAD><TITLE>",
+                  "expand.htm\">No Frames- Click here for contents</A></BODY></NOFRAMES></HTML>");
+}
+
 /// The files of the tree that the check before writing can name: the About page and its
 /// logo, index.htm, and the contents pages of the standard format or the contents page and
 /// tree file a template asks for. Icons and a template's support files are checked as
@@ -63,20 +78,24 @@ std::vector<PlannedOutput> plannedTreeFiles(const ProjectSession& session,
                                             const TreeOptions& options) {
     const fs::path projectDir = session.projectDir();
     const TreeValues values = TreeValues::derive(options, projectDir, session.dataDir());
-    std::vector<PlannedOutput> files = {{projectDir / "aboutjmp.htm", Replace::Own},
-                                        {projectDir / "quirew.gif", Replace::Own}};
+    std::vector<PlannedOutput> files = {
+        {projectDir / "aboutjmp.htm", Replace::Own},
+        {projectDir / "quirew.gif", Replace::Own, session.dataDir() / "quirew.gif"}};
     if (options.format != TreeFormat::Standard) {
         const fs::path templatePath =
             values.templateDir / std::string(templateName(options.format));
         if (!fileExists(templatePath))
             return files;
+        // A template's files carry no mark of their own: here only chapters, links and
+        // folders are refused; whether an existing file is the program's own (recorded, or
+        // holding the very bytes to be written) is asked as it is written.
         const TreeTemplateSettings settings = TreeTemplateSettings::read(IniFile(templatePath));
         if (settings.createIndex)
-            files.push_back({projectDir / "index.htm", Replace::Own});
+            files.push_back({projectDir / "index.htm", Replace::Named});
         if (settings.createContents)
-            files.push_back({values.treeDir / "contents.htm", Replace::Own});
+            files.push_back({values.treeDir / "contents.htm", Replace::Named});
         if (settings.createTreeFile)
-            files.push_back({values.treeDir / toSlashes(settings.treeFileName), Replace::Own});
+            files.push_back({values.treeDir / toSlashes(settings.treeFileName), Replace::Named});
         return files;
     }
     files.push_back({projectDir / "index.htm", Replace::Own});
@@ -87,31 +106,6 @@ std::vector<PlannedOutput> plannedTreeFiles(const ProjectSession& session,
         files.push_back({values.treeDir / name, Replace::Own});
     return files;
 }
-
-/// Writes the record of written files when the run ends, also part-way.
-class RecordScope {
-public:
-    explicit RecordScope(OutputGuard& guard) : m_guard(guard) {}
-    ~RecordScope() {
-        if (m_saved)
-            return;
-        try {
-            m_guard.saveRecord();
-        } catch (const FileError&) {
-            // The run is failing already; its own error is the one to report.
-        }
-    }
-    RecordScope(const RecordScope&) = delete;
-    RecordScope& operator=(const RecordScope&) = delete;
-    void save() {
-        m_saved = true;
-        m_guard.saveRecord();
-    }
-
-private:
-    OutputGuard& m_guard;
-    bool m_saved = false;
-};
 
 } // namespace
 
@@ -173,6 +167,7 @@ TreeResult createTreeDocument(ProjectSession& session, TreeHost& host) {
     // pages cut at the wrong lines. (The save above takes it for itself.)
     const ProjectLock lock(session.projectPath());
     OutputGuard guard(session.table(), session.projectPath());
+    addTreeMarks(guard);
     const CheckFinding outputs = checkOutputs(
         session.table(), guard, plannedTreeFiles(session, options), "DOVAZaze eDocument");
     if (!outputs.ok) {
@@ -181,7 +176,7 @@ TreeResult createTreeDocument(ProjectSession& session, TreeHost& host) {
         stopped.message = outputs.message;
         return stopped;
     }
-    RecordScope record(guard);
+    OutputRecordScope record(guard);
 
     BusyCursor busy(host);
     ProgressReporter& progress = host.progress();

@@ -125,6 +125,18 @@ TEST(BuildSafetyTest, AuthorsFileNamedLikeATopicPageIsNeitherReplacedNorDeleted)
     EXPECT_FALSE(fs::exists(project.dir / "tour.htm"));
 }
 
+TEST(BuildSafetyTest, OutputsOfARunWithoutTheRecordStillCountAsItsOwn) {
+    // As left by a release that kept no record: marked pages, the About page, the logo and
+    // support files as shipped.
+    test::HostileProject project;
+    Builder builder(project);
+    builder.host.cleanUp = false;
+    ASSERT_TRUE(builder.build().succeeded());
+    ASSERT_TRUE(fs::remove(OutputGuard::recordPath(project.projectPath())));
+    const Outcome again = builder.build();
+    EXPECT_TRUE(again.succeeded()) << again.error << again.result.message;
+}
+
 TEST(BuildSafetyTest, ChaptersNamedLikeGeneratedOrLeftoverFilesAreKept) {
     test::HostileProject project;
     project.addChapter("aboutjmp.htm", "jump.htm");
@@ -250,6 +262,32 @@ TEST(BuildSafetyTest, FailedDeletionEndsTheBuildAfterTryingTheRest) {
     EXPECT_TRUE(fs::exists(project.dir / "tour.htm"));
     EXPECT_FALSE(fs::exists(project.dir / "welcome.htm"));
     EXPECT_FALSE(fs::exists(project.dir / "sample_toc.hhc"));
+}
+
+TEST(BuildSafetyTest, AnotherProgramHoldingTheProjectStopsTheBuildBeforeAnyPage) {
+    test::HostileProject project;
+    Builder builder(project);
+    const test::LockHolder other(project.projectPath());
+    ASSERT_TRUE(other.held());
+    const Outcome outcome = builder.build();
+    EXPECT_EQ(outcome.error, ProjectLock::busyText(project.projectPath()));
+    EXPECT_FALSE(fs::exists(project.dir / "welcome.htm"));
+    EXPECT_FALSE(fs::exists(project.dir / "quirew.js"));
+}
+
+TEST(BuildSafetyTest, AFolderInPlaceOfAnyOutputEndsTheBuildWithAFailure) {
+    for (const char* name :
+         {"welcome.htm", "reference/tidetable.htm", "aboutjmp.htm", "quirew.gif", "quirew.js",
+          "sample_toc.hhc", "sample_indx.hhk", "sample_indx.hhk.qw-new", "sample.hhp",
+          "sample.hhp.qw-new", "sample.chm", "sample_log.txt", "sample.qwr.written"}) {
+        test::HostileProject project;
+        fs::create_directories(project.dir / name);
+        const auto chapters = project.chapters();
+        const Outcome outcome = Builder(project).build();
+        EXPECT_FALSE(outcome.succeeded()) << name;
+        EXPECT_TRUE(fs::is_directory(project.dir / name)) << name;
+        EXPECT_EQ(project.chapters(), chapters) << name;
+    }
 }
 
 TEST(BuildSafetyTest, EveryFailingFileOperationEndsTheBuildWithAFailure) {

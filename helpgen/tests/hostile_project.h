@@ -6,7 +6,14 @@
 
 #include "core/file_io.h"
 #include "core/ini_file.h"
+#include "core/project_lock.h"
 #include "core/tests/test_util.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -85,6 +92,42 @@ public:
 
 private:
     std::vector<std::string> m_chapters;
+};
+
+/// Another program holding a project's lock: a child process that takes it and waits
+/// until the holder ends it.
+class LockHolder {
+public:
+    explicit LockHolder(const fs::path& projectPath) {
+        int ready[2];
+        if (::pipe(ready) != 0)
+            return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            const int fd =
+                ::open(ProjectLock::lockPath(projectPath).c_str(), O_RDWR | O_CREAT, 0644);
+            if (fd >= 0 && ::flock(fd, LOCK_EX) == 0 && ::write(ready[1], "x", 1) == 1)
+                ::pause();
+            ::_exit(0);
+        }
+        char byte = 0;
+        m_held = m_pid > 0 && ::read(ready[0], &byte, 1) == 1;
+        ::close(ready[0]);
+        ::close(ready[1]);
+    }
+    ~LockHolder() {
+        if (m_pid <= 0)
+            return;
+        ::kill(m_pid, SIGKILL);
+        ::waitpid(m_pid, nullptr, 0);
+    }
+    LockHolder(const LockHolder&) = delete;
+    LockHolder& operator=(const LockHolder&) = delete;
+    bool held() const { return m_held; }
+
+private:
+    pid_t m_pid = -1;
+    bool m_held = false;
 };
 
 } // namespace qw::test

@@ -55,7 +55,7 @@ expect_refused() { # NAME EXPECTED-TEXT COMMAND...: non-zero, one-line reason, n
     if "$@" >"$work/out.txt" 2>"$work/err.txt"; then
         fail "$name: succeeded"
     fi
-    [ "$(wc -l <"$work/err.txt")" -ge 1 ] || fail "$name: no reason given"
+    tail -n 1 "$work/err.txt" | grep -q '^quirew-cli: ..' || fail "$name: no one-line reason at the end"
     grep -qF "$text" "$work/err.txt" || fail "$name: reason lacks '$text': $(cat "$work/err.txt")"
     [ "$(fingerprint)" = "$before" ] || fail "$name: a chapter or a file outside changed"
 }

@@ -108,6 +108,15 @@ TEST(TreeSafetyTest, AuthorsOwnIndexIsKeptAndTheProgramsOwnIsReplaced) {
     const Outcome script = createTree(project, TreeFormat::Script);
     EXPECT_TRUE(script.succeeded()) << script.error << script.result.message;
     EXPECT_TRUE(createTree(project).succeeded());
+
+    // Files of a release that kept no record: the standard tree's pages are known by their
+    // furniture, a template's files when they hold the very bytes to be written.
+    for (const TreeFormat format : {TreeFormat::Standard, TreeFormat::Script}) {
+        ASSERT_TRUE(createTree(project, format).succeeded());
+        ASSERT_TRUE(fs::remove(OutputGuard::recordPath(project.projectPath())));
+        const Outcome unrecorded = createTree(project, format);
+        EXPECT_TRUE(unrecorded.succeeded()) << unrecorded.error << unrecorded.result.message;
+    }
 }
 
 TEST(TreeSafetyTest, PlantedLinksAreRefusedAndNothingOutsideChanges) {
@@ -164,6 +173,16 @@ TEST(TreeSafetyTest, PlantedLinksAreRefusedAndNothingOutsideChanges) {
         EXPECT_EQ(project.chapters(), chapters) << c.name;
         EXPECT_EQ(project.outsideFiles(), outside) << c.name;
     }
+}
+
+TEST(TreeSafetyTest, AnotherProgramHoldingTheProjectStopsTheTreeBeforeAnyPage) {
+    test::HostileProject project;
+    const test::LockHolder other(project.projectPath());
+    ASSERT_TRUE(other.held());
+    const Outcome outcome = createTree(project);
+    EXPECT_EQ(outcome.error, ProjectLock::busyText(project.projectPath()));
+    EXPECT_FALSE(fs::exists(project.dir / "welcome.htm"));
+    EXPECT_FALSE(fs::exists(project.dir / "index.htm"));
 }
 
 TEST(TreeSafetyTest, EveryFailingFileOperationEndsTheTreeWithAFailure) {
