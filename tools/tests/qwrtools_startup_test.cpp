@@ -1,0 +1,63 @@
+// Starts the qwrtools program itself: the mode chosen by the first argument, the close
+// request of the main program over the local socket, the settings written on the way out.
+#include "core/file_io.h"
+#include "tools/tool_close_server.h"
+
+#include <QLocalSocket>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+class QwrtoolsStartupTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    /// qwrtools with its support files and configuration in the test's folder.
+    void start(QProcess& process, const QStringList& arguments) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QUIREW_DATA_DIR", m_dir.path());
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
+        process.start(QW_QWRTOOLS, arguments);
+        QVERIFY(process.waitForStarted());
+    }
+
+    static bool listening(const QString& title) {
+        QLocalSocket socket;
+        socket.connectToServer(qw::ToolCloseServer::socketName(title));
+        return socket.waitForConnected(100);
+    }
+
+private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY2(!listening("SFX Toolbar"), "an SFX toolbar of this user is running");
+    }
+
+    void sfxInAnyCaseStartsTheToolbarWhichClosesOnRequest() {
+        qw::writeFileBytes(m_dir.path().toStdString() + "/quirew.cfg",
+                           "[SFX_Toolbar]\r\nTBLeft=12\r\nTBTop=34\r\nTargetWinTitle=gedit\r\n");
+        QProcess tool;
+        start(tool, {"sfx"});
+        QTRY_VERIFY_WITH_TIMEOUT(listening("SFX Toolbar"), 10000);
+        // What the main program sends to close a toolbar.
+        QLocalSocket socket;
+        socket.connectToServer(qw::ToolCloseServer::socketName("SFX Toolbar"));
+        QVERIFY(socket.waitForConnected(1000));
+        socket.write("close\n");
+        QVERIFY(socket.waitForBytesWritten(1000));
+        QVERIFY(tool.waitForFinished(10000));
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tool.exitCode(), 0);
+        QCOMPARE(
+            QString::fromStdString(qw::readFileBytes(m_dir.path().toStdString() + "/quirew.cfg")),
+            QString("[SFX_Toolbar]\r\nTBLeft=12\r\nTBTop=34\r\nTargetWinTitle=gedit\r\n"
+                    "SFXTop=0\r\nSFXLeft=0\r\n"));
+    }
+};
+
+QTEST_MAIN(QwrtoolsStartupTest)
+#include "qwrtools_startup_test.moc"
