@@ -5,6 +5,7 @@
 #include "core/text_util.h"
 #include "tools/key_typer.h"
 #include "tools/set_target_window_dialog.h"
+#include "tools/special_effects.h"
 #include "tools/tool_messages.h"
 #include "tools/toolbar_glyphs.h"
 
@@ -29,6 +30,7 @@ TfrmSfxToolbar::TfrmSfxToolbar(ToolEnvironment environment, ToolMessages& messag
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                           Qt::WindowDoesNotAcceptFocus),
       m_environment(std::move(environment)), m_messages(messages), m_typer(typer),
+      m_effects(new TfrmSpecialEffects(messages, QCoreApplication::applicationDirPath(), this)),
       m_effectsMenu(new QMenu(this)), m_launchMenu(new QMenu(this)),
       m_settingsMenu(new QMenu(this)) {
     setObjectName("TfrmSfxToolbar");
@@ -59,7 +61,9 @@ TfrmSfxToolbar::TfrmSfxToolbar(ToolEnvironment environment, ToolMessages& messag
     m_effectsMenu->setObjectName("pmnuEffects");
     m_launchMenu->setObjectName("pmnuQuickLauncher");
     m_settingsMenu->setObjectName("pmnuSettings");
+    buildEffectsMenu();
     buildQuickLaunchMenu(quickLaunchItems(config));
+    connect(m_effects, &TfrmSpecialEffects::helpRequested, this, &TfrmSfxToolbar::showHelp);
     buildSettingsMenu();
     attachMenu(sbtnSFX, m_effectsMenu);
     attachMenu(sbtnQuickLauncher, m_launchMenu);
@@ -105,6 +109,25 @@ void TfrmSfxToolbar::buildQuickLaunchMenu(const std::vector<QuickLaunchItem>& it
     }
 }
 
+void TfrmSfxToolbar::buildEffectsMenu() {
+    const char* const captions[kSfxEffectCount] = {
+        "&PopUp Text",       "Secondary &Window",      "&Expandable Section", "Shortcut &Button",
+        "&Page Transitions", "&Splash Screen",         "&Typing Text",        "Popup &Hint",
+        "High&lighted Text", "Block Background &Image"};
+    for (int e = 0; e < kSfxEffectCount; ++e)
+        m_effectsMenu->addAction(captions[e], this, [this, e] { effectChosen(SfxEffect(e)); });
+}
+
+void TfrmSfxToolbar::effectChosen(SfxEffect effect) {
+    const std::optional<std::string> marker = m_effects->runEffect(effect);
+    m_settings.effectsLeft = m_effects->x();
+    m_settings.effectsTop = m_effects->y();
+    if (!marker || !typeKeys(*marker))
+        return;
+    if (selectsPlaceholder(effect))
+        typeKeys(addHereSelectionKeys());
+}
+
 void TfrmSfxToolbar::buildSettingsMenu() {
     m_settingsMenu->addAction("&Set Target Window", this, &TfrmSfxToolbar::mniSetTargetWindowClick);
     m_settingsMenu->addSeparator();
@@ -121,6 +144,7 @@ void TfrmSfxToolbar::buildSettingsMenu() {
 void TfrmSfxToolbar::startUp() {
     move(m_settings.left, m_settings.top);
     show();
+    m_effects->move(m_settings.effectsLeft, m_settings.effectsTop);
     if (trim(m_settings.targetTitle).empty())
         QTimer::singleShot(0, this, &TfrmSfxToolbar::mniSetTargetWindowClick);
 }
@@ -185,6 +209,8 @@ bool TfrmSfxToolbar::eventFilter(QObject* watched, QEvent* event) {
 void TfrmSfxToolbar::closeEvent(QCloseEvent* event) {
     m_settings.left = x();
     m_settings.top = y();
+    if (m_effects->isVisible())
+        m_effects->reject();
     IniFile config(m_environment.configFile, IniFile::Unreadable::UseDefaults);
     try {
         writeSfxToolbarSettings(config, m_settings);

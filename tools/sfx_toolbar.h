@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/sfx_marker.h"
 #include "core/tool_settings.h"
 #include "tools/tool_environment.h"
 
@@ -11,6 +12,7 @@ class QToolButton;
 namespace qw {
 
 class KeyTyper;
+class TfrmSpecialEffects;
 class ToolMessages;
 
 /// The SFX toolbar: a small frameless bar that stays on top beside the author's editor
@@ -37,6 +39,9 @@ public:
     void typeSeparatorBlock(bool withKeywords);
 
     void mniSetTargetWindowClick();
+    /// An item of the effect menu: asks for the effect's values and types its marker;
+    /// after a section or block marker the caret keys select "<ADD HERE>".
+    void effectChosen(SfxEffect effect);
     /// Starts a quick-launch command; "Cannot Open "program"" when that fails.
     void launch(const std::string& command);
     /// Where the button's menu opens, in screen coordinates.
@@ -45,6 +50,8 @@ public:
     const SfxToolbarSettings& settings() const { return m_settings; }
     QMenu* settingsMenu() const { return m_settingsMenu; }
     QMenu* quickLaunchMenu() const { return m_launchMenu; }
+    QMenu* effectsMenu() const { return m_effectsMenu; }
+    TfrmSpecialEffects* effectsDialog() const { return m_effects; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,6 +63,7 @@ private:
     void attachMenu(QToolButton* button, QMenu* menu);
     void buildQuickLaunchMenu(const std::vector<QuickLaunchItem>& items);
     void buildSettingsMenu();
+    void buildEffectsMenu();
     void comeBackOnTop();
     void showHelp(const QString& page);
 
@@ -64,6 +72,7 @@ private:
     KeyTyper& m_typer;
     SfxToolbarSettings m_settings;
     std::string m_separator;
+    TfrmSpecialEffects* m_effects;
     QMenu* m_effectsMenu;
     QMenu* m_launchMenu;
     QMenu* m_settingsMenu;

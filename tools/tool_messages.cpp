@@ -12,10 +12,26 @@ QString withLineBreaks(const QString& text) {
     return shown.replace("\r\n", "\n");
 }
 
+std::function<void()>& beepHook() {
+    static std::function<void()> hook;
+    return hook;
+}
+
 } // namespace
 
+void toolBeep() {
+    if (beepHook())
+        beepHook()();
+    else
+        toolBeep();
+}
+
+void setBeepForTesting(std::function<void()> beep) {
+    beepHook() = std::move(beep);
+}
+
 void BoxMessages::show(Kind kind, const QString& text) {
-    QApplication::beep();
+    toolBeep();
     const QString title = QApplication::applicationDisplayName();
     switch (kind) {
     case Kind::Error:
@@ -31,7 +47,7 @@ void BoxMessages::show(Kind kind, const QString& text) {
 }
 
 ToolMessages::Answer BoxMessages::askYesNoCancel(const QString& text) {
-    QApplication::beep();
+    toolBeep();
     const auto button = QMessageBox::question(
         nullptr, QApplication::applicationDisplayName(), withLineBreaks(text),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace qw {
 
 /// How the tools speak to the author: a beep and a modal message box. Tests replace it
@@ -15,6 +17,10 @@ public:
     /// A Yes/No/Cancel confirmation.
     virtual Answer askYesNoCancel(const QString& text) = 0;
 };
+
+/// The default beep; tests count beeps through setBeepForTesting.
+void toolBeep();
+void setBeepForTesting(std::function<void()> beep);
 
 class BoxMessages : public ToolMessages {
 public:
