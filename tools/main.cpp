@@ -3,6 +3,7 @@
 #include "core/tool_settings.h"
 #include "tools/key_typer.h"
 #include "tools/sfx_toolbar.h"
+#include "tools/tfl_toolbar.h"
 #include "tools/tool_close_server.h"
 #include "tools/tool_environment.h"
 #include "tools/tool_messages.h"
@@ -33,6 +34,14 @@ int main(int argc, char* argv[]) {
         QObject::connect(&closeServer, &qw::ToolCloseServer::closeRequested, &toolbar,
                          &QWidget::close);
         toolbar.startUp();
+        return app.exec();
+    }
+    if (mode == qw::ToolMode::TflToolbar) {
+        QApplication::setWindowIcon(qw::toolbarGlyph("separator", 32));
+        qw::TfrmTflToolbar toolbar(environment, messages);
+        QObject::connect(&closeServer, &qw::ToolCloseServer::closeRequested, &toolbar,
+                         &QWidget::close);
+        toolbar.startUp(arguments.value(1));
         return app.exec();
     }
     std::fprintf(stderr, "qwrtools: the %s is not part of this build yet.\n",

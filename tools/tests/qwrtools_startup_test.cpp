@@ -35,6 +35,7 @@ private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
         QVERIFY2(!listening("SFX Toolbar"), "an SFX toolbar of this user is running");
+        QVERIFY2(!listening("TFL Toolbar"), "a TFL toolbar of this user is running");
     }
 
     void sfxInAnyCaseStartsTheToolbarWhichClosesOnRequest() {
@@ -56,6 +57,25 @@ private slots:
             QString::fromStdString(qw::readFileBytes(m_dir.path().toStdString() + "/quirew.cfg")),
             QString("[SFX_Toolbar]\r\nTBLeft=12\r\nTBTop=34\r\nTargetWinTitle=gedit\r\n"
                     "SFXTop=0\r\nSFXLeft=0\r\n"));
+    }
+
+    void tflWithAListStartsTheListToolbar() {
+        qw::writeFileBytes(m_dir.path().toStdString() + "/quirew.cfg",
+                           "[Topic_File_List_TB]\r\nTFL_Left=5\r\n");
+        QProcess tool;
+        start(tool, {"TFL", m_dir.path() + "/TopicLst.tfl"});
+        QTRY_VERIFY_WITH_TIMEOUT(listening("TFL Toolbar"), 10000);
+        QLocalSocket socket;
+        socket.connectToServer(qw::ToolCloseServer::socketName("tfl toolbar"));
+        QVERIFY(socket.waitForConnected(1000));
+        socket.write("close\n");
+        QVERIFY(socket.waitForBytesWritten(1000));
+        QVERIFY(tool.waitForFinished(10000));
+        QCOMPARE(tool.exitCode(), 0);
+        QCOMPARE(
+            QString::fromStdString(qw::readFileBytes(m_dir.path().toStdString() + "/quirew.cfg")),
+            QString("[Topic_File_List_TB]\r\nTFL_Left=5\r\nTFL_Width=200\r\n"
+                    "TFL_Top=0\r\nTFL_ListSize=34\r\n"));
     }
 };
 
