@@ -2,6 +2,7 @@
 // Topic Filenames List toolbar, anything else the Popup Text Editor.
 #include "core/tool_settings.h"
 #include "tools/key_typer.h"
+#include "tools/popup_text_editor.h"
 #include "tools/sfx_toolbar.h"
 #include "tools/tfl_toolbar.h"
 #include "tools/tool_close_server.h"
@@ -10,8 +11,6 @@
 #include "tools/toolbar_glyphs.h"
 
 #include <QApplication>
-
-#include <cstdio>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -44,7 +43,9 @@ int main(int argc, char* argv[]) {
         toolbar.startUp(arguments.value(1));
         return app.exec();
     }
-    std::fprintf(stderr, "qwrtools: the %s is not part of this build yet.\n",
-                 windowTitle.toLocal8Bit().constData());
-    return 1;
+    QApplication::setWindowIcon(qw::toolbarGlyph("launcher", 32));
+    qw::TfrmPopupTextEd editor(environment, messages);
+    QObject::connect(&closeServer, &qw::ToolCloseServer::closeRequested, &editor, &QWidget::close);
+    editor.show();
+    return app.exec();
 }

@@ -77,6 +77,26 @@ private slots:
             QString("[Topic_File_List_TB]\r\nTFL_Left=5\r\nTFL_Width=200\r\n"
                     "TFL_Top=0\r\nTFL_ListSize=34\r\n"));
     }
+
+    void anyOtherWordStartsThePopupTextEditor() {
+        for (const QStringList& arguments : {QStringList{}, QStringList{"SFX2"}}) {
+            qw::writeFileBytes(m_dir.path().toStdString() + "/quirew.cfg", "");
+            QProcess tool;
+            start(tool, arguments);
+            QTRY_VERIFY_WITH_TIMEOUT(listening("Popup Editor"), 10000);
+            QVERIFY(!listening("SFX Toolbar"));
+            QLocalSocket socket;
+            socket.connectToServer(qw::ToolCloseServer::socketName("Popup Editor"));
+            QVERIFY(socket.waitForConnected(1000));
+            socket.write("close\n");
+            QVERIFY(socket.waitForBytesWritten(1000));
+            QVERIFY(tool.waitForFinished(10000));
+            QCOMPARE(tool.exitCode(), 0);
+            QVERIFY(QString::fromStdString(
+                        qw::readFileBytes(m_dir.path().toStdString() + "/quirew.cfg"))
+                        .startsWith("[PopupTextEd]\r\nPuEdTop="));
+        }
+    }
 };
 
 QTEST_MAIN(QwrtoolsStartupTest)
