@@ -20,10 +20,6 @@ TypeResult KeySender::typeText(std::string_view targetTitle, std::string_view te
         }
         m_platform.send(*steps);
     }
-    if (m_platform.hasBoundKeys()) {
-        m_pause(kBindingSettleMs);
-        m_platform.releaseBoundKeys();
-    }
     return m_skipped.empty() ? TypeResult::Typed : TypeResult::Untypeable;
 }
 

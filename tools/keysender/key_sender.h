@@ -22,10 +22,6 @@ public:
     virtual const KeyboardLayout& layout() = 0;
     /// Sends the events in order and makes sure they have reached the desktop.
     virtual void send(const std::vector<KeyStep>& steps) = 0;
-    /// True while spare keys are bound to characters the layout lacks.
-    virtual bool hasBoundKeys() const = 0;
-    /// Gives the spare keys back their empty binding.
-    virtual void releaseBoundKeys() = 0;
 };
 
 enum class TypeResult {
@@ -43,17 +39,13 @@ public:
     /// Activates the window whose caption contains `targetTitle` (with an empty title the
     /// keys go to the window that has the focus) and types the text unit by unit; each
     /// group is preceded by a 10 ms pause. A unit that cannot be typed is left out and
-    /// the rest is typed all the same. Spare keys bound on the way are given back at the
-    /// end, after a short pause.
+    /// the rest is typed all the same.
     TypeResult typeText(std::string_view targetTitle, std::string_view text);
 
     /// The units left out by the last typeText.
     const std::vector<KeyUnit>& skipped() const { return m_skipped; }
 
     static constexpr int kGroupPauseMs = 10;
-    /// How long the target gets to read the typed keys before temporarily bound spare keys
-    /// lose their binding again (a target reads a key's symbol when it handles the key).
-    static constexpr int kBindingSettleMs = 150;
 
 private:
     KeyPlatform& m_platform;

@@ -19,6 +19,7 @@ namespace {
 
 constexpr size_t kMaxWindows = 1001;
 constexpr size_t kCaptionLength = 254;
+constexpr size_t kMaxBoundKeys = 48;
 
 int ignoreXError(Display*, XErrorEvent*) {
     return 0;
@@ -324,6 +325,10 @@ bool X11KeyPlatform::activateWindow(std::string_view titlePart) {
 }
 
 const KeyboardLayout& X11KeyPlatform::layout() {
+    // Far more distinct missing characters than any text holds: make room again. The
+    // earlier text was typed at least a pause ago.
+    if (m_impl->boundKeys.size() >= kMaxBoundKeys)
+        releaseBoundKeys();
     m_impl->keyboard = std::make_unique<X11Keyboard>(m_impl->display);
     return *m_impl->keyboard;
 }
@@ -347,10 +352,6 @@ void X11KeyPlatform::send(const std::vector<KeyStep>& steps) {
         }
     }
     XSync(display, False);
-}
-
-bool X11KeyPlatform::hasBoundKeys() const {
-    return !m_impl->boundKeys.empty();
 }
 
 void X11KeyPlatform::releaseBoundKeys() {

@@ -22,8 +22,11 @@ public:
     bool activateWindow(std::string_view titlePart) override;
     const KeyboardLayout& layout() override;
     void send(const std::vector<KeyStep>& steps) override;
-    bool hasBoundKeys() const override;
-    void releaseBoundKeys() override;
+    /// Gives the spare keys bound to missing characters back their empty binding. The
+    /// bindings otherwise last until this object goes: a target reads a key's symbol from
+    /// the server only when it gets round to handling the key, which may be long after the
+    /// key was sent, so a binding taken back at once could reach it empty.
+    void releaseBoundKeys();
 
     /// The captions of the top-level windows from the topmost down (at most 1001 windows,
     /// each cut to 254 characters); windows of this process are left out, so the toolbar
