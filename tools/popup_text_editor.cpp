@@ -122,8 +122,13 @@ void TfrmPopupTextEd::createActions() {
     newFile->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     open->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     m_save->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    m_fontAction->setIcon(toolbarGlyph("separator"));
-    tools->addActions({newFile, open, m_save, m_fontAction});
+    // The menu bar shows "Font" as text; the tool bar gives it a letter glyph of its own.
+    tools->addActions({newFile, open, m_save});
+    QAction* fontButton = tools->addAction(toolbarGlyph("font"), "Font");
+    fontButton->setObjectName("tbtnFont");
+    fontButton->setStatusTip(m_fontAction->statusTip());
+    connect(fontButton, &QAction::triggered, m_fontAction, &QAction::trigger);
+    connect(m_fontAction, &QAction::enabledChanged, fontButton, &QAction::setEnabled);
 }
 
 bool TfrmPopupTextEd::isModified() const {

@@ -49,6 +49,16 @@ void drawMove(QPainter& p, int s) {
             p.drawRect(x, y, 1, 1);
 }
 
+void drawFont(QPainter& p, int s) {
+    QFont font("serif");
+    font.setPixelSize(s - 2);
+    font.setBold(true);
+    font.setItalic(true);
+    p.setFont(font);
+    p.setPen(Qt::darkBlue);
+    p.drawText(QRect(0, 0, s, s), Qt::AlignCenter, "A");
+}
+
 void drawMenu(QPainter& p, int s) {
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
@@ -71,6 +81,8 @@ QIcon toolbarGlyph(const QString& name, int size) {
         drawStar(painter, size);
     else if (name == "launcher")
         drawLauncher(painter, size);
+    else if (name == "font")
+        drawFont(painter, size);
     else if (name == "move")
         drawMove(painter, size);
     else

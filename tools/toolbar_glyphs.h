@@ -5,7 +5,7 @@
 namespace qw {
 
 /// The toolbars' button pictures, drawn here: "separator", "separatorKeywords", "effects",
-/// "launcher", "move", "menu".
+/// "launcher", "font", "move", "menu".
 QIcon toolbarGlyph(const QString& name, int size = 16);
 
 } // namespace qw
