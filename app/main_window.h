@@ -137,6 +137,7 @@ private:
     void mniViewInBrowserClick();
     void mniRecalcTopicFilenamesClick();
     void mniCreateTopicFileListClick();
+    void mniPrintClick();
     bool writeTopicList(bool asking);
 
     // main_window_structure.cpp

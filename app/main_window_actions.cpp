@@ -91,6 +91,8 @@ void TfrmVIRedivuv::createActions() {
         ->setShortcut(QKeySequence(Qt::Key_F9));
     addAction("mniCreateTopicFileList", "Create Topic &Filenames List", "",
               &W::mniCreateTopicFileListClick);
+    addAction("mniPrint", "&Print", "Print The Outline Of Chapters And Topic Filenames",
+              &W::mniPrintClick);
 
     addAction("mniViewInBrowser", "View In &Browser/HTMLHelp",
               "View Selected Chapter In Web Browser Or Preview Selected Topic in HTMLHelp Format",
@@ -194,7 +196,7 @@ void TfrmVIRedivuv::createMenus() {
         {"mniMoveDeleteChapters", "mniDeleteSelectedTopic", nullptr, "mniRecalcTopicFilenames"});
     addMenu("mnuProject", "&Project",
             {"mniAddFiles", "mniNewChapter", "mniNewTopic", nullptr, "mniCompile",
-             "mniCreateDOVAZaze", nullptr, "mniCreateTopicFileList"});
+             "mniCreateDOVAZaze", nullptr, "mniCreateTopicFileList", "mniPrint"});
     addMenu("mnuView", "&View",
             {"mniViewInBrowser", "mniViewInHTMLEd", "mniViewInWYSIWYGEd", nullptr, "mniViewCHM",
              "mniViewLog", "mniViewDOVAZaze"});

@@ -7,7 +7,9 @@
 #include "app/progress_window.h"
 #include "app/topic_grid.h"
 #include "core/chapter_parser.h"
+#include "core/file_io.h"
 #include "core/file_names.h"
+#include "core/printout_file.h"
 #include "core/project_lock.h"
 #include "core/safe_output.h"
 #include "core/text_util.h"
@@ -17,6 +19,10 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QFontDatabase>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTextDocument>
 
 namespace qw {
 
@@ -261,6 +267,25 @@ bool TfrmVIRedivuv::writeTopicList(bool asking) {
 
 void TfrmVIRedivuv::mniCreateTopicFileListClick() {
     writeTopicList(true);
+}
+
+void TfrmVIRedivuv::mniPrintClick() {
+    const CheckFinding finding =
+        checkProject(m_session->table(), FileNameOptions::from(m_session->environment()));
+    if (!finding.ok) {
+        m_grid->selectCell(int(finding.row), finding.column);
+        m_messages.showMessage(finding.message, MessageKind::Warning, MessageButtons::Ok);
+        return;
+    }
+    // The outline is written beside the project and printed through the print dialog.
+    const std::string path = writePrintoutFile(m_session->table());
+    QTextDocument outline(QString::fromStdString(readFileBytes(path)));
+    outline.setDefaultFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle("Print " + QString::fromStdString(path));
+    if (dialog.exec() == QDialog::Accepted)
+        outline.print(&printer);
 }
 
 } // namespace qw

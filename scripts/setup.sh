@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev llvm
   libgtest-dev libgmock-dev googletest
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins libgl-dev
-  libx11-dev libxtst-dev
+  libx11-dev libxtst-dev x11-xkb-utils
   fp-utils libchm-bin xvfb xauth imagemagick
   chromium fonts-dejavu-core python3 python3-chm strace
   dpkg-dev lintian desktop-file-utils appstream shared-mime-info
