@@ -96,6 +96,12 @@ int runTree(const std::vector<std::string>& args) {
             std::cerr << "quirew-cli: no tree: " << reason << '\n';
             return 1;
         }
+        if (result.copyFailures > 0) {
+            // The window beeps; here the document is incomplete and the run says so.
+            std::cerr << "quirew-cli: " << result.copyFailures
+                      << " icon or template files could not be copied into the tree folder\n";
+            return 1;
+        }
         std::cout << result.indexPath.string() << '\n';
     } catch (const FileError& error) {
         std::cerr << "quirew-cli: " << error.what() << '\n';

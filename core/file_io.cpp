@@ -264,6 +264,15 @@ FileState fileState(const fs::path& path) {
     return state;
 }
 
+bool pathExists(const fs::path& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0)
+        return true;
+    if (errno == ENOENT || errno == ENOTDIR)
+        return false;
+    throw FileError("Unable to read " + path.string() + ": " + systemReason(errno));
+}
+
 bool fileExists(const fs::path& path) {
     std::error_code ec;
     return fs::is_regular_file(path, ec);

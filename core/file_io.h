@@ -44,6 +44,10 @@ void writeGeneratedLines(const std::filesystem::path& path, const Lines& lines);
 void writeFileBytes(const std::filesystem::path& path, std::string_view bytes);
 
 bool fileExists(const std::filesystem::path& path);
+/// Whether anything stands at path; false only when nothing does. Throws FileError
+/// ("Unable to read %s: reason") when the system cannot tell, so that a failing disk is
+/// never taken for a missing file.
+bool pathExists(const std::filesystem::path& path);
 
 /// What a stat tells of a file; a later state that differs means the file was changed,
 /// replaced or removed in between.

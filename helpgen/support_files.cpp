@@ -13,10 +13,10 @@ namespace {
 /// earlier copy, or a file that already holds the master's bytes. An author's own file (or
 /// link) is kept; a folder in its place throws FileError, as the copy cannot be made.
 bool mayRefresh(const OutputGuard& guard, const fs::path& target, const fs::path& master) {
+    if (!pathExists(target))
+        return true;
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(target, ec);
-    if (!fs::exists(status))
-        return true;
     if (!fs::is_regular_file(status) && !fs::is_symlink(status))
         throw FileError("Unable to write to " + target.string() + ": it is not a plain file");
     if (guard.refusal(target, Replace::Own).empty())
@@ -35,7 +35,7 @@ std::vector<fs::path> copySupportFiles(OutputGuard& guard, const fs::path& dataD
     for (const auto& [on, name] : wanted) {
         const fs::path target = guard.projectDir() / name;
         const fs::path master = dataDir / "xFiles" / name;
-        if (!on || !fileExists(master) || !mayRefresh(guard, target, master))
+        if (!on || !pathExists(master) || !mayRefresh(guard, target, master))
             continue;
         if (guard.copy(master, target))
             copied.push_back(target);

@@ -126,7 +126,10 @@ TreeResult generateTree(ProjectSession& session, TreeHost& host, const TreeOptio
                               FileNameOptions::from(session.environment()),
                               options,
                               TreeValues::derive(options, projectDir, session.dataDir()),
-                              [&host] { host.beep(); }};
+                              [&host, &result] {
+                                  host.beep();
+                                  ++result.copyFailures;
+                              }};
     if (options.format == TreeFormat::Standard) {
         result.treeFiles = StandardTreeWriter(context, guard).write();
         result.outcome = TreeOutcome::Created;

@@ -52,6 +52,7 @@ struct TreeResult {
     std::vector<std::filesystem::path> pages; ///< topic pages written
     std::vector<std::filesystem::path> treeFiles;
     std::string message; ///< the reason when no tree was written
+    int copyFailures = 0; ///< icon and template files that could not be copied (a beep each)
     bool succeeded() const { return outcome == TreeOutcome::Created; }
 };
 

@@ -63,7 +63,10 @@ pages_after=$(cd "$work/s2" && find . -name '*.htm' -o -name '*.js' -o -name '*.
 
 step "a staged install (DESTDIR)"
 DESTDIR="$work/stage" cmake --install "$build_dir" --prefix /usr >/dev/null
-for f in usr/bin/QuireW usr/bin/quirew-cli usr/share/quirew/xFiles/quirew.js \
+for f in usr/bin/QuireW usr/bin/quirew-cli usr/bin/qwrtools usr/share/quirew/xFiles/quirew.js \
+    usr/share/quirew/quirew.chm usr/share/quirew/help/index.htm \
+    usr/share/quirew/help/cmp_create_htmlhelp_options.htm \
+    usr/share/applications/quirew-popup-editor.desktop \
     usr/share/quirew/TScripts/JSTree.hts usr/share/applications/quirew.desktop \
     usr/share/mime/packages/quirew.xml usr/share/man/man1/quirew-cli.1.gz \
     usr/share/icons/hicolor/48x48/apps/quirew.png \
