@@ -138,6 +138,7 @@ QLineEdit* TfrmOptions::addEdit(QWidget* page, const char* name, const char* cap
     row->addWidget(edit, 1);
     static_cast<QVBoxLayout*>(page->layout())->addLayout(row);
     m_edits[name] = edit;
+    m_lastRow = row;
     return edit;
 }
 
@@ -154,6 +155,7 @@ QComboBox* TfrmOptions::addPageList(QWidget* page, const char* name, const char*
     row->addWidget(list, 1);
     static_cast<QVBoxLayout*>(page->layout())->addLayout(row);
     m_pageLists[name] = list;
+    m_lastRow = row;
     return list;
 }
 
@@ -161,6 +163,14 @@ QPushButton* TfrmOptions::addButton(QWidget* page, const char* name, const char*
     auto* button = new QPushButton(caption, page);
     button->setObjectName(name);
     page->layout()->addWidget(button);
+    return button;
+}
+
+QPushButton* TfrmOptions::addPickButton(QWidget* page, const char* name) {
+    auto* button = new QPushButton("...", page);
+    button->setObjectName(name);
+    button->setMaximumWidth(button->fontMetrics().horizontalAdvance("....") + 16);
+    m_lastRow->addWidget(button);
     return button;
 }
 

@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -62,6 +63,8 @@ private:
     QLineEdit* addEdit(QWidget* page, const char* name, const char* caption);
     QComboBox* addPageList(QWidget* page, const char* name, const char* caption);
     QPushButton* addButton(QWidget* page, const char* name, const char* caption);
+    /// A "..." button at the end of the row of the text box added last.
+    QPushButton* addPickButton(QWidget* page, const char* name);
     void buildProjectPages();
     void buildGeneralPage();
     void buildLayoutPage();
@@ -103,6 +106,7 @@ private:
     std::map<std::string, QCheckBox*> m_boxes;
     std::map<std::string, QLineEdit*> m_edits;
     std::map<std::string, QComboBox*> m_pageLists;
+    QHBoxLayout* m_lastRow = nullptr;
     QListWidget* m_additional = nullptr;
     QComboBox* m_topicIcon = nullptr;
     QRadioButton* m_tabsTop = nullptr;

@@ -76,7 +76,7 @@ void TfrmOptions::buildEnvironmentPages(const GridIcons* icons) {
     for (int i = 0; i <= m_session.maxIconIndex(); ++i)
         m_topicIcon->addItem(icons ? QIcon(icons->icon(i)) : QIcon(), QString::number(i));
     addEdit(page, "edDefaultBgColour", "Background &Colour:")->setReadOnly(true);
-    addButton(page, "btnDefaultBgColour", "...");
+    addPickButton(page, "btnDefaultBgColour");
     for (const EnvironmentBox& b : kEnvironmentBoxes)
         if (b.page == 0)
             addBox(page, b.name, b.caption);
@@ -119,7 +119,7 @@ void TfrmOptions::buildPathBox(QWidget* page, const char* name, const char* capt
         });
         menu.exec(box->mapToGlobal(at));
     });
-    QPushButton* pick = addButton(page, (QString("btn") + (name + 2)).toUtf8().constData(), "...");
+    QPushButton* pick = addPickButton(page, (QString("btn") + (name + 2)).toUtf8().constData());
     pick->setToolTip(hint);
     connect(pick, &QPushButton::clicked, this, [this, member, hint] { pickProgram(member, hint); });
 }

@@ -149,10 +149,9 @@ void TfrmOptions::buildMiscellPage() {
     addBox(page, "chkAddPrevNextLinks", "&Add Previous/Next Page Links");
     addBox(page, "chkUsePrevNextImages", "&Use Images For Previous/Next Page Links");
     addEdit(page, "edNextPageImage", "'Next Page' Image:")->setReadOnly(true);
-    addButton(page, "btnNextPageImage", "...")->setToolTip("Select Graphic For 'Next Page' Link");
+    addPickButton(page, "btnNextPageImage")->setToolTip("Select Graphic For 'Next Page' Link");
     addEdit(page, "edPrevPageImage", "'Previous Page' Image:")->setReadOnly(true);
-    addButton(page, "btnPrevPageImage", "...")
-        ->setToolTip("Select Graphic For 'Previous Page' Link");
+    addPickButton(page, "btnPrevPageImage")->setToolTip("Select Graphic For 'Previous Page' Link");
     addEdit(page, "edTopicFooter", "Enter HTML Code for Topic &Footer:");
     static_cast<QVBoxLayout*>(page->layout())->addStretch();
 }
@@ -160,8 +159,15 @@ void TfrmOptions::buildMiscellPage() {
 void TfrmOptions::buildToolbarPage() {
     QWidget* page = addPage("tabToolbar", "Toolbar*");
     addFlagBoxes(page, 3);
-    addPageList(page, "cmbHomeBtnPage", "Home page:");
-    addPageList(page, "cmbCustomBtnPage", "Custom page:");
+    // The home and custom page boxes head the rows of their page lists.
+    for (const auto& [box, list] : {std::pair{FlagBox::UseHomeButton, "cmbHomeBtnPage"},
+                                    std::pair{FlagBox::UseCustomButton, "cmbCustomBtnPage"}}) {
+        addPageList(page, list, "");
+        delete m_lastRow->itemAt(0)->widget();
+        QCheckBox* check = m_flags.at(box);
+        page->layout()->removeWidget(check);
+        m_lastRow->insertWidget(0, check);
+    }
     addEdit(page, "edCustomBtnCaption", "C&aption:");
     static_cast<QVBoxLayout*>(page->layout())->addStretch();
 }

@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -372,21 +373,38 @@ private slots:
         QVERIFY(hhp.contains(("Default topic=" + page).toUtf8()));
     }
 
-    void smallToolbarStoredOnIsWarnedAboutWhileLoading() {
+    void storedSmallToolbarAndFontAreShownWhileLoading() {
         WindowFixture f;
         f.window->openProjectFile(f.project);
         QByteArray text = readAll(f.project);
         text.replace("UseSmallTBar=0", "UseSmallTBar=1");
+        text.replace("NavFontName=DEFAULT_FONT", "NavFontName=Arial");
+        text.replace("NavFontSize=8", "NavFontSize=10");
+        text.replace("NavFontBold=0", "NavFontBold=1");
         writeAll(f.project, text);
         messages.clear();
         messages.answers = {Answer::No};
-        answerDialog([](TfrmOptions* d) {
+        QStringList fonts;
+        answerDialog([&fonts](TfrmOptions* d) {
             QVERIFY(!child(d, "chkUseSmallTBar")->isChecked());
+            auto* button = child<QPushButton>(d, "btnSetFont");
+            fonts << child<QLabel>(d, "lblNavFont")->text() << button->toolTip();
+            emit button->customContextMenuRequested(QPoint(2, 2)); // right-click: no font
+            fonts << child<QLabel>(d, "lblNavFont")->text() << button->toolTip();
             d->accept();
         });
         f.trigger("mniProjectOptions");
         QCOMPARE(messages.texts(), std::vector<std::string>{kSmallToolbarWarning});
-        QVERIFY(readAll(f.project).contains("UseSmallTBar=0"));
+        QCOMPARE(fonts, (QStringList{"Arial,10,0,BOLD",
+                                     "(Right-click to set as default)\nCurrent Font : "
+                                     "Name=Arial, Size=10, Style=Bold",
+                                     "DEFAULT_FONT,10,0,BOLD",
+                                     "(Right-click to set as default)\nCurrent Font : "
+                                     "Default Font"}));
+        const QByteArray written = readAll(f.project);
+        QVERIFY(written.contains("UseSmallTBar=0"));
+        QVERIFY(written.contains("NavFontName=DEFAULT_FONT"));
+        QVERIFY(!readAll(f.dir.filePath("sample/sample.hhp")).contains("Default Font="));
     }
 
     void pickersKeepFilesInsideTheProject() {
