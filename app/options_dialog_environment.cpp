@@ -109,16 +109,15 @@ void TfrmOptions::buildPathBox(QWidget* page, const char* name, const char* capt
     box->setReadOnly(true);
     box->setContextMenuPolicy(Qt::CustomContextMenu);
     m_paths[box] = member;
-    connect(box, &QLineEdit::customContextMenuRequested, this, [this, box, member](QPoint at) {
-        QMenu menu(box);
-        QAction* clear = menu.addAction("&Clear Path");
-        clear->setObjectName("mniClearPath");
-        connect(clear, &QAction::triggered, this, [this, member] {
-            m_env.*member = std::string();
-            showEnvironment();
-        });
-        menu.exec(box->mapToGlobal(at));
+    auto* menu = new QMenu(box);
+    QAction* clear = menu->addAction("&Clear Path");
+    clear->setObjectName("mniClearPath");
+    connect(clear, &QAction::triggered, this, [this, member] {
+        m_env.*member = std::string();
+        showEnvironment();
     });
+    connect(box, &QLineEdit::customContextMenuRequested, menu,
+            [box, menu](QPoint at) { menu->exec(box->mapToGlobal(at)); });
     QPushButton* pick = addPickButton(page, (QString("btn") + (name + 2)).toUtf8().constData());
     pick->setToolTip(hint);
     connect(pick, &QPushButton::clicked, this, [this, member, hint] { pickProgram(member, hint); });

@@ -7,6 +7,7 @@
 #include "core/ini_file.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -373,6 +374,27 @@ private slots:
         QVERIFY(hhp.contains(("Default topic=" + page).toUtf8()));
     }
 
+    void refusedWriteIsShownAndEndsTheCommand() {
+        WindowFixture f;
+        f.window->openProjectFile(f.project);
+        const QString helpProject = f.dir.filePath("sample/sample.hhp");
+        QFile::remove(helpProject);
+        QVERIFY(QDir().mkdir(helpProject)); // a folder where the file must go
+        messages.clear();
+        int result = -1;
+        answerDialog([&result](TfrmOptions* d) {
+            click(d, "btnOK");
+            result = d->result();
+        });
+        f.trigger("mniProjectOptions");
+        QCOMPARE(result, int(QDialog::Rejected));
+        QCOMPARE(messages.texts(),
+                 std::vector<std::string>{"Unable to write to " + helpProject.toStdString() +
+                                          ": Is a directory"});
+        QCOMPARE(messages.shown[0].kind, MessageKind::Error);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
     void storedSmallToolbarAndFontAreShownWhileLoading() {
         WindowFixture f;
         f.window->openProjectFile(f.project);
@@ -483,6 +505,11 @@ private slots:
             QCOMPARE(child<QLineEdit>(d, "edHHWorkShopPath")->text(),
                      QString("/opt/tools/HHW.EXE"));
             QCOMPARE(dialogs.requests[0].title, QString("Select 'HTML Workshop' Program File"));
+            auto* workshop = child<QLineEdit>(d, "edHHWorkShopPath");
+            QCOMPARE(workshop->toolTip(), QString("/opt/tools/HHW.EXE"));
+            workshop->findChild<QAction*>("mniClearPath")->trigger();
+            QCOMPARE(workshop->text(), QString());
+            QCOMPARE(d->environmentOptions().hhWorkShopPath, std::string());
             click(d, "chkShowGraphics");
             d->reject();
         });
