@@ -240,6 +240,8 @@ void TfrmOptions::connectProjectControls() {
             });
     for (QRadioButton* b : {m_tabsTop, m_tabsBottom, m_tabsSide})
         connect(b, &QRadioButton::toggled, this, [this] {
+            if (m_showing)
+                return;
             m_project.setTabPosition(m_tabsSide->isChecked()     ? TabPosition::Side
                                      : m_tabsBottom->isChecked() ? TabPosition::Bottom
                                                                  : TabPosition::Top);

@@ -357,6 +357,8 @@ private slots:
             click(d, "chkBack");
             click(d, "chkBack");
             click(d, "chkIndentTree");
+            click(d, "rbTabsOnBottom");
+            QCOMPARE(d->projectOptions().tabPositionText(), std::string("0x2"));
             click(d, "btnOK");
         });
         f.trigger("mniProjectOptions");
@@ -364,6 +366,8 @@ private slots:
         const IniFile ini(f.project.toStdString());
         QCOMPARE(ini.readString("PROJECT_PROPERTIES", "ContentsOptVal", ""),
                  std::string("0x800223"));
+        QVERIFY(ini.readBool("PROJECT_PROPERTIES", "TabsOnBottom", false));
+        QVERIFY(!ini.readBool("PROJECT_PROPERTIES", "TabsOnTop", true));
         const ProjectSettings& s = f.window->session().settings();
         QCOMPARE(s.titleBarText, std::string("Harbour Guide"));
         QCOMPARE(s.pages.defaultPage, page.toStdString());
