@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/file_dialogs.h"
+#include "app/options_dialog.h"
 #include "app/program_runner.h"
 #include "app/topic_grid.h"
 #include "app/wizard.h"
@@ -226,14 +227,34 @@ void TfrmVIRedivuv::workshopHelp(const QString& file) {
                            MessageKind::Error, MessageButtons::Ok);
 }
 
-// --- commands whose dialogs are not part of this version ------------------------------------
-
 void TfrmVIRedivuv::mniProjectOptionsClick() {
-    notAvailable("The Project Options dialog");
+    TfrmOptions dialog(OptionsMode::Project, *m_session, m_messages, &m_grid->icons(), this);
+    connect(&dialog, &TfrmOptions::helpRequested, this, &TfrmVIRedivuv::contextHelp);
+    const bool folders = m_session->settings().userFolders;
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The dialog has written the project file and the help project, and handed the
+    // additional files and the special pages (with their role letters) to the session.
+    if (m_session->settings().userFolders != folders)
+        m_grid->applyEnvironment();
+    m_grid->viewport()->update();
+    m_optionsChanged = true;
 }
+
 void TfrmVIRedivuv::mniEnviromentOptionsClick() {
-    notAvailable("The Environment Options dialog");
+    TfrmOptions dialog(OptionsMode::Environment, *m_session, m_messages, &m_grid->icons(), this);
+    connect(&dialog, &TfrmOptions::helpRequested, this, &TfrmVIRedivuv::contextHelp);
+    const EnvironmentSettings before = m_session->environment();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_optionsChanged = true;
+    m_session->loadProjectSettings();
+    const EnvironmentSettings& now = m_session->environment();
+    if (now.showGraphics != before.showGraphics || now.centerTextInList != before.centerTextInList)
+        m_grid->applyEnvironment();
 }
+
+// --- commands whose dialogs are not part of this version ------------------------------------
 
 void TfrmVIRedivuv::treeCommandsClick() {
     notAvailable("The DOVAZaze eDocument");

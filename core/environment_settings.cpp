@@ -1,6 +1,7 @@
 #include "core/environment_settings.h"
 
 #include "core/ini_file.h"
+#include "core/text_util.h"
 
 namespace qw {
 
@@ -13,6 +14,18 @@ struct BoolKey {
 };
 
 } // namespace
+
+void EnvironmentSettings::setUseHorzRule(bool on) {
+    useHorzRuleTag = on;
+    if (on)
+        topicSeparator = "<HR>";
+}
+
+void EnvironmentSettings::setSeparatorText(std::string_view text) {
+    topicSeparator = std::string(text);
+    if (trim(text).empty())
+        setUseHorzRule(true);
+}
 
 EnvironmentSettings EnvironmentSettings::read(const IniFile& config) {
     EnvironmentSettings s;

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace qw {
 
 class IniFile;
 
 inline constexpr const char* kEnvironmentSection = "ENVIRONMENT_PROPERTIES";
-inline constexpr const char* kDefaultSeparator = "--------------------------------------------------";
+inline constexpr const char* kDefaultSeparator =
+    "--------------------------------------------------";
 
 /// The environment options of the author's installation, as held in memory.
 /// Default values are those taken when the configuration file lacks a key.
@@ -41,6 +43,12 @@ struct EnvironmentSettings {
     std::string htmlEditorPath;
     std::string wysiwygEdPath;
     std::string hhWorkShopPath;
+
+    /// "Use Horizontal Rule": ticking it makes the separator "<HR>"; unticking keeps the
+    /// separator text as it is.
+    void setUseHorzRule(bool on);
+    /// The separator box as the author leaves it; a blank box ticks "Use Horizontal Rule".
+    void setSeparatorText(std::string_view text);
 
     /// Reads every key of the environment section; missing keys give the defaults.
     static EnvironmentSettings read(const IniFile& config);

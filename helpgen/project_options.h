@@ -98,6 +98,13 @@ public:
     bool ticked(FlagBox box) const { return m_ticked[size_t(box)]; }
     /// Ticks or unticks a box, adding or removing its tag; the same state changes nothing.
     void setTicked(FlagBox box, bool ticked);
+    /// The same for a box the author changes in the dialog: a change of a contents-tree
+    /// box also stores the recomputed contents style in the open project's settings,
+    /// where it stays even when the dialog is cancelled.
+    void setTicked(FlagBox box, bool ticked, ProjectSettings& kept);
+    /// Once loaded for the dialog: a project that uses small toolbar buttons is warned
+    /// about them as if the box had just been ticked; No unticks it.
+    void confirmLoadedSmallToolbar(Messenger& messenger);
 
     unsigned windowPropertySum() const { return m_sums[0]; }
     unsigned toolbarButtonSum() const { return m_sums[1]; }

@@ -1,11 +1,25 @@
 // The rules that tie the project options together, and the dialog's file pickers.
 #include "core/messages.h"
+#include "core/project_settings.h"
 #include "core/text_util.h"
 #include "helpgen/project_options.h"
 
 #include <algorithm>
 
 namespace qw {
+
+void ProjectOptions::setTicked(FlagBox box, bool on, ProjectSettings& kept) {
+    setTicked(box, on);
+    if (flagBoxInfo(box).sum == FlagSum::ContentsStyle)
+        kept.contentsOptVal = contentsOptVal();
+}
+
+void ProjectOptions::confirmLoadedSmallToolbar(Messenger& messenger) {
+    if (!ticked(FlagBox::UseSmallTBar))
+        return;
+    setTicked(FlagBox::UseSmallTBar, false);
+    setUseSmallToolbar(true, messenger);
+}
 
 void ProjectOptions::setAddPrevNextLinks(bool on) {
     addPrevNextLinks = on;

@@ -1,18 +1,24 @@
-// Draws the wizard's five pages and the chapter, topic and related-topics dialogs into
+// Draws the wizard's five pages, the chapter, topic and related-topics dialogs and the
+// pages of both options dialogs into
 // PNG files for the documentation: dialog_shots OUTPUT_DIR (run offscreen). Not a test.
 #include "app/grid_icons.h"
 #include "app/message_routine.h"
 #include "app/move_chapters_dialog.h"
 #include "app/new_chapter_dialog.h"
+#include "app/options_dialog.h"
 #include "app/related_topics_dialog.h"
 #include "app/wizard.h"
+#include "core/progress.h"
+#include "core/project_session.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
 
 using namespace qw;
 
@@ -24,6 +30,30 @@ bool save(QWidget& widget, const QString& path) {
     const bool saved = widget.grab().save(path);
     widget.hide();
     return saved;
+}
+
+/// A session without windows: every question is answered OK.
+class QuietHost : public SessionHost {
+public:
+    Answer showMessage(const std::string&, MessageKind, MessageButtons) override {
+        return Answer::Ok;
+    }
+    ProgressReporter& progress() override { return m_progress; }
+
+private:
+    RecordingProgress m_progress;
+};
+
+/// One picture per page: "options-" + page component name in lower case + ".png".
+bool saveOptionsPages(TfrmOptions& dialog, const QDir& out) {
+    bool ok = true;
+    auto* tabs = dialog.findChild<QTabWidget*>("pgcOptions");
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        const QString name = tabs->widget(i)->objectName().mid(3).toLower();
+        ok &= save(dialog, out.filePath("options-" + name + ".png"));
+    }
+    return ok;
 }
 
 } // namespace
@@ -69,5 +99,17 @@ int main(int argc, char** argv) {
         book);
     move.list()->setCurrentRow(1);
     ok &= save(move, out.filePath("move-chapters-dialog.png"));
+
+    QTemporaryDir dir;
+    QuietHost host;
+    ProjectSession session(host, dir.filePath("data").toStdString(),
+                           dir.filePath("quirew.cfg").toStdString());
+    session.newProject(dir.filePath("harbour.qwr").toStdString());
+    GridIcons icons;
+    TfrmOptions project(OptionsMode::Project, session, messages, &icons);
+    project.findChild<QLineEdit*>("edTitleBarText")->setText("Harbour Guide");
+    ok &= saveOptionsPages(project, out);
+    TfrmOptions environment(OptionsMode::Environment, session, messages, &icons);
+    ok &= saveOptionsPages(environment, out);
     return ok ? 0 : 1;
 }

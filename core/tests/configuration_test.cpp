@@ -70,6 +70,21 @@ TEST_F(ConfigurationTest, EnvironmentRoundTripsAndSharesTheSectionName) {
         << "written into the existing section, whatever its case";
 }
 
+TEST(EnvironmentSeparatorTest, HorizontalRuleAndBlankSeparator) {
+    EnvironmentSettings env;
+    env.setUseHorzRule(true);
+    EXPECT_EQ(env.topicSeparator, "<HR>");
+    EXPECT_TRUE(env.useHorzRuleTag);
+    env.setUseHorzRule(false);
+    EXPECT_EQ(env.topicSeparator, "<HR>") << "unticking keeps the text";
+    env.setSeparatorText("=====");
+    EXPECT_EQ(env.topicSeparator, "=====");
+    EXPECT_FALSE(env.useHorzRuleTag);
+    env.setSeparatorText("   ");
+    EXPECT_TRUE(env.useHorzRuleTag);
+    EXPECT_EQ(env.topicSeparator, "<HR>");
+}
+
 TEST_F(ConfigurationTest, CompileOptionsDefaultAndPersist) {
     CompileOptions o = config.readCompileOptions();
     EXPECT_TRUE(o.closeHHeDocs);

@@ -4,6 +4,7 @@
 #include "core/ini_file.h"
 #include "core/messages.h"
 #include "core/project_settings.h"
+#include "helpgen/options_pages.h"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +114,46 @@ TEST_F(ProjectOptionsTest, SmallToolbarWarnsAndNoUnticks) {
     EXPECT_EQ(messenger.kinds.at(0), MessageKind::Warning);
     options.setUseSmallToolbar(true, messenger);
     EXPECT_EQ(options.windowPropertySum(), 0x1560u);
+}
+
+TEST_F(ProjectOptionsTest, SmallToolbarLoadedOnIsWarnedAbout) {
+    options.load(IniFile("/p/x.qwr", "[PROJECT_PROPERTIES]\r\nUseSmallTBar=1\r\n"));
+    EXPECT_EQ(options.windowPropertySum(), 0x1560u);
+    messenger.answers = {Answer::No};
+    options.confirmLoadedSmallToolbar(messenger);
+    ASSERT_EQ(messenger.messages.size(), 1u);
+    EXPECT_EQ(messenger.messages[0].substr(0, 44), "This is a undocumented feature of HTMLHelp.\r");
+    EXPECT_FALSE(options.ticked(FlagBox::UseSmallTBar));
+    EXPECT_EQ(options.windowPropertySum(), 0x1520u);
+    options.load(IniFile("/p/x.qwr", ""));
+    options.confirmLoadedSmallToolbar(messenger);
+    EXPECT_EQ(messenger.messages.size(), 1u) << "no warning when the box is off";
+}
+
+TEST_F(ProjectOptionsTest, ContentsBoxesKeepTheStyleInTheSession) {
+    ProjectSettings kept;
+    kept.contentsOptVal = "0x000000";
+    options.setTicked(FlagBox::Back, false, kept);
+    EXPECT_EQ(kept.contentsOptVal, "0x000000") << "a toolbar box leaves the style alone";
+    options.setTicked(FlagBox::AutoCloseChaps, true, kept);
+    EXPECT_EQ(kept.contentsOptVal, "0x800627");
+    options.setTicked(FlagBox::ShowInsetFrame, true, kept);
+    options.setTicked(FlagBox::DrawBoxes, false, kept);
+    EXPECT_EQ(kept.contentsOptVal, "0x840626");
+}
+
+TEST(OptionsPagesTest, HelpPageNamesFollowThePageComponents) {
+    EXPECT_EQ(optionsHelpPage(OptionsMode::Project, "tabGeneral"), "prj_general_tab.htm");
+    EXPECT_EQ(optionsHelpPage(OptionsMode::Environment, "tabSeparatorPaths"),
+              "env_separatorpaths_tab.htm");
+    std::vector<std::string> pages;
+    for (const OptionsMode mode : {OptionsMode::Project, OptionsMode::Environment})
+        for (const std::string& name : optionsPageNames(mode))
+            pages.push_back(optionsHelpPage(mode, name));
+    EXPECT_EQ(pages, (std::vector<std::string>{
+                         "prj_general_tab.htm", "prj_layout_tab.htm", "prj_miscell_tab.htm",
+                         "prj_toolbar_tab.htm", "prj_additional_tab.htm", "env_preferences_tab.htm",
+                         "env_editor_tab.htm", "env_separatorpaths_tab.htm"}));
 }
 
 TEST_F(ProjectOptionsTest, SearchTabCustomButtonAndScreenSize) {

@@ -5,6 +5,7 @@
 #include "core/progress.h"
 #include "core/project_session.h"
 #include "core/sfx_marker.h"
+#include "helpgen/options_pages.h"
 #include "treegen/tree_rows.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +52,9 @@ std::set<std::string> contextPagesInSources() {
     }
     for (int e = 0; e <= int(SfxEffect::BlockBackgroundImage); ++e)
         pages.insert(sfxHelpPage(SfxEffect(e)));
+    for (const OptionsMode mode : {OptionsMode::Project, OptionsMode::Environment})
+        for (const std::string& name : optionsPageNames(mode))
+            pages.insert(optionsHelpPage(mode, name));
     return pages;
 }
 
