@@ -19,6 +19,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace qw;
 using namespace qw::test;
 
@@ -161,6 +163,7 @@ class OptionsDialogTest : public QObject {
 private:
     MessageRecorder messages;
     DialogRecorder dialogs;
+    LaunchRecorder launches;
 
     /// The sample opened, then its project file cut back to the chapter list, so that
     /// the next confirmation writes every property afresh.
@@ -175,11 +178,14 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
         messages.install();
         dialogs.install();
+        // The Help button would otherwise start the desktop's browser or a help viewer.
+        launches.install();
     }
     void init() {
         messages.clear();
         dialogs.requests.clear();
         dialogs.answers.clear();
+        launches.launches.clear();
     }
 
     void projectPagesWindowFlagsAndHelp() {
@@ -216,6 +222,12 @@ private slots:
         QCOMPARE(captions,
                  (QStringList{"General", "Layout*", "Miscell*", "Toolbar*", "Additional"}));
         QCOMPARE(help, QString("prj_toolbar_tab.htm fol_prjproject_options.htm"));
+        // The request reached the window's help routine, which either opened the page or
+        // said that the help is missing; it never fails silently.
+        const auto texts = messages.texts();
+        QVERIFY(!launches.launches.empty() ||
+                std::count(texts.begin(), texts.end(),
+                           "The help of HTMLHelp Quirewright is not installed.") == 1);
         // Default ticks: window properties 0x1520 (+0x2000), buttons 0x3006 (+0x80000).
         QVERIFY2(definition.find(",0x003520,220,0x083006,[0,0,640,480],") != std::string::npos,
                  definition.c_str());
