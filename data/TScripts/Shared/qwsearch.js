@@ -99,7 +99,7 @@
 
   window.qwSearchIndex = function (data) {
     index = {
-      docs: data.docs,
+      docs: data.docs ? data.docs.split('\n') : [],
       terms: data.terms ? data.terms.split('\n') : [],
       lists: data.lists ? data.lists.split(' ') : []
     };
@@ -143,38 +143,53 @@
     return lo;
   }
 
-  /// Adds the pages of term number t to hits (document -> {score, title}), weighted.
-  function addList(t, factor, hits) {
+  /// Adds the pages of term number t to the scores of one query word (the better weight
+  /// of a page counts) and notes the pages whose title holds it.
+  function addList(t, factor, scores, titles) {
     var list = index.lists[t], doc = 0, digits = 0;
     for (var i = 0; i < list.length; i++) {
       var c = list.charCodeAt(i);
       if (c >= 65 && c <= 90) {
         doc += digits;
         digits = 0;
-        var w = c - 65, inTitle = w >= 13, count = w % 13 + 1;
-        var score = count * factor, hit = hits.get(doc);
-        if (!hit) hits.set(doc, { score: score, title: inTitle });
-        else { if (score > hit.score) hit.score = score; hit.title = hit.title || inTitle; }
+        var w = c - 65, score = (w % 13 + 1) * factor;
+        if (score > scores[doc]) scores[doc] = score;
+        if (w >= 13) titles[doc] = 1;
       } else {
         digits = digits * 36 + (c <= 57 ? c - 48 : c - 87);
       }
     }
   }
 
-  /// The pages holding term (and, when prefix is set, the terms it begins).
+  /// Scores and title marks of the pages holding term (and, when prefix is set, the
+  /// terms it begins, at half weight).
   function termHits(term, prefix) {
-    var hits = new Map();
+    var n = index.docs.length;
+    var hits = { scores: new Float32Array(n), titles: new Uint8Array(n) };
     var at = lowerBound(term);
-    if (at < index.terms.length && index.terms[at] === term) addList(at, 2, hits);
+    if (at < index.terms.length && index.terms[at] === term) addList(at, 2, hits.scores, hits.titles);
     if (prefix) {
       var taken = 0;
       for (var i = at; i < index.terms.length && taken < MAX_PREFIX_TERMS; i++) {
         var t = index.terms[i];
         if (t.lastIndexOf(term, 0) !== 0) break;
-        if (t !== term) { addList(i, 1, hits); taken++; }
+        if (t !== term) { addList(i, 1, hits.scores, hits.titles); taken++; }
       }
     }
     return hits;
+  }
+
+  /// Keeps in a the pages that b holds too, adding up their scores.
+  function intersect(a, b) {
+    for (var d = 0; d < a.scores.length; d++) {
+      if (a.scores[d] > 0 && b.scores[d] > 0) {
+        a.scores[d] += b.scores[d];
+        a.titles[d] = a.titles[d] && b.titles[d];
+      } else {
+        a.scores[d] = 0;
+      }
+    }
+    return a;
   }
 
   function itemHits(item) {
@@ -184,34 +199,28 @@
       var hits = termHits(item.grams[i], !!item.prefix);
       result = result ? intersect(result, hits) : hits;
     }
-    return result || new Map();
+    return result;
   }
 
-  function intersect(a, b) {
-    var out = new Map();
-    a.forEach(function (hit, doc) {
-      var other = b.get(doc);
-      if (other) out.set(doc, { score: hit.score + other.score, title: hit.title && other.title });
-    });
-    return out;
-  }
-
-  /// Ranked documents for the query: [{doc, score, titles}], best first.
+  /// Ranked pages for the query: {items, ranked: [page numbers], total}. Pages whose
+  /// title holds more of the words come first, then the higher counts, then table order.
   function find(text) {
     var items = queryItems(text);
     if (!items.length) return null;
-    var total = null, titles = new Map();
+    var n = index.docs.length;
+    var scores = null, titles = new Uint16Array(n);
     for (var i = 0; i < items.length; i++) {
       var hits = itemHits(items[i]);
-      hits.forEach(function (hit, doc) { if (hit.title) titles.set(doc, (titles.get(doc) || 0) + 1); });
-      total = total ? intersect(total, hits) : hits;
-      if (!total.size) break;
+      for (var d = 0; d < n; d++) if (hits.titles[d] && hits.scores[d] > 0) titles[d]++;
+      if (scores === null) {
+        scores = hits.scores;
+      } else {
+        for (var e = 0; e < n; e++) scores[e] = scores[e] > 0 && hits.scores[e] > 0 ? scores[e] + hits.scores[e] : 0;
+      }
     }
     var ranked = [];
-    total.forEach(function (hit, doc) {
-      ranked.push({ doc: doc, score: hit.score, titles: titles.get(doc) || 0 });
-    });
-    ranked.sort(function (a, b) { return b.titles - a.titles || b.score - a.score || a.doc - b.doc; });
+    for (var p = 0; p < n; p++) if (scores[p] > 0) ranked.push(p);
+    ranked.sort(function (a, b) { return titles[b] - titles[a] || scores[b] - scores[a] || a - b; });
     return { items: items, ranked: ranked };
   }
 
@@ -272,6 +281,7 @@
     if (!query) { results.textContent = ''; return; }
     timing.queryStart = timing.queryStart || performance.now();
     if (!index) { pending = query; load(); return; }
+    var started = performance.now();
     var found = find(query);
     results.textContent = '';
     if (!found || !found.ranked.length) {
@@ -283,7 +293,7 @@
       count.textContent = found.ranked.length === 1 ? '1 page' : found.ranked.length + ' pages';
       list.appendChild(count);
       for (var i = 0; i < found.ranked.length && i < SHOWN; i++) {
-        var d = index.docs[found.ranked[i].doc];
+        var d = index.docs[found.ranked[i]].split('\t');
         var hit = document.createElement('div');
         hit.className = 'qw-hit';
         var a = document.createElement('a');
@@ -301,7 +311,9 @@
       }
       results.appendChild(list);
     }
-    if (!timing.answered) timing.answered = performance.now();
+    var now = performance.now();
+    if (!timing.answered) timing.answered = now;
+    timing.lastQuery = now - started;
   }
 
   // ----- folding the contents frame away ---------------------------------------------
