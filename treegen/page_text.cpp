@@ -39,6 +39,57 @@ void appendUtf8(std::string& out, uint32_t c) {
     }
 }
 
+constexpr bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+}
+
+/// Appends text, one space for every run of white space.
+void appendText(std::string& out, std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        if (isSpace(text[i])) {
+            if (!out.empty() && out.back() != ' ')
+                out += ' ';
+            ++i;
+            continue;
+        }
+        size_t end = i + 1;
+        while (end < text.size() && !isSpace(text[end]))
+            ++end;
+        out.append(text.data() + i, end - i);
+        i = end;
+    }
+}
+
+/// True when every byte is ASCII; eight bytes at a time.
+bool isAscii(std::string_view text) {
+    uint64_t any = 0;
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, 8);
+        any |= word;
+    }
+    for (; i < text.size(); ++i)
+        any |= static_cast<unsigned char>(text[i]);
+    return (any & 0x8080808080808080ULL) == 0;
+}
+
+/// The position of the next "<" + tag name (any case) from pos, where the name ends there.
+size_t findTag(std::string_view text, std::string_view name, size_t pos) {
+    while (pos < text.size()) {
+        const void* hit = std::memchr(text.data() + pos, '<', text.size() - pos);
+        if (hit == nullptr)
+            return std::string_view::npos;
+        pos = size_t(static_cast<const char*>(hit) - text.data());
+        if (pos + 1 + name.size() <= text.size() &&
+            equalsNoCase(text.substr(pos + 1, name.size()), name))
+            return pos;
+        ++pos;
+    }
+    return std::string_view::npos;
+}
+
 std::string viaIcu(std::string_view bytes, const std::string& charset, bool& ok) {
     const icu::UnicodeString text(bytes.data(), int32_t(bytes.size()), charset.c_str());
     ok = !text.isBogus() && !(text.length() == 0 && !bytes.empty());
@@ -51,7 +102,7 @@ std::string viaIcu(std::string_view bytes, const std::string& charset, bool& ok)
 /// Windows-1252 as browsers read a page that names no character set, a line at a time
 /// where a line is not UTF-8 (chapters written by older editors).
 std::string utf8OrWindows1252(std::string_view bytes) {
-    if (isValidUtf8(bytes))
+    if (isAscii(bytes) || isValidUtf8(bytes))
         return std::string(bytes);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
@@ -73,7 +124,7 @@ std::string utf8OrWindows1252(std::string_view bytes) {
 }
 
 // Latin-1 entities from &nbsp; (160) to &yuml; (255), in code point order.
-constexpr const char* kLatin1Entities[96] = {
+constexpr std::string_view kLatin1Entities[96] = {
     "nbsp",   "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",
     "uml",    "copy",   "ordf",   "laquo",  "not",    "shy",    "reg",    "macr",
     "deg",    "plusmn", "sup2",   "sup3",   "acute",  "micro",  "para",   "middot",
@@ -88,7 +139,7 @@ constexpr const char* kLatin1Entities[96] = {
     "oslash", "ugrave", "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml"};
 
 struct NamedEntity {
-    const char* name;
+    std::string_view name;
     uint32_t code;
 };
 constexpr NamedEntity kOtherEntities[] = {
@@ -156,27 +207,17 @@ size_t decodeReference(std::string_view text, size_t pos, std::string& out) {
 
 /// Elements written inside a line of text; every other tag separates words.
 bool isInlineTag(std::string_view name) {
-    static constexpr const char* kInline[] = {
+    static constexpr std::string_view kInline[] = {
         "a",    "abbr", "b",     "big",   "cite",   "code", "em",  "font", "i",   "kbd",
         "mark", "q",    "s",     "small", "span",   "strike", "strong", "sub", "sup", "tt",
         "u",    "var",  "nobr",  "wbr",   "dfn",    "ins",  "del"};
-    for (const char* tag : kInline)
-        if (equalsNoCase(name, tag))
+    if (name.empty() || name.size() > 6)
+        return false;
+    const char first = char(std::tolower(static_cast<unsigned char>(name[0])));
+    for (const std::string_view tag : kInline)
+        if (tag[0] == first && equalsNoCase(name, tag))
             return true;
     return false;
-}
-
-/// Appends text, one space for every run of white space.
-void appendText(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        const bool space = c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
-        if (space) {
-            if (!out.empty() && out.back() != ' ')
-                out += ' ';
-        } else {
-            out += c;
-        }
-    }
 }
 
 /// The end of the tag at text[pos] ("<"): the position behind its ">", quotes respected.
@@ -205,8 +246,8 @@ size_t tagEnd(std::string_view text, size_t pos) {
 
 std::string declaredCharset(std::string_view bytes) {
     const std::string_view head = bytes.substr(0, std::min(bytes.size(), kCharsetScan));
-    for (size_t at = findNoCase(head, "<meta"); at != std::string::npos;
-         at = findNoCase(head, "<meta", at + 5)) {
+    for (size_t at = findTag(head, "meta", 0); at != std::string::npos;
+         at = findTag(head, "meta", at + 5)) {
         const size_t end = tagEnd(head, at);
         const std::string_view tag = head.substr(at, end - at);
         size_t key = findNoCase(tag, "charset");
@@ -255,8 +296,13 @@ std::string decodeEntities(std::string_view text) {
 }
 
 PageText extractPageText(std::string_view bytes) {
-    const std::string utf8 = pageBytesToUtf8(bytes, declaredCharset(bytes));
-    const std::string_view text = utf8;
+    // ASCII reads the same in every character set this reads.
+    // (ISO-2022 is written in ASCII bytes and has to be read all the same.)
+    std::string utf8;
+    const std::string charset = declaredCharset(bytes);
+    if (!isAscii(bytes) || startsWith(charset, "iso-2022"))
+        utf8 = pageBytesToUtf8(bytes, charset);
+    const std::string_view text = utf8.empty() ? bytes : std::string_view(utf8);
     PageText page;
     std::string& out = page.text;
     out.reserve(text.size() / 2);
@@ -305,8 +351,8 @@ PageText extractPageText(std::string_view bytes) {
         pos = tagEnd(text, pos);
         if (!closing && (equalsNoCase(name, "script") || equalsNoCase(name, "style") ||
                          equalsNoCase(name, "title"))) {
-            const std::string closeTag = "</" + std::string(name);
-            size_t end = findNoCase(text, closeTag, pos);
+            const std::string closeTag = "/" + std::string(name);
+            size_t end = findTag(text, closeTag, pos);
             if (end == std::string::npos)
                 end = text.size();
             if (equalsNoCase(name, "title") && page.title.empty()) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_map>
 
 namespace qw {
 
@@ -338,23 +339,53 @@ char SearchIndexBuilder::weightLetter(uint32_t count, bool inTitle) {
     return char((inTitle ? 'N' : 'A') + capped - 1);
 }
 
-uint32_t SearchIndexBuilder::termId(const std::string& term) {
-    const auto [it, added] = m_ids.try_emplace(term, uint32_t(m_terms.size()));
-    if (added) {
-        m_terms.push_back(term);
-        m_lists.emplace_back();
-        m_lastDocument.push_back(UINT32_MAX);
+namespace {
+
+uint64_t termHash(std::string_view term) {
+    uint64_t h = 0xcbf29ce484222325ULL; // FNV-1a
+    for (const char c : term)
+        h = (h ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
+    return h ^ (h >> 29);
+}
+
+} // namespace
+
+size_t SearchIndexBuilder::slotOf(std::string_view term, uint64_t hash) const {
+    const size_t mask = m_slots.size() - 1;
+    for (size_t slot = size_t(hash) & mask;; slot = (slot + 1) & mask) {
+        const uint32_t entry = m_slots[slot];
+        if (entry == 0 || (m_hashes[entry - 1] == hash && m_terms[entry - 1] == term))
+            return slot;
     }
-    return it->second;
+}
+
+uint32_t SearchIndexBuilder::termId(std::string_view term) {
+    if (m_slots.empty())
+        m_slots.assign(1024, 0);
+    const uint64_t hash = termHash(term);
+    size_t slot = slotOf(term, hash);
+    if (m_slots[slot] != 0)
+        return m_slots[slot] - 1;
+    const auto id = uint32_t(m_terms.size());
+    m_terms.emplace_back(term);
+    m_hashes.push_back(hash);
+    m_lists.emplace_back();
+    m_lastDocument.push_back(UINT32_MAX);
+    m_slots[slot] = id + 1;
+    // At most half full: grow and place every term again.
+    if (m_terms.size() * 2 > m_slots.size()) {
+        m_slots.assign(m_slots.size() * 2, 0);
+        for (uint32_t t = 0; t < m_terms.size(); ++t)
+            m_slots[slotOf(m_terms[t], m_hashes[t])] = t + 1;
+    }
+    return id;
 }
 
 void SearchIndexBuilder::add(std::string_view title, std::string_view href, std::string_view text) {
     const auto document = uint32_t(m_documents.size());
     m_documents.push_back({std::string(title), std::string(href), searchSummary(text)});
-    std::string key;
     auto count = [&](std::string_view term, bool inTitle) {
-        key.assign(term);
-        const uint32_t id = termId(key);
+        const uint32_t id = termId(term);
         std::vector<Entry>& list = m_lists[id];
         if (m_lastDocument[id] == document) {
             ++list.back().count;
@@ -370,10 +401,12 @@ void SearchIndexBuilder::add(std::string_view title, std::string_view href, std:
 
 std::vector<SearchPosting> SearchIndexBuilder::postings(std::string_view term) const {
     std::vector<SearchPosting> found;
-    const auto it = m_ids.find(std::string(term));
-    if (it == m_ids.end())
+    if (m_slots.empty())
         return found;
-    for (const Entry& e : m_lists[it->second])
+    const uint32_t entry = m_slots[slotOf(term, termHash(term))];
+    if (entry == 0)
+        return found;
+    for (const Entry& e : m_lists[entry - 1])
         found.push_back({e.document, e.count, e.inTitle});
     return found;
 }

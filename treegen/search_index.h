@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace qw {
@@ -73,10 +72,14 @@ private:
         uint32_t count;
         bool inTitle;
     };
-    uint32_t termId(const std::string& term);
+    uint32_t termId(std::string_view term);
+    /// The slot of term in m_slots: the one holding it or the empty one it would take.
+    size_t slotOf(std::string_view term, uint64_t hash) const;
 
     std::vector<Document> m_documents;
-    std::unordered_map<std::string, uint32_t> m_ids;
+    /// Open addressing over the terms: term number + 1 per slot, 0 for an empty slot.
+    std::vector<uint32_t> m_slots;
+    std::vector<uint64_t> m_hashes; ///< per term
     std::vector<std::string> m_terms;
     std::vector<std::vector<Entry>> m_lists;
     // Per term: where in the current page's list it was counted (to count repeats).
