@@ -1,7 +1,10 @@
 #include "treegen/search_index.h"
 
 #include "core/file_io.h"
+#include "core/ini_file.h"
+#include "core/messages.h"
 #include "treegen/standard_tree.h"
+#include "treegen/template_tree.h"
 #include "treegen/tree_search.h"
 
 #include "tree_test_util.h"
@@ -263,6 +266,45 @@ TEST_F(SearchTreeTest, SearchScriptsAreCopiedAndAMissingOneIsReported) {
     EXPECT_EQ(tmp.read("proj/qwfind.js"), "// find");
     EXPECT_FALSE(fs::exists(file("treehtml/qwframe.js")));
     EXPECT_EQ(copyFailures, 1);
+}
+
+class SilentMessenger : public Messenger {
+public:
+    Answer showMessage(const std::string& text, MessageKind, MessageButtons) override {
+        shown.push_back(text);
+        return Answer::Ok;
+    }
+    std::vector<std::string> shown;
+};
+
+TEST_F(SearchTreeTest, TemplateTagPutsTheBoxWhereItStandsAndAsksForTheIndex) {
+    options.putInSubDir = true;
+    const std::string chap = file("intro.htm");
+    table.appendChapterRows(
+        {test::chapter("Intro", chap), test::topic("Start", "start.htm", "1", chap)});
+    tmp.write("with.hts", "[Settings]\nCreateContentsHTML=1\n"
+                          "[Index]\nStartTag0=<html>_searchbox_\nStartTag1=</html>\n"
+                          "[Contents]\nStartTag0=<body>_SearchBox_ _TreeTitle_</body>\n"
+                          "[TreeFormat]\nStartTag0=// tree\n");
+    tmp.write("without.hts", "[Settings]\nCreateContentsHTML=1\n"
+                             "[Contents]\nStartTag0=<body>_TreeTitle_</body>\n"
+                             "[TreeFormat]\nTopicTag0=// _SearchBox_ in a topic line only\n");
+    SilentMessenger messenger;
+    const TreeContext c = aided();
+    const TemplateTreeResult with =
+        TemplateTreeWriter(c, messenger, tmp.path() / "with.hts", &guard()).write();
+    EXPECT_TRUE(with.searchBox);
+    EXPECT_TRUE(with.error.empty());
+    EXPECT_EQ(readLines(file("index.htm"))[0], "<html><script src=\"treehtml/qwsearch.js\"></script>");
+    EXPECT_EQ(readLines(file("treehtml/contents.htm"))[0],
+              "<body><script src=\"qwsearch.js\"></script> MyContent</body>");
+    EXPECT_TRUE(templateHasSearchBox(IniFile(tmp.path() / "with.hts")));
+    // Only the fixed page parts ask for the box; an element line does not.
+    EXPECT_FALSE(templateHasSearchBox(IniFile(tmp.path() / "without.hts")));
+    EXPECT_FALSE(TemplateTreeWriter(c, messenger, tmp.path() / "without.hts", &guard())
+                     .write()
+                     .searchBox);
+    EXPECT_TRUE(messenger.shown.empty());
 }
 
 } // namespace qw

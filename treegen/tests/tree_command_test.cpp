@@ -183,7 +183,7 @@ TEST_F(TreeCommandTest, EveryFormatGetsTheSearchIndexScriptsAndReadablePages) {
         const std::string index = readFileBytes(dir() / "treehtml" / "qwsearchidx.js");
         // A word that stands only in the text of "Stations and tides", and its link.
         EXPECT_NE(index.find("metres"), std::string::npos);
-        EXPECT_NE(index.find("\"../stations.htm\""), std::string::npos);
+        EXPECT_NE(index.find("\\u0009../stations.htm\\u0009"), std::string::npos);
         // The page kept out of the contents is not offered by the search either.
         EXPECT_EQ(index.find("translators"), std::string::npos);
         for (const char* script : {"treehtml/qwsearch.js", "treehtml/qwframe.js", "qwfind.js"})
