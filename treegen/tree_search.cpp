@@ -48,12 +48,10 @@ SearchIndexStats writeSearchIndex(const TreeContext& context, OutputGuard& guard
         const std::string link = table.topicLinkPath(r);
         if (!seen.insert(link).second)
             continue;
-        std::string bytes;
-        try {
-            bytes = readFileBytes(values.projectDir / fs::path(link));
-        } catch (const FileError&) {
-            // Indexed by its title only; the tree still lists it.
-        }
+        // A page that is not there is found by its title; one that cannot be read ends
+        // the run, as an index with pages missing would pass for a good one.
+        const fs::path pagePath = values.projectDir / fs::path(link);
+        const std::string bytes = fileExists(pagePath) ? readFileBytes(pagePath) : std::string();
         stats.textBytes += bytes.size();
         const PageText page = extractPageText(bytes);
         const std::string title = plainTitle(table.displayTitle(r));

@@ -38,8 +38,8 @@ struct SearchIndexStats {
 
 /// Writes the search index of every topic page the tree lists (not hidden ones, not web
 /// topics) into the tree directory, reading each page as the page generation wrote it. A
-/// page that cannot be read is indexed by its title. Throws FileError when the index
-/// cannot be written.
+/// page that is missing is found by its title. Throws FileError when a page cannot be
+/// read or the index cannot be written.
 SearchIndexStats writeSearchIndex(const TreeContext& context, OutputGuard& guard);
 
 /// Copies the search box and frame scripts into the tree directory and the highlighting
