@@ -379,7 +379,9 @@
     if (me && me.parentNode && me.parentNode !== document.head) me.parentNode.insertBefore(box, me);
     else document.body.insertBefore(box, document.body.firstChild);
 
+    // The index loads when the reader heads for the box, not with every contents page.
     input.addEventListener('focus', load);
+    box.addEventListener('pointerenter', load);
     input.addEventListener('input', function () { search(input.value); });
     form.addEventListener('submit', function (event) {
       event.preventDefault();
