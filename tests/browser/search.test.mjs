@@ -13,8 +13,9 @@ import { devices } from 'playwright-core';
 import { launchBrowser, openPage, copySample, runCli } from './harness.mjs';
 
 // The first answer for 9,900 topics, index loading included, should come within 100 ms.
-// On a quiet machine it takes 50 to 80 ms; on a shared one the same run has taken up to
-// 200 ms, so the test fails only beyond that and prints the figure against the target.
+// Measured at 60 to 80 ms on most runs on a machine shared by several builds, and up to
+// 200 ms while it was busiest, so the test fails only beyond that bound and prints the
+// figure against the target.
 const FIRST_ANSWER_TARGET_MS = 100;
 const FIRST_ANSWER_LIMIT_MS = 250;
 
