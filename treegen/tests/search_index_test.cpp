@@ -3,6 +3,7 @@
 #include "core/file_io.h"
 #include "core/ini_file.h"
 #include "core/messages.h"
+#include "helpgen/reader_aids.h"
 #include "treegen/standard_tree.h"
 #include "treegen/template_tree.h"
 #include "treegen/tree_search.h"
@@ -199,6 +200,26 @@ TEST(SearchIndex, SummaryIsCutAtASpaceAndNeverInsideACharacter) {
     const std::string cjk = "中文中文中文中文中文"; // 30 bytes, no spaces
     const std::string cut = searchSummary(cjk, 10);
     EXPECT_EQ(cut, "中文中...");
+}
+
+TEST(ReaderAids, GoIntoTheHeadWhereThePageHasOneElseAtTheEnd) {
+    const std::string aids = readerAidsLine("../");
+    EXPECT_NE(aids.find("name=\"viewport\""), std::string::npos);
+    EXPECT_NE(aids.find("src=\"../qwfind.js\""), std::string::npos);
+    const Lines comments = {"<!-- one -->", "<!-- two -->"};
+    auto placed = [&](Lines head) {
+        Lines page = comments;
+        page.insert(page.end(), head.begin(), head.end());
+        addReaderAids(page, comments.size(), "../");
+        return std::find(page.begin(), page.end(), aids) - page.begin();
+    };
+    EXPECT_EQ(placed({"<html>", "<HEAD lang=\"en\">", "<title>t</title>", "</head>", "<body>"}), 4);
+    EXPECT_EQ(placed({"<html><head><title>t</title></head>", "<body>"}), 3);
+    // "<header>" is no head; a head tag on the body's line would put the aids in the body
+    // anyway, so they go to the end, as when the chapter has no head at all.
+    EXPECT_EQ(placed({"<header>", "<body>"}), 4);
+    EXPECT_EQ(placed({"<head><body>"}), 3);
+    EXPECT_EQ(placed({}), 2);
 }
 
 class SearchTreeTest : public ::testing::Test, protected test::TreeFixture {
