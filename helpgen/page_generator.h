@@ -28,6 +28,9 @@ struct PageContext {
     bool htmlHelpMode = true;
     /// When set (the help build), every page is passed to it when built.
     CompiledPageFixes* compiledPages = nullptr;
+    /// On for the browser document: pages declare a viewport for small screens and load
+    /// the script that marks the words a search result was found by.
+    bool readerAids = false;
 };
 
 /// Splits chapters into one page per topic. The special-effect definitions are read once

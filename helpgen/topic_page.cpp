@@ -10,6 +10,7 @@
 #include "helpgen/compiled_document.h"
 #include "helpgen/effects_expander.h"
 #include "helpgen/page_objects.h"
+#include "helpgen/reader_aids.h"
 #include "helpgen/token_replace.h"
 
 #include <cstdio>
@@ -85,6 +86,8 @@ Lines PageGenerator::buildPage(size_t row, const Lines& chapterLines, const Line
     const std::string back = backPath(table.chapterFolder(row));
     if (project.useStyleSheet)
         page.push_back("<link rel=\"stylesheet\" href=\"" + back + "quirew.css\">");
+    if (m_context.readerAids)
+        addReaderAids(page, std::size(kHeaderLines), back);
     page.insert(page.end(), chapterLines.begin() + long(bodyFirst),
                 chapterLines.begin() + long(bodyEnd));
     if (env.searchForEffects)

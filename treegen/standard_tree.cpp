@@ -4,6 +4,7 @@
 #include "core/topic_table.h"
 #include "helpgen/contents_file.h"
 #include "treegen/tree_rows.h"
+#include "treegen/tree_search.h"
 
 namespace qw {
 
@@ -49,7 +50,7 @@ Lines StandardTreeWriter::frameSet() const {
     const TreeOptions& o = m_context.options;
     const TreeValues& v = m_context.values;
     const std::string width = trim(o.frameWidth).empty() ? "180" : o.frameWidth;
-    return {
+    Lines lines = {
         "<HTML><HEAD><TITLE>" + m_context.project.titleBarText + "</TITLE></HEAD>",
         "<FRAMESET COLS=\"" + attributeText(width) + "px,*\" " + v.frameBorderAttributes +
             "><FRAME SRC=\"" + v.frameSetPrefix + "unexpand.htm" + "\" scrolling=\"auto\">",
@@ -59,6 +60,11 @@ Lines StandardTreeWriter::frameSet() const {
         "<NOFRAMES><BODY><A href=\"" + v.frameSetPrefix + "expand.htm" +
             "\">No Frames- Click here for contents</A></BODY></NOFRAMES></HTML>",
     };
+    // A browser puts these into the head, although they follow it.
+    if (m_context.readerAids)
+        lines.insert(lines.begin() + 1, std::string(kViewportMeta) + "<script src=\"" +
+                                            v.frameSetPrefix + kFrameScript + "\"></script>");
+    return lines;
 }
 
 void StandardTreeWriter::precompute() {
@@ -157,11 +163,15 @@ Lines StandardTreeWriter::contentsPage(size_t openChapter, bool allOpen) {
     Lines page;
     page.push_back("<HTML><HEAD>");
     page.push_back(v.linkStyleBlock);
+    if (m_context.readerAids)
+        page.push_back(kViewportMeta);
     page.push_back("<TITLE>Contents</TITLE></HEAD>");
     page.push_back("<BODY bgcolor=\"" + v.htmlBgColour + "\" background=\"" +
                    attributeText(backgroundImage()) + "\" " + v.linkColourAttributes + ">");
     page.push_back(topLine(allOpen));
     page.emplace_back();
+    if (m_context.readerAids)
+        page.push_back(searchBoxElement());
     appendRoleLines(page, 'w');
     appendRoleLines(page, 'n');
     for (size_t r = 1; r < table.endRow(); ++r) {

@@ -6,6 +6,7 @@
 #include "core/topic_table.h"
 #include "helpgen/contents_file.h"
 #include "treegen/tree_rows.h"
+#include "treegen/tree_search.h"
 
 #include <cctype>
 
@@ -43,6 +44,13 @@ bool matchesAt(std::string_view line, size_t pos, std::string_view tag) {
 
 void append(Lines& to, const Lines& from) {
     to.insert(to.end(), from.begin(), from.end());
+}
+
+bool mentionsTag(const Lines& lines, std::string_view tag) {
+    for (const std::string& line : lines)
+        if (findNoCase(line, tag) != std::string::npos)
+            return true;
+    return false;
 }
 
 Lines withTags(const Lines& lines, const std::vector<Tag>& tags) {
@@ -106,6 +114,13 @@ Lines readLinesSkippingGaps(const IniFile& file, std::string_view section,
     return lines;
 }
 
+bool templateHasSearchBox(const IniFile& file) {
+    for (const char* section : {"Index", "Contents", kTreeFormat})
+        if (mentionsTag(readLinesUntilGap(file, section, "StartTag"), kSearchBoxTag))
+            return true;
+    return false;
+}
+
 TreeTemplateSettings TreeTemplateSettings::read(const IniFile& file) {
     const char* s = "Settings";
     TreeTemplateSettings t;
@@ -157,6 +172,9 @@ std::vector<Tag> TemplateTreeWriter::generalTags(bool forScript) const {
         // Our own addition: index.htm lies in the project directory and needs the way
         // down into the tree directory ("treehtml/" or empty).
         {"_TreeDirPrefix_", v.frameSetPrefix},
+        // The search box of a page in the tree directory (index.htm gets its own way
+        // down before these tags are replaced).
+        {kSearchBoxTag, searchBoxElement()},
     };
     if (forScript)
         for (Tag& tag : tags)
@@ -256,11 +274,12 @@ TemplateTreeResult TemplateTreeWriter::write() {
     m_guard->makeDirectory(v.treeDir);
     TemplateTreeResult result;
 
+    result.searchBox = templateHasSearchBox(file);
     if (m_settings.createIndex) {
         const fs::path index = v.projectDir / "index.htm";
-        m_guard->writeLines(
-            index, withTags(readLinesUntilGap(file, "Index", "StartTag"), generalTags(false)),
-            Replace::Own);
+        Lines lines = readLinesUntilGap(file, "Index", "StartTag");
+        replaceTags(lines, {{kSearchBoxTag, searchBoxElement(v.frameSetPrefix)}});
+        m_guard->writeLines(index, withTags(lines, generalTags(false)), Replace::Own);
         result.written.push_back(index);
     }
     if (m_settings.createContents) {

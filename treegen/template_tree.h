@@ -45,10 +45,15 @@ struct TreeTemplateSettings {
     static TreeTemplateSettings read(const IniFile& file);
 };
 
+/// True when the template's fixed page parts ask for the search box ("_SearchBox_").
+bool templateHasSearchBox(const IniFile& file);
+
 /// What a template run wrote, and the message it reported when it stopped early.
 struct TemplateTreeResult {
     std::vector<std::filesystem::path> written;
     std::string error;
+    /// The template asks for the search box ("_SearchBox_"), so the tree needs its index.
+    bool searchBox = false;
 };
 
 /// Writes a tree described by a template file: "index.htm" in the project directory,

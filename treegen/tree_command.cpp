@@ -18,6 +18,10 @@
 #include "treegen/standard_tree.h"
 #include "treegen/template_tree.h"
 #include "treegen/tree_rows.h"
+#include "treegen/search_index.h"
+#include "treegen/tree_search.h"
+
+#include <memory>
 
 namespace qw {
 
@@ -66,8 +70,20 @@ void addTreeMarks(OutputGuard& guard) {
         guard.addMark("<HTML><HEAD>\r\n" + values.linkStyleBlock + "\r\n",
                       "<TITLE>Contents</TITLE></HEAD>");
     }
+    guard.addMark(kSearchIndexMark);
     guard.addMark("<HTML><HEAD><TITLE>",
                   "expand.htm\">No Frames- Click here for contents</A></BODY></NOFRAMES></HTML>");
+}
+
+/// The search index and the scripts the search needs, where a tree with a search box
+/// writes them.
+void addSearchFiles(std::vector<PlannedOutput>& files, const TreeValues& values) {
+    const fs::path shared = values.dataDir / "TScripts" / "Shared";
+    files.push_back({values.treeDir / kSearchIndexFile, Replace::Own});
+    files.push_back({values.treeDir / kSearchScript, Replace::Own, shared / kSearchScript});
+    files.push_back({values.treeDir / kFrameScript, Replace::Own, shared / kFrameScript});
+    files.push_back(
+        {values.projectDir / kFindScript, Replace::Own, values.dataDir / "xFiles" / kFindScript});
 }
 
 /// The files of the tree that the check before writing can name: the About page and its
@@ -89,7 +105,10 @@ std::vector<PlannedOutput> plannedTreeFiles(const ProjectSession& session,
         // A template's files carry no mark of their own: here only chapters, links and
         // folders are refused; whether an existing file is the program's own (recorded, or
         // holding the very bytes to be written) is asked as it is written.
-        const TreeTemplateSettings settings = TreeTemplateSettings::read(IniFile(templatePath));
+        const IniFile templateFile(templatePath);
+        const TreeTemplateSettings settings = TreeTemplateSettings::read(templateFile);
+        if (templateHasSearchBox(templateFile))
+            addSearchFiles(files, values);
         if (settings.createIndex)
             files.push_back({projectDir / "index.htm", Replace::Named});
         if (settings.createContents)
@@ -98,6 +117,7 @@ std::vector<PlannedOutput> plannedTreeFiles(const ProjectSession& session,
             files.push_back({values.treeDir / toSlashes(settings.treeFileName), Replace::Named});
         return files;
     }
+    addSearchFiles(files, values);
     files.push_back({projectDir / "index.htm", Replace::Own});
     for (const char* name : {"unexpand.htm", "expand.htm"})
         files.push_back({values.treeDir / name, Replace::Own});
@@ -105,6 +125,14 @@ std::vector<PlannedOutput> plannedTreeFiles(const ProjectSession& session,
          chapterPageNames(session.table(), FileNameOptions::from(session.environment())))
         files.push_back({values.treeDir / name, Replace::Own});
     return files;
+}
+
+/// The search index and the scripts of the search box, the fold button and the marking
+/// of found words.
+void addSearch(const TreeContext& context, OutputGuard& guard, TreeResult& result) {
+    copySearchScripts(context, guard);
+    writeSearchIndex(context, guard);
+    result.treeFiles.push_back(context.values.treeDir / kSearchIndexFile);
 }
 
 } // namespace
@@ -121,7 +149,7 @@ TreeResult generateTree(ProjectSession& session, TreeHost& host, const TreeOptio
     const fs::path projectDir = session.projectDir();
     result.indexPath = projectDir / "index.htm";
     session.markRoles();
-    const TreeContext context{session.table(),
+    TreeContext context{session.table(),
                               session.settings(),
                               FileNameOptions::from(session.environment()),
                               options,
@@ -130,8 +158,15 @@ TreeResult generateTree(ProjectSession& session, TreeHost& host, const TreeOptio
                                   host.beep();
                                   ++result.copyFailures;
                               }};
+    context.readerAids = true;
+    std::unique_ptr<OutputGuard> ownGuard;
+    if (guard == nullptr) {
+        ownGuard = std::make_unique<OutputGuard>(session.table());
+        guard = ownGuard.get();
+    }
     if (options.format == TreeFormat::Standard) {
         result.treeFiles = StandardTreeWriter(context, guard).write();
+        addSearch(context, *guard, result);
         result.outcome = TreeOutcome::Created;
         return result;
     }
@@ -146,6 +181,8 @@ TreeResult generateTree(ProjectSession& session, TreeHost& host, const TreeOptio
     TemplateTreeResult written = TemplateTreeWriter(context, host, templatePath, guard).write();
     result.treeFiles = std::move(written.written);
     result.message = written.error;
+    if (written.searchBox && written.error.empty())
+        addSearch(context, *guard, result);
     result.outcome = written.error.empty() ? TreeOutcome::Created : TreeOutcome::TreeFileFailed;
     return result;
 }
@@ -189,8 +226,9 @@ TreeResult createTreeDocument(ProjectSession& session, TreeHost& host) {
     writeHelpProjectWhenMissing(session, guard);
     progress.step();
 
-    const PageContext pages{session.table(), session.settings(), session.environment(),
-                            session.dataDir(), false};
+    PageContext pages{session.table(), session.settings(), session.environment(),
+                      session.dataDir(), false};
+    pages.readerAids = true;
     std::vector<fs::path> written = generateTopicPages(pages, &guard);
     progress.step();
     writeAboutPage(guard, session.dataDir());

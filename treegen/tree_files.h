@@ -23,6 +23,10 @@ struct TreeContext {
     TreeValues values;
     /// Called for a copy that failed; the copy is otherwise silent (the program beeps).
     std::function<void()> copyFailed;
+    /// The reader's aids beside the classic pages: the viewport declaration, the search
+    /// box and the fold button of the standard tree (templates ask for the box by tag).
+    /// Off, the standard tree's pages are exactly the classic ones.
+    bool readerAids = false;
 };
 
 /// The file copies of a tree run: the icon set and the item icons. A source that cannot be

@@ -167,3 +167,44 @@ TEST_F(TreeCommandTest, UnwritableTreePageEndsTheCommandWithoutSavingOptions) {
 }
 
 } // namespace qw
+
+namespace qw {
+
+TEST_F(TreeCommandTest, EveryFormatGetsTheSearchIndexScriptsAndReadablePages) {
+    for (const TreeFormat format : {TreeFormat::Standard, TreeFormat::Applet, TreeFormat::Script}) {
+        SCOPED_TRACE(int(format));
+        fs::remove_all(dir() / "treehtml");
+        host.edit = [format](TreeOptions& o) {
+            o.format = format;
+            o.viewWhenCreated = false;
+        };
+        const TreeResult result = createTreeDocument(session, host);
+        ASSERT_EQ(result.outcome, TreeOutcome::Created);
+        const std::string index = readFileBytes(dir() / "treehtml" / "qwsearchidx.js");
+        // A word that stands only in the text of "Stations and tides", and its link.
+        EXPECT_NE(index.find("metres"), std::string::npos);
+        EXPECT_NE(index.find("\\u0009../stations.htm\\u0009"), std::string::npos);
+        // The page kept out of the contents is not offered by the search either.
+        EXPECT_EQ(index.find("translators"), std::string::npos);
+        for (const char* script : {"treehtml/qwsearch.js", "treehtml/qwframe.js", "qwfind.js"})
+            EXPECT_TRUE(fs::exists(dir() / script)) << script;
+        const std::string frames = readFileBytes(dir() / "index.htm");
+        EXPECT_NE(frames.find("name=\"viewport\""), std::string::npos);
+        EXPECT_NE(frames.find("src=\"treehtml/qwframe.js\""), std::string::npos);
+        const std::string contents = readFileBytes(
+            dir() / "treehtml" / (format == TreeFormat::Standard ? "unexpand.htm" : "contents.htm"));
+        EXPECT_NE(contents.find("<script src=\"qwsearch.js\"></script>"), std::string::npos);
+        EXPECT_NE(contents.find("name=\"viewport\""), std::string::npos);
+    }
+    // The topic pages declare the viewport in their head and load the marking script.
+    const Lines page = readLines(dir() / "stations.htm");
+    const auto head = std::find(page.begin(), page.end(), "<head>");
+    ASSERT_NE(head, page.end());
+    EXPECT_EQ(*(head + 1), "<meta name=\"viewport\" content=\"width=device-width, "
+                           "initial-scale=1\"><script src=\"qwfind.js\" defer></script>");
+    EXPECT_NE(readFileBytes(dir() / "reference" / "tidetable.htm")
+                  .find("<script src=\"../qwfind.js\" defer></script>"),
+              std::string::npos);
+}
+
+} // namespace qw

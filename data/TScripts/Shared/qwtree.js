@@ -178,7 +178,9 @@
   QwTree.prototype.followFrame = function () {
     try {
       var frame = window.parent && window.parent.frames['frmtopic'];
-      var href = frame && frame.location ? frame.location.href.split('#')[0] : '';
+      // A page opened from a search result carries the words searched for.
+      var href = frame && frame.location
+        ? frame.location.href.split('#')[0].replace(/[?&]qwfind=[^&]*$/, '') : '';
       if (href && href !== 'about:blank' && href !== this.followed) {
         this.followed = href;
         this.follow(href);
