@@ -73,6 +73,7 @@ private:
     void checkRelated(size_t row, const Place& place, const std::string& folder);
     void checkAnchors();
     void checkPopups();
+    void checkStyleSheets();
     /// The file's path as it is on disk, relative to the project folder; empty when
     /// there is no such file.
     const std::string& existing(const std::string& relative);
@@ -89,6 +90,8 @@ private:
     std::unordered_map<size_t, size_t> m_samePage; ///< row: the earlier row of its page name
     std::unordered_set<std::string> m_chapters;
     std::unordered_set<std::string> m_additional;
+    std::unordered_set<std::string> m_referenced; ///< files the pages name: the build packs them
+    std::vector<std::string> m_styleSheets;       ///< as on disk, in the order first met
     std::unordered_map<std::string, std::unordered_set<std::string>> m_anchors;
     std::unordered_map<std::string, std::string> m_exists;
     std::unordered_map<std::string, Place> m_titles;
@@ -148,6 +151,7 @@ std::vector<LintFinding> Linter::run() {
         r = next;
     }
     checkAnchors();
+    checkStyleSheets();
     checkPopups();
     std::stable_sort(m_findings.begin(), m_findings.end(), [](const auto& a, const auto& b) {
         return a.first != b.first ? a.first < b.first : a.second.line < b.second.line;
@@ -365,6 +369,9 @@ void Linter::checkLocal(const LineReference& ref, const Target& target, const Pl
                inQuotes(ref.value) + " lies outside the project folder: the .chm will not hold it");
         return;
     }
+    if (!onDisk.empty() && ref.kind != ReferenceKind::Bitmap &&
+        m_referenced.insert(toLower(onDisk)).second && endsWithNoCase(onDisk, ".css"))
+        m_styleSheets.push_back(onDisk);
     if (!onDisk.empty() && onDisk != relative)
         report(place, LintSeverity::Warning,
                inQuotes(ref.value) + " differs in letter case from the file " + inQuotes(onDisk));
@@ -382,6 +389,44 @@ void Linter::checkAnchors() {
         report(check.place, LintSeverity::Error,
                "link to " + inQuotes(check.value) + ", whose page has no anchor " +
                    inQuotes(check.fragment));
+    }
+}
+
+void Linter::checkStyleSheets() {
+    // The build packs what the pages name, but never looks inside their style sheets.
+    for (const std::string& sheet : m_styleSheets) {
+        const size_t index = m_files.size();
+        m_files.push_back(sheet);
+        Lines lines;
+        try {
+            lines = readLines(fs::path(m_dir) / sheet);
+        } catch (const FileError& e) {
+            report({index, 0, 0}, LintSeverity::Error, e.what());
+            continue;
+        }
+        const std::string folder = fs::path(sheet).parent_path().generic_string();
+        std::vector<LineReference> refs;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            refs.clear();
+            scanLine(lines[i], refs, nullptr);
+            for (const LineReference& ref : refs) {
+                const Target target = classifyReference(ref.value);
+                if (target.kind != TargetKind::Local)
+                    continue;
+                const std::string relative =
+                    normalised((folder.empty() ? "" : folder + "/") + target.path);
+                const std::string& onDisk = existing(relative);
+                if (onDisk.empty())
+                    report({index, i + 1, 0}, LintSeverity::Error,
+                           "file " + inQuotes(ref.value) + ", which does not exist");
+                else if (m_referenced.count(toLower(onDisk)) == 0 &&
+                         m_additional.count(toLower(onDisk)) == 0)
+                    report({index, i + 1, 0}, LintSeverity::Warning,
+                           inQuotes(ref.value) +
+                               " is named only in a style sheet: the .chm will not hold it "
+                               "unless it is among the additional files");
+            }
+        }
     }
 }
 

@@ -73,7 +73,7 @@ TEST(LintCommandTest, PrintsFindingsWithPathsFromTheCurrentFolderAndFailsOnError
     const CliRun run = runCli(project, {"lint", "my proj/broken.qwr"}, project.root());
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_EQ(run.out, joinedLines(linttest::brokenProjectFindings(), "my proj/"));
-    EXPECT_EQ(run.err, "quirew-cli: 12 error(s), 7 warning(s)\n");
+    EXPECT_EQ(run.err, "quirew-cli: 13 error(s), 8 warning(s)\n");
 }
 
 TEST(LintCommandTest, WarningsAloneAndChapterErrorsDecideTheStatus) {

@@ -116,7 +116,9 @@ inline std::string writeBrokenProject(const TempProject& p) {
 
     p.write("TxPopups.js", {"MyFont=\"Helvetica,10,,italic\"", "ebb=\"Falling tide\"",
                             "unused=\"Never shown\"", "1st=\"Bad reference\""});
-    p.write("style.css", {"body { color: black; }"});
+    p.write("style.css", {"body { background: url(images/bg.png); }",
+                          "h1 { background: url('images/lost.png') }"});
+    p.write("images/bg.png", {"PNG"});
     p.write("images/logo.gif", {"GIF89a"});
     writeFileBytes(p.root() / "outside.gif", "GIF89a");
     return p.write("broken.qwr", {"[CHAPTER_FILES]", "NumOfChapters=2", "ChapterTitle0=Guide",
@@ -149,6 +151,9 @@ inline std::vector<std::string> brokenProjectFindings() {
         "guide.htm:17: warning: \"Sub/Next.htm\" differs in letter case from the topic page "
         "\"sub/next.htm\"",
         "sub/more.htm:6: error: link to \"start.htm\", which is no topic page and no file",
+        "style.css:1: warning: \"images/bg.png\" is named only in a style sheet: the .chm will "
+        "not hold it unless it is among the additional files",
+        "style.css:2: error: file \"images/lost.png\", which does not exist",
         "TxPopups.js:3: warning: pop-up \"unused\" is never used",
         "TxPopups.js:4: error: pop-up reference \"1st\" cannot be read by the pages' script",
         "TxPopups.js:4: warning: pop-up \"1st\" is never used",

@@ -42,7 +42,7 @@ TEST_F(ProjectLinterTest, FindingsKeepTheirTopicRows) {
     EXPECT_EQ(session.table().cell(findings[15].row, ColFileName), "next.htm");
     EXPECT_EQ(findings.back().row, 0u);
     EXPECT_TRUE(hasErrors(findings));
-    EXPECT_EQ(errorCount(findings), 12u);
+    EXPECT_EQ(errorCount(findings), 13u);
 }
 
 TEST_F(ProjectLinterTest, PopupsWithoutTheirFileAreOneErrorAtTheFirstUse) {

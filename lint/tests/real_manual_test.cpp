@@ -89,13 +89,17 @@ TEST(RealManualTest, TheValgrindManualIsCheckedWithFindingsInsideItsChapters) {
     // A manual that works in a browser has few real faults: a flood of findings would be
     // the check misreading ordinary HTML (code examples, comments, long tags).
     EXPECT_LT(findings.size(), size_t(chapters));
-    // Every finding points at a line of one of the chapters.
+    // Every finding points at a line of a chapter, or of a style sheet the pages link
+    // (the manual's own names a picture the package leaves out).
     for (const LintFinding& finding : findings) {
-        ASSERT_TRUE(startsWith(finding.file, "ch")) << formatFinding(finding);
+        const bool chapter = startsWith(finding.file, "ch");
+        ASSERT_TRUE(chapter || endsWithNoCase(finding.file, ".css")) << formatFinding(finding);
         const size_t lines = readLines(project.dir() / finding.file).size();
         EXPECT_GE(finding.line, 1u) << formatFinding(finding);
         EXPECT_LE(finding.line, lines) << formatFinding(finding);
-        EXPECT_TRUE(finding.row >= 1 && finding.row < session.table().endRow());
+        if (chapter) {
+            EXPECT_TRUE(finding.row >= 1 && finding.row < session.table().endRow());
+        }
     }
 }
 
