@@ -184,9 +184,10 @@ void Linter::lintChapter(size_t chapterRow, size_t nextChapterRow) {
             size_t(start) > lines.size())
             continue; // a topic not saved yet: its lines are not in the file
         lintMetadata(r, lines, file, size_t(start), folder);
-        if (!m_table.isWebTopic(r) && end >= start)
-            lintContent(r, lines, file, size_t(start),
-                        std::min(size_t(end), lines.empty() ? 0 : lines.size() - 1), folder);
+        // A last line beyond the file (a chapter without "</BODY>") ends at the file's end.
+        const long long last = std::min(end, static_cast<long long>(lines.size()) - 1);
+        if (!m_table.isWebTopic(r) && last >= start)
+            lintContent(r, lines, file, size_t(start), size_t(last), folder);
     }
 }
 

@@ -71,18 +71,32 @@ TEST_F(ProjectLinterTest, TheSampleHasNoErrors) {
     EXPECT_FALSE(hasErrors(findings)) << listed;
 }
 
-TEST_F(ProjectLinterTest, EditedTopicsWithoutLinesInTheFileAreSkipped) {
+TEST_F(ProjectLinterTest, TopicsWhoseLinesAreNotInTheFileAreSkipped) {
     ProjectSession session(host, project.dataDir(), project.root() / "quirew.cfg");
     ASSERT_TRUE(session.openProject(linttest::writeBrokenProject(project)));
-    // A topic inserted in the grid and not saved yet has no lines of its own.
-    Row added = session.table().row(2);
-    added[ColStartLine] = "900";
-    added[ColEndLine] = "950";
-    added[ColFileName] = "added.htm";
-    added[ColTitle] = "Added";
-    session.table().insertRows(3, {added});
-    const std::vector<LintFinding> findings = lintSession(session);
-    EXPECT_EQ(findings.size(), linttest::brokenProjectFindings().size());
+    // Topics inserted in the grid and not saved yet: lines beyond the file, at its very
+    // end, or none that can be read.
+    const size_t fileLines = readLines(project.dir() / "guide.htm").size();
+    const std::vector<std::pair<std::string, std::string>> ranges = {
+        {"900", "950"},
+        {std::to_string(fileLines), std::to_string(fileLines + 5)},
+        {std::to_string(fileLines - 1), std::to_string(fileLines + 5)},
+        {"x", "3"}};
+    std::vector<Row> added;
+    for (const auto& [start, end] : ranges) {
+        Row row = session.table().row(2);
+        row[ColStartLine] = start;
+        row[ColEndLine] = end;
+        row[ColFileName] = "added" + start + ".htm";
+        row[ColTitle] = "Added " + start;
+        row[ColRelated] = "";
+        added.push_back(row);
+    }
+    session.table().insertRows(3, added);
+    std::vector<std::string> found;
+    for (const LintFinding& finding : lintSession(session))
+        found.push_back(formatFinding(finding));
+    EXPECT_EQ(found, linttest::brokenProjectFindings());
 }
 
 } // namespace
