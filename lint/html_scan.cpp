@@ -89,15 +89,20 @@ void HtmlScanner::scanLine(std::string_view line, std::vector<LineReference>& re
     for (size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
         if (m_state == State::Comment) {
-            if (line.compare(i, 3, "-->") == 0) {
-                m_state = State::Text;
-                i += 2;
-            }
+            const size_t close = line.find("-->", i);
+            if (close == std::string_view::npos)
+                break;
+            m_state = State::Text;
+            i = close + 2;
         } else if (m_state == State::Text) {
+            // Text is most of a page: go from tag to tag.
+            i = line.find('<', i);
+            if (i == std::string_view::npos)
+                break;
             if (line.compare(i, 4, "<!--") == 0) {
                 m_state = State::Comment;
                 i += 3;
-            } else if (c == '<' && i + 1 < line.size() &&
+            } else if (i + 1 < line.size() &&
                        std::isalpha(static_cast<unsigned char>(line[i + 1])) != 0) {
                 m_state = State::Tag;
             }

@@ -68,8 +68,16 @@ private:
                      const std::string& folder);
     void checkReference(const LineReference& ref, const Place& place, const std::string& folder,
                         const std::string& pageKey);
-    void checkLocal(const LineReference& ref, const Target& target, const Place& place,
-                    const std::string& folder);
+    /// What a reference written in a page of folder comes to, wherever it is written.
+    struct Outcome {
+        std::vector<std::pair<LintSeverity, std::string>> findings;
+        bool samePage = false; ///< the fragment names an anchor of the page itself
+        std::string page;      ///< else the topic page whose anchors the fragment names
+        std::string fragment;
+    };
+    Outcome resolve(const LineReference& ref, const std::string& folder);
+    void checkLocal(const LineReference& ref, const Target& target, const std::string& folder,
+                    Outcome& out);
     void checkRelated(size_t row, const Place& place, const std::string& folder);
     void checkAnchors();
     void checkPopups();
@@ -96,6 +104,9 @@ private:
     std::unordered_map<std::string, std::string> m_exists;
     std::unordered_map<std::string, Place> m_titles;
     std::vector<AnchorCheck> m_anchorChecks;
+    /// Outcomes by folder, kind and value: most references repeat from page to page.
+    std::unordered_map<std::string, Outcome> m_outcomes;
+    std::string m_key;
     std::vector<PopupSeen> m_popups;
     std::vector<std::pair<size_t, LintFinding>> m_findings; ///< file index, finding
 };
@@ -313,43 +324,64 @@ void Linter::lintContent(size_t row, const Lines& lines, size_t file, size_t sta
 
 void Linter::checkReference(const LineReference& ref, const Place& place, const std::string& folder,
                             const std::string& pageKey) {
+    m_key.assign(folder);
+    m_key += '\n';
+    m_key += char('0' + int(ref.kind));
+    m_key += ref.value;
+    auto it = m_outcomes.find(m_key);
+    if (it == m_outcomes.end())
+        it = m_outcomes.emplace(m_key, resolve(ref, folder)).first;
+    const Outcome& outcome = it->second;
+    for (const auto& [severity, message] : outcome.findings)
+        report(place, severity, message);
+    const std::string& page = outcome.samePage ? pageKey : outcome.page;
+    if (!outcome.fragment.empty() && !page.empty())
+        m_anchorChecks.push_back({place, page, outcome.fragment, ref.value});
+}
+
+Linter::Outcome Linter::resolve(const LineReference& ref, const std::string& folder) {
+    Outcome out;
     const Target target = classifyReference(ref.value);
     switch (target.kind) {
     case TargetKind::Ignored:
-        return;
+        break;
     case TargetKind::SamePage:
-        if (!target.fragment.empty() && !pageKey.empty())
-            m_anchorChecks.push_back({place, pageKey, target.fragment, ref.value});
-        return;
+        out.samePage = true;
+        out.fragment = target.fragment;
+        break;
     case TargetKind::Absolute:
-        report(place, LintSeverity::Warning,
-               inQuotes(ref.value) + " is an absolute path: the .chm will not hold it");
-        return;
+        out.findings.emplace_back(LintSeverity::Warning, inQuotes(ref.value) +
+                                                             " is an absolute path: the .chm "
+                                                             "will not hold it");
+        break;
     case TargetKind::Local:
-        checkLocal(ref, target, place, folder);
-        return;
+        checkLocal(ref, target, folder, out);
+        break;
     }
+    return out;
 }
 
-void Linter::checkLocal(const LineReference& ref, const Target& target, const Place& place,
-                        const std::string& folder) {
+void Linter::checkLocal(const LineReference& ref, const Target& target, const std::string& folder,
+                        Outcome& out) {
+    const auto add = [&](LintSeverity severity, std::string message) {
+        out.findings.emplace_back(severity, std::move(message));
+    };
     const std::string relative = normalised(folder + target.path);
     const std::string key = toLower(relative);
     const bool outside = startsWith(relative, "..");
     if (const auto page = m_pages.find(key);
         page != m_pages.end() && ref.kind != ReferenceKind::Bitmap) {
         if (m_exactPages.count(relative) == 0)
-            report(place, LintSeverity::Warning,
-                   inQuotes(ref.value) + " differs in letter case from the topic page " +
-                       inQuotes(page->second.second));
-        if (!target.fragment.empty())
-            m_anchorChecks.push_back({place, key, target.fragment, ref.value});
+            add(LintSeverity::Warning, inQuotes(ref.value) +
+                                           " differs in letter case from the topic page " +
+                                           inQuotes(page->second.second));
+        out.page = key;
+        out.fragment = target.fragment;
         return;
     }
     if (m_chapters.count(key) != 0) {
-        report(place, LintSeverity::Error,
-               "link to the chapter file " + inQuotes(ref.value) +
-                   " instead of one of its topic pages");
+        add(LintSeverity::Error, "link to the chapter file " + inQuotes(ref.value) +
+                                     " instead of one of its topic pages");
         return;
     }
     static const std::unordered_set<std::string> kWrittenByBuild = {"quirew.css", "quirew.js",
@@ -359,27 +391,27 @@ void Linter::checkLocal(const LineReference& ref, const Target& target, const Pl
         const char* what = ref.kind == ReferenceKind::Link     ? "link to "
                            : ref.kind == ReferenceKind::Bitmap ? "button picture "
                                                                : "file ";
-        report(place, LintSeverity::Error,
-               what + inQuotes(ref.value) +
-                   (ref.kind == ReferenceKind::Link ? ", which is no topic page and no file"
-                                                    : ", which does not exist"));
+        add(LintSeverity::Error,
+            what + inQuotes(ref.value) +
+                (ref.kind == ReferenceKind::Link ? ", which is no topic page and no file"
+                                                 : ", which does not exist"));
         return;
     }
     if (outside) {
-        report(place, LintSeverity::Warning,
-               inQuotes(ref.value) + " lies outside the project folder: the .chm will not hold it");
+        add(LintSeverity::Warning,
+            inQuotes(ref.value) + " lies outside the project folder: the .chm will not hold it");
         return;
     }
     if (!onDisk.empty() && ref.kind != ReferenceKind::Bitmap &&
         m_referenced.insert(toLower(onDisk)).second && endsWithNoCase(onDisk, ".css"))
         m_styleSheets.push_back(onDisk);
     if (!onDisk.empty() && onDisk != relative)
-        report(place, LintSeverity::Warning,
-               inQuotes(ref.value) + " differs in letter case from the file " + inQuotes(onDisk));
+        add(LintSeverity::Warning,
+            inQuotes(ref.value) + " differs in letter case from the file " + inQuotes(onDisk));
     if (ref.kind == ReferenceKind::Bitmap && m_additional.count(key) == 0)
-        report(place, LintSeverity::Warning,
-               "button picture " + inQuotes(ref.value) +
-                   " is not among the additional files: the .chm will not hold it");
+        add(LintSeverity::Warning,
+            "button picture " + inQuotes(ref.value) +
+                " is not among the additional files: the .chm will not hold it");
 }
 
 void Linter::checkAnchors() {
