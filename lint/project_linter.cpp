@@ -1,115 +1,20 @@
 #include "lint/project_linter.h"
 
 #include "core/chapter_parser.h"
-#include "core/file_io.h"
-#include "core/popup_text_file.h"
 #include "core/project_session.h"
 #include "core/related_topics.h"
 #include "core/text_util.h"
 #include "helpgen/effects_expander.h"
 #include "lint/effect_markers.h"
-#include "lint/html_scan.h"
+#include "lint/linter.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <unordered_map>
-#include <unordered_set>
 
 namespace qw {
 
+namespace lintdetail {
+
 namespace fs = std::filesystem;
-
-namespace {
-
-constexpr std::string_view kPopupFile = "TxPopups.js";
-
-std::string inQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
-
-std::string normalised(const std::string& relative) {
-    return fs::path(relative).lexically_normal().generic_string();
-}
-
-/// Where a reference was written.
-struct Place {
-    size_t file; ///< index into the linter's file list
-    size_t line; ///< from 1
-    size_t row;
-};
-
-/// A link with a fragment, checked once every page's anchors are known.
-struct AnchorCheck {
-    Place place;
-    std::string pageKey;
-    std::string fragment;
-    std::string value;
-};
-
-struct PopupSeen {
-    Place place;
-    std::string reference;
-};
-
-class Linter {
-public:
-    explicit Linter(const LintInput& input)
-        : m_in(input), m_table(*input.table), m_dir(input.table->projectDir()) {}
-
-    std::vector<LintFinding> run();
-
-private:
-    void indexTable();
-    void lintChapter(size_t chapterRow, size_t nextChapterRow);
-    void lintHead(const Lines& lines, size_t file, size_t row, const std::string& folder);
-    void lintMetadata(size_t row, const Lines& lines, size_t file, size_t start,
-                      const std::string& folder);
-    void lintContent(size_t row, const Lines& lines, size_t file, size_t start, size_t end,
-                     const std::string& folder);
-    void checkReference(const LineReference& ref, const Place& place, const std::string& folder,
-                        const std::string& pageKey);
-    /// What a reference written in a page of folder comes to, wherever it is written.
-    struct Outcome {
-        std::vector<std::pair<LintSeverity, std::string>> findings;
-        bool samePage = false; ///< the fragment names an anchor of the page itself
-        std::string page;      ///< else the topic page whose anchors the fragment names
-        std::string fragment;
-    };
-    Outcome resolve(const LineReference& ref, const std::string& folder);
-    void checkLocal(const LineReference& ref, const Target& target, const std::string& folder,
-                    Outcome& out);
-    void checkRelated(size_t row, const Place& place, const std::string& folder);
-    void checkAnchors();
-    void checkPopups();
-    void checkStyleSheets();
-    /// The file's path as it is on disk, relative to the project folder; empty when
-    /// there is no such file.
-    const std::string& existing(const std::string& relative);
-    std::string relativeOf(const std::string& path) const;
-    size_t metadataLine(const Lines& lines, size_t start, std::string_view key) const;
-    void report(const Place& place, LintSeverity severity, std::string message);
-
-    const LintInput& m_in;
-    const TopicTable& m_table;
-    std::string m_dir;
-    std::vector<std::string> m_files;
-    std::unordered_map<std::string, std::pair<size_t, std::string>> m_pages; ///< key: row, path
-    std::unordered_set<std::string> m_exactPages;
-    std::unordered_map<size_t, size_t> m_samePage; ///< row: the earlier row of its page name
-    std::unordered_set<std::string> m_chapters;
-    std::unordered_set<std::string> m_additional;
-    std::unordered_set<std::string> m_referenced; ///< files the pages name: the build packs them
-    std::vector<std::string> m_styleSheets;       ///< as on disk, in the order first met
-    std::unordered_map<std::string, std::unordered_set<std::string>> m_anchors;
-    std::unordered_map<std::string, std::string> m_exists;
-    std::unordered_map<std::string, Place> m_titles;
-    std::vector<AnchorCheck> m_anchorChecks;
-    /// Outcomes by folder, kind and value: most references repeat from page to page.
-    std::unordered_map<std::string, Outcome> m_outcomes;
-    std::string m_key;
-    std::vector<PopupSeen> m_popups;
-    std::vector<std::pair<size_t, LintFinding>> m_findings; ///< file index, finding
-};
 
 std::string Linter::relativeOf(const std::string& path) const {
     const std::string slashed = toSlashes(path);
@@ -322,198 +227,12 @@ void Linter::lintContent(size_t row, const Lines& lines, size_t file, size_t sta
     }
 }
 
-void Linter::checkReference(const LineReference& ref, const Place& place, const std::string& folder,
-                            const std::string& pageKey) {
-    m_key.assign(folder);
-    m_key += '\n';
-    m_key += char('0' + int(ref.kind));
-    m_key += ref.value;
-    auto it = m_outcomes.find(m_key);
-    if (it == m_outcomes.end())
-        it = m_outcomes.emplace(m_key, resolve(ref, folder)).first;
-    const Outcome& outcome = it->second;
-    for (const auto& [severity, message] : outcome.findings)
-        report(place, severity, message);
-    const std::string& page = outcome.samePage ? pageKey : outcome.page;
-    if (!outcome.fragment.empty() && !page.empty())
-        m_anchorChecks.push_back({place, page, outcome.fragment, ref.value});
-}
-
-Linter::Outcome Linter::resolve(const LineReference& ref, const std::string& folder) {
-    Outcome out;
-    const Target target = classifyReference(ref.value);
-    switch (target.kind) {
-    case TargetKind::Ignored:
-        break;
-    case TargetKind::SamePage:
-        out.samePage = true;
-        out.fragment = target.fragment;
-        break;
-    case TargetKind::Absolute:
-        out.findings.emplace_back(LintSeverity::Warning, inQuotes(ref.value) +
-                                                             " is an absolute path: the .chm "
-                                                             "will not hold it");
-        break;
-    case TargetKind::Local:
-        checkLocal(ref, target, folder, out);
-        break;
-    }
-    return out;
-}
-
-void Linter::checkLocal(const LineReference& ref, const Target& target, const std::string& folder,
-                        Outcome& out) {
-    const auto add = [&](LintSeverity severity, std::string message) {
-        out.findings.emplace_back(severity, std::move(message));
-    };
-    const std::string relative = normalised(folder + target.path);
-    const std::string key = toLower(relative);
-    const bool outside = startsWith(relative, "..");
-    if (const auto page = m_pages.find(key);
-        page != m_pages.end() && ref.kind != ReferenceKind::Bitmap) {
-        if (m_exactPages.count(relative) == 0)
-            add(LintSeverity::Warning, inQuotes(ref.value) +
-                                           " differs in letter case from the topic page " +
-                                           inQuotes(page->second.second));
-        out.page = key;
-        out.fragment = target.fragment;
-        return;
-    }
-    if (m_chapters.count(key) != 0) {
-        add(LintSeverity::Error, "link to the chapter file " + inQuotes(ref.value) +
-                                     " instead of one of its topic pages");
-        return;
-    }
-    static const std::unordered_set<std::string> kWrittenByBuild = {"quirew.css", "quirew.js",
-                                                                    "aboutjmp.htm", "quirew.gif"};
-    const std::string& onDisk = existing(relative);
-    if (onDisk.empty() && kWrittenByBuild.count(key) == 0) {
-        const char* what = ref.kind == ReferenceKind::Link     ? "link to "
-                           : ref.kind == ReferenceKind::Bitmap ? "button picture "
-                                                               : "file ";
-        add(LintSeverity::Error,
-            what + inQuotes(ref.value) +
-                (ref.kind == ReferenceKind::Link ? ", which is no topic page and no file"
-                                                 : ", which does not exist"));
-        return;
-    }
-    if (outside) {
-        add(LintSeverity::Warning,
-            inQuotes(ref.value) + " lies outside the project folder: the .chm will not hold it");
-        return;
-    }
-    if (!onDisk.empty() && ref.kind != ReferenceKind::Bitmap &&
-        m_referenced.insert(toLower(onDisk)).second && endsWithNoCase(onDisk, ".css"))
-        m_styleSheets.push_back(onDisk);
-    if (!onDisk.empty() && onDisk != relative)
-        add(LintSeverity::Warning,
-            inQuotes(ref.value) + " differs in letter case from the file " + inQuotes(onDisk));
-    if (ref.kind == ReferenceKind::Bitmap && m_additional.count(key) == 0)
-        add(LintSeverity::Warning,
-            "button picture " + inQuotes(ref.value) +
-                " is not among the additional files: the .chm will not hold it");
-}
-
-void Linter::checkAnchors() {
-    for (const AnchorCheck& check : m_anchorChecks) {
-        const auto anchors = m_anchors.find(check.pageKey);
-        if (anchors != m_anchors.end() && anchors->second.count(check.fragment) != 0)
-            continue;
-        report(check.place, LintSeverity::Error,
-               "link to " + inQuotes(check.value) + ", whose page has no anchor " +
-                   inQuotes(check.fragment));
-    }
-}
-
-void Linter::checkStyleSheets() {
-    // The build packs what the pages name, but never looks inside their style sheets.
-    for (const std::string& sheet : m_styleSheets) {
-        const size_t index = m_files.size();
-        m_files.push_back(sheet);
-        Lines lines;
-        try {
-            lines = readLines(fs::path(m_dir) / sheet);
-        } catch (const FileError& e) {
-            report({index, 0, 0}, LintSeverity::Error, e.what());
-            continue;
-        }
-        const std::string folder = fs::path(sheet).parent_path().generic_string();
-        std::vector<LineReference> refs;
-        for (size_t i = 0; i < lines.size(); ++i) {
-            refs.clear();
-            scanLine(lines[i], refs, nullptr);
-            for (const LineReference& ref : refs) {
-                const Target target = classifyReference(ref.value);
-                if (target.kind != TargetKind::Local)
-                    continue;
-                const std::string relative =
-                    normalised((folder.empty() ? "" : folder + "/") + target.path);
-                const std::string& onDisk = existing(relative);
-                if (onDisk.empty())
-                    report({index, i + 1, 0}, LintSeverity::Error,
-                           "file " + inQuotes(ref.value) + ", which does not exist");
-                else if (m_referenced.count(toLower(onDisk)) == 0 &&
-                         m_additional.count(toLower(onDisk)) == 0)
-                    report({index, i + 1, 0}, LintSeverity::Warning,
-                           inQuotes(ref.value) +
-                               " is named only in a style sheet: the .chm will not hold it "
-                               "unless it is among the additional files");
-            }
-        }
-    }
-}
-
-void Linter::checkPopups() {
-    const std::string& file = existing(std::string(kPopupFile));
-    if (file.empty()) {
-        if (!m_popups.empty())
-            report(m_popups.front().place, LintSeverity::Error,
-                   "pop-up " + inQuotes(m_popups.front().reference) +
-                       " is used, but the project has no " + std::string(kPopupFile));
-        return;
-    }
-    const size_t index = m_files.size();
-    m_files.push_back(file);
-    Lines lines;
-    try {
-        lines = readLines(fs::path(m_dir) / file);
-    } catch (const FileError& e) {
-        report({index, 0, 0}, LintSeverity::Error, e.what());
-        return;
-    }
-    std::unordered_map<std::string, size_t> entries; // reference: line
-    std::vector<std::pair<std::string, size_t>> inOrder;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const size_t eq = lines[i].find('=');
-        const std::string reference = eq == std::string::npos ? "" : trim(lines[i].substr(0, eq));
-        if (reference.empty() || reference == "MyFont")
-            continue;
-        if (!isUsablePopupReference(reference))
-            report({index, i + 1, 0}, LintSeverity::Error,
-                   "pop-up reference " + inQuotes(reference) +
-                       " cannot be read by the pages' script");
-        if (entries.emplace(reference, i + 1).second)
-            inOrder.emplace_back(reference, i + 1);
-    }
-    std::unordered_set<std::string> used;
-    for (const PopupSeen& seen : m_popups) {
-        used.insert(seen.reference);
-        if (entries.count(seen.reference) == 0)
-            report(seen.place, LintSeverity::Error,
-                   "pop-up " + inQuotes(seen.reference) + " is not in " + file);
-    }
-    for (const auto& [reference, line] : inOrder)
-        if (used.count(reference) == 0)
-            report({index, line, 0}, LintSeverity::Warning,
-                   "pop-up " + inQuotes(reference) + " is never used");
-}
-
-} // namespace
+} // namespace lintdetail
 
 std::vector<LintFinding> lintProject(const LintInput& input) {
     if (input.table == nullptr)
         return {};
-    return Linter(input).run();
+    return lintdetail::Linter(input).run();
 }
 
 std::vector<LintFinding> lintSession(const ProjectSession& session) {
