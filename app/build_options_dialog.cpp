@@ -26,6 +26,8 @@ TfrmCompileOptions::TfrmCompileOptions(const CompileOptions& defaults, QWidget* 
     m_log = addBox("chkViewLog", "View HTMLHelp Creation &Log After Creating", defaults.viewLog);
     m_view = addBox("chkViewCHM", "&View HTMLHelp eDocument After Creating", defaults.viewChm);
     m_clean = addBox("chkCleanUpFiles", "&Clean Up Files After Creating", defaults.cleanUpFiles);
+    m_checkLinks =
+        addBox("chkCheckLinks", "Chec&k Links And Files Before Creating", defaults.checkLinks);
     m_default = addBox("chkDefault", "Set Options As &Default", false);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     QPushButton* help = buttons->addButton("&Help", QDialogButtonBox::HelpRole);
@@ -50,6 +52,7 @@ CompileOptions TfrmCompileOptions::choices() const {
     options.viewLog = m_log->isChecked();
     options.viewChm = m_view->isChecked();
     options.cleanUpFiles = m_clean->isChecked();
+    options.checkLinks = m_checkLinks->isChecked();
     return options;
 }
 

@@ -8,7 +8,8 @@ class QCheckBox;
 
 namespace qw {
 
-/// "Create HTMLHelp eDocument Options": the five build choices, ticked from the stored
+/// "Create HTMLHelp eDocument Options": the build choices (the five of the build and the
+/// link check before it), ticked from the stored
 /// defaults, and "Set Options As Default".
 class TfrmCompileOptions : public QDialog {
     Q_OBJECT
@@ -30,6 +31,7 @@ private:
     QCheckBox* m_log;
     QCheckBox* m_view;
     QCheckBox* m_clean;
+    QCheckBox* m_checkLinks;
     QCheckBox* m_default;
 };
 

@@ -1,12 +1,14 @@
 #include "app/gui_build_host.h"
 
 #include "app/build_options_dialog.h"
+#include "app/link_check_window.h"
 #include "app/log_window.h"
 #include "app/main_window.h"
 #include "app/program_runner.h"
 #include "app/progress_window.h"
 #include "app/topic_grid.h"
 #include "app/wait_loop.h"
+#include "lint/project_linter.h"
 
 #include <QApplication>
 #include <QFile>
@@ -36,6 +38,41 @@ bool GuiBuildHost::askBuildOptions(CompileOptions& choices, bool& setAsDefault) 
     choices = dialog.choices();
     setAsDefault = dialog.setAsDefault();
     return true;
+}
+
+bool GuiBuildHost::checkBeforeGenerating(const CompileOptions& choices) {
+    if (!choices.checkLinks)
+        return true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::vector<LintFinding> findings;
+    try {
+        findings = lintSession(*m_window.m_session);
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        throw;
+    }
+    QApplication::restoreOverrideCursor();
+    if (!m_linkCheck) {
+        m_linkCheck = new TfrmLinkCheck(&m_window);
+        QObject::connect(m_linkCheck, &TfrmLinkCheck::rowActivated, &m_window, [this](int row) {
+            if (size_t(row) < m_window.m_session->table().endRow())
+                m_window.m_grid->selectCell(row, ColTitle);
+        });
+    }
+    m_linkCheck->setFindings(findings);
+    if (findings.empty()) {
+        m_linkCheck->hide();
+        return true;
+    }
+    m_linkCheck->show();
+    m_linkCheck->raise();
+    const size_t errors = errorCount(findings);
+    if (errors == 0)
+        return true;
+    const std::string question = "The link check found " + std::to_string(errors) +
+                                 " error(s); they are listed in the Link Check window."
+                                 "\r\nCreate the HTMLHelp eDocument anyway?";
+    return showMessage(question, MessageKind::Confirmation, MessageButtons::YesNo) == Answer::Yes;
 }
 
 void GuiBuildHost::setBusy(bool busy) {

@@ -2,12 +2,14 @@
 
 #include "helpgen/build_pipeline.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <vector>
 
 namespace qw {
 
+class TfrmLinkCheck;
 class TfrmVIRedivuv;
 
 /// The build's questions, options dialog, progress, waiting and viewers, shown by the
@@ -19,6 +21,10 @@ public:
     Answer showMessage(const std::string& text, MessageKind kind, MessageButtons buttons) override;
     ProgressReporter& progress() override;
     bool askBuildOptions(CompileOptions& choices, bool& setAsDefault) override;
+    /// With "Check Links" ticked: checks the project, lists the findings in the link check
+    /// window (a double-click selects the topic's row) and, when there are errors, asks
+    /// whether to build anyway.
+    bool checkBeforeGenerating(const CompileOptions& choices) override;
     void setBusy(bool busy) override;
     void setBusyCaption(const std::string& caption) override;
     void processEvents() override;
@@ -38,6 +44,7 @@ public:
 private:
     TfrmVIRedivuv& m_window;
     QString m_savedCaption;
+    QPointer<TfrmLinkCheck> m_linkCheck;
     struct Viewer {
         QString program;
         qint64 pid;

@@ -107,6 +107,7 @@ CompileOptions Configuration::readCompileOptions() const {
     o.viewLog = ini.readBool(kCompileSection, "ViewLog", o.viewLog);
     o.viewChm = ini.readBool(kCompileSection, "ViewCHM", o.viewChm);
     o.cleanUpFiles = ini.readBool(kCompileSection, "CleanUpFiles", o.cleanUpFiles);
+    o.checkLinks = ini.readBool(kCompileSection, "CheckLinks", o.checkLinks);
     return o;
 }
 
@@ -118,6 +119,7 @@ void Configuration::writeCompileOptions(const CompileOptions& o) const {
     ini.writeBool(kCompileSection, "ViewLog", o.viewLog);
     ini.writeBool(kCompileSection, "ViewCHM", o.viewChm);
     ini.writeBool(kCompileSection, "CleanUpFiles", o.cleanUpFiles);
+    ini.writeBool(kCompileSection, "CheckLinks", o.checkLinks);
     ini.endBatch();
 }
 

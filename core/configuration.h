@@ -34,6 +34,8 @@ struct CompileOptions {
     bool viewLog = true;
     bool viewChm = true;
     bool cleanUpFiles = true;
+    /// Check links, files and markers before the pages are generated.
+    bool checkLinks = false;
 };
 
 /// The four recent projects, most recent first; empty places hold "<Empty>" or "[none]".

@@ -304,6 +304,8 @@ BuildResult createHelpDocument(ProjectSession& session, BuildHost& host,
         return stopped(BuildOutcome::Cancelled);
     if (setAsDefault)
         session.configuration().writeCompileOptions(result.choices);
+    if (!host.checkBeforeGenerating(result.choices))
+        return stopped(BuildOutcome::Cancelled);
     if (request.neverView) {
         result.choices.editContents = false;
         result.choices.viewLog = false;

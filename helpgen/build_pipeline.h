@@ -23,6 +23,10 @@ public:
     /// On OK the dialog has updated choices and says whether "Set Options As Default"
     /// was ticked.
     virtual bool askBuildOptions(CompileOptions& choices, bool& setAsDefault) = 0;
+    /// Runs after the build options were chosen, before anything is written: false stops
+    /// the build as cancelled (the program's link check found errors and the author chose
+    /// not to build).
+    virtual bool checkBeforeGenerating(const CompileOptions& /*choices*/) { return true; }
     /// Hourglass cursor on or off.
     virtual void setBusy(bool /*busy*/) {}
     /// The main window's caption while a child program runs; empty restores the old one.

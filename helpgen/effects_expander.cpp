@@ -96,6 +96,11 @@ bool EffectsExpander::hasScript(int n) const {
     return n >= 1 && n <= kMaxScripts && m_scripts[size_t(n)].present;
 }
 
+const std::vector<std::string>& EffectsExpander::tokens(int n) const {
+    static const std::vector<std::string> none;
+    return hasScript(n) ? m_scripts[size_t(n)].tokens : none;
+}
+
 bool EffectsExpander::applyScript(const Script& script, Lines& page) const {
     bool applied = false;
     for (size_t k = 0; k < script.tokens.size(); ++k) {

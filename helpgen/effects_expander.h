@@ -37,6 +37,8 @@ public:
 
     /// True when script n (1 to 50) is defined.
     bool hasScript(int n) const;
+    /// The marker pieces of script n in their order; empty when it is not defined.
+    const std::vector<std::string>& tokens(int n) const;
 
 private:
     struct Script {

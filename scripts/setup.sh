@@ -11,6 +11,7 @@ packages=(
   libx11-dev libxtst-dev x11-xkb-utils
   fp-utils libchm-bin xvfb xauth imagemagick
   chromium fonts-dejavu-core python3 python3-chm strace
+  valgrind  # its HTML manual is the real-manual project of the link check tests
   dpkg-dev lintian desktop-file-utils appstream shared-mime-info
 )
 
