@@ -161,6 +161,8 @@ class OptionsDialogTest : public QObject {
 private:
     MessageRecorder messages;
     DialogRecorder dialogs;
+    // The Help button reaches the main window's context help: no viewer may really start.
+    LaunchRecorder launches;
 
     /// The sample opened, then its project file cut back to the chapter list, so that
     /// the next confirmation writes every property afresh.
@@ -175,6 +177,7 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
         messages.install();
         dialogs.install();
+        launches.install();
     }
     void init() {
         messages.clear();
