@@ -6,6 +6,7 @@
 #include "app/progress_window.h"
 #include "app/tree_options_dialog.h"
 #include "core/ini_file.h"
+#include "core/safe_output.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -314,6 +315,31 @@ private slots:
         QCOMPARE(project.readString("DOVAZazeOpt", "ViewWhenCreated", ""), std::string("0"));
         QVERIFY(launches.launches.empty());
         QTRY_VERIFY_WITH_TIMEOUT(!f.window->progressWindow().isVisible(), 3000);
+    }
+
+    void aTreeFileThatCannotBeWrittenEndsTheCommandAndLetsTheWindowGo() {
+        WindowFixture f(browserConfig("/usr/bin/fake-browser"));
+        f.window->openProjectFile(f.project);
+        const QString blocked = f.dir.filePath("sample/treehtml/unexpand.htm");
+        OutputGuard::setFaultForTesting(
+            [](std::string_view operation, const std::filesystem::path& path) {
+                return operation == "write" && path.filename() == "unexpand.htm";
+            });
+        answerDialog([](TfrmTreeOptions* d) {
+            child<QLineEdit>(d, "edtTreeTitle")->setText("Not Saved");
+            child(d, "btnCreate")->click();
+        });
+        f.trigger("mniCreateDOVAZaze");
+        OutputGuard::setFaultForTesting({});
+        QCOMPARE(messages.texts(),
+                 std::vector<std::string>{"Unable to write to " + blocked.toStdString()});
+        // The options stay unsaved, nothing is shown, and the progress window goes.
+        QCOMPARE(IniFile(f.project.toStdString()).readString("DOVAZazeOpt", "TreeTitle", ""),
+                 std::string());
+        QVERIFY(launches.launches.empty());
+        QVERIFY(!f.window->progressWindow().isVisible());
+        QVERIFY(f.window->toolBar()->isEnabled());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
     void helpOpensTheDialogsPageThroughTheContextHelp() {
