@@ -27,6 +27,8 @@
 #include <QPrinter>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace qw {
 
 namespace {
@@ -217,13 +219,17 @@ void TfrmVIRedivuv::viewOrPreview(bool rightButton) {
         showInBrowser(QString::fromStdString(preview));
         return;
     }
-    // The framed page stands in for the help window, at its place and size.
-    if (!PreviewWindow::show(
+    // The framed page stands in for the help window, at its place and size. (An hour is
+    // the longest wait: a larger setting must not overflow into none.)
+    const int timeoutMs = std::clamp(env.viewHHTimeout, 0, 3600) * 1000;
+    if (PreviewWindow::show(
             env.htmlBrowserPath, QString::fromStdString(frames.string()),
-            {place.windowLeft, place.windowTop, place.windowWidth, place.windowHeight},
-            env.viewHHTimeout * 1000))
-        m_messages.showMessage("The page could not be shown: no web browser is available.",
-                               MessageKind::Error, MessageButtons::Ok);
+            {place.windowLeft, place.windowTop, place.windowWidth, place.windowHeight}, timeoutMs))
+        return;
+    QApplication::restoreOverrideCursor();
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    m_messages.showMessage("The page could not be shown: no web browser is available.",
+                           MessageKind::Error, MessageButtons::Ok);
 }
 
 void TfrmVIRedivuv::showInBrowser(const QString& file) {
