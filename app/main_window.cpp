@@ -224,11 +224,6 @@ void TfrmVIRedivuv::setHelpFormat(bool useHHhelp) {
     html->setShortcut(useHHhelp ? QKeySequence() : QKeySequence(Qt::Key_F1));
 }
 
-void TfrmVIRedivuv::notAvailable(const std::string& what) {
-    m_messages.showMessage(what + " is not available in this version.", MessageKind::Information,
-                           MessageButtons::Ok);
-}
-
 void TfrmVIRedivuv::writeConfiguration() {
     const Configuration& config = m_session->configuration();
     WindowSettings window;

@@ -31,6 +31,7 @@ class TopicGrid;
 class TfrmVIRedivuv : public QMainWindow, public GridHost {
     Q_OBJECT
     friend class GuiBuildHost;
+    friend class GuiTreeHost;
 
 public:
     TfrmVIRedivuv(const std::filesystem::path& dataDir, const std::filesystem::path& configPath,
@@ -100,7 +101,6 @@ private:
     void writeConfiguration();
     void runCommand(const std::function<void()>& command);
     void setHelpFormat(bool useHHhelp);
-    void notAvailable(const std::string& what);
 
     // main_window_commands.cpp
     void mniNewClick();
@@ -120,7 +120,8 @@ private:
     void helpNotInstalled();
     void mniProjectOptionsClick();
     void mniEnviromentOptionsClick();
-    void treeCommandsClick();
+    void mniCreateDOVAZazeClick();
+    void mniViewDOVAZazeClick();
     void toolsClick(const QStringList& arguments);
 
     // main_window_editing.cpp

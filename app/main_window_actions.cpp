@@ -87,7 +87,7 @@ void TfrmVIRedivuv::createActions() {
               &W::mniCompileClick)
         ->setShortcut(QKeySequence(Qt::Key_F8));
     addAction("mniCreateDOVAZaze", "Create &DOVAZaze eDocument...",
-              "Configure, Create & View DOVAZaze eDocument", &W::treeCommandsClick)
+              "Configure, Create & View DOVAZaze eDocument", &W::mniCreateDOVAZazeClick)
         ->setShortcut(QKeySequence(Qt::Key_F9));
     addAction("mniCreateTopicFileList", "Create Topic &Filenames List", "",
               &W::mniCreateTopicFileListClick);
@@ -108,7 +108,7 @@ void TfrmVIRedivuv::createActions() {
     addAction("mniViewLog", "View HTMLHelp Creation &Log", "View HTMLHelp Compiler Log File",
               &W::mniViewLogClick);
     addAction("mniViewDOVAZaze", "View HTML&Tree eDocument",
-              "View Last Created DOVAZaze eDocument in Browser", &W::treeCommandsClick);
+              "View Last Created DOVAZaze eDocument in Browser", &W::mniViewDOVAZazeClick);
 
     addAction("mniProjectOptions", "&Project Options...",
               "Configure Options For HTMLHelp eDocument", &W::mniProjectOptionsClick);
@@ -248,7 +248,7 @@ void TfrmVIRedivuv::createToolBar() {
           &W::mniCompileClick},
          {"iebtnCreateDOVAZaze",
           "Create DOVAZaze eDocument|Configure, Create & View DOVAZaze eDocument",
-          &W::treeCommandsClick}},
+          &W::mniCreateDOVAZazeClick}},
         {{"iebtnProjectOptions", "Project Options|Configure Options For HTMLHelp eDocument",
           &W::mniProjectOptionsClick},
          {"iebtnEnviromentOptions",
@@ -270,7 +270,7 @@ void TfrmVIRedivuv::createToolBar() {
           &W::mniViewLogClick},
          {"iebtnViewDOVAZaze",
           "View DOVAZaze eDocument|View Last Created DOVAZaze eDocument in Browser",
-          &W::treeCommandsClick}},
+          &W::mniViewDOVAZazeClick}},
         {{"iebtnHelp", "HTMLHelp Quirewright Help|HTMLHelp Quirewright Help", &W::iebtnHelpClick}},
     };
     m_toolBar = addToolBar("Toolbar");

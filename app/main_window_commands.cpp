@@ -2,8 +2,10 @@
 #include "app/main_window.h"
 
 #include "app/file_dialogs.h"
+#include "app/gui_tree_host.h"
 #include "app/options_dialog.h"
 #include "app/program_runner.h"
+#include "app/progress_window.h"
 #include "app/topic_grid.h"
 #include "app/wizard.h"
 #include "core/file_io.h"
@@ -254,10 +256,24 @@ void TfrmVIRedivuv::mniEnviromentOptionsClick() {
         m_grid->applyEnvironment();
 }
 
-// --- commands whose dialogs are not part of this version ------------------------------------
+// --- the browser document ---------------------------------------------------------------
 
-void TfrmVIRedivuv::treeCommandsClick() {
-    notAvailable("The DOVAZaze eDocument");
+void TfrmVIRedivuv::mniCreateDOVAZazeClick() {
+    struct Restore {
+        TfrmProgress& progress;
+        ~Restore() {
+            // A write that failed part-way must not leave the bar showing for good.
+            if (progress.isVisible() && !progress.finished() && !progress.hasErrors())
+                progress.finish(0);
+        }
+    } restore{*m_progress};
+    GuiTreeHost host(*this);
+    createTreeDocument(*m_session, host);
+}
+
+void TfrmVIRedivuv::mniViewDOVAZazeClick() {
+    GuiTreeHost host(*this);
+    viewTreeDocument(*m_session, host);
 }
 
 void TfrmVIRedivuv::applyProjectOptionsSilently() {

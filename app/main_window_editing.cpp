@@ -3,18 +3,21 @@
 #include "app/main_window.h"
 
 #include "app/file_dialogs.h"
+#include "app/preview_window.h"
 #include "app/program_runner.h"
 #include "app/progress_window.h"
 #include "app/topic_grid.h"
 #include "core/chapter_parser.h"
 #include "core/file_io.h"
 #include "core/file_names.h"
+#include "core/ini_file.h"
 #include "core/printout_file.h"
 #include "core/project_lock.h"
 #include "core/safe_output.h"
 #include "core/text_util.h"
 #include "core/topic_list_file.h"
 #include "helpgen/page_generator.h"
+#include "helpgen/preview_pages.h"
 #include "helpgen/support_files.h"
 
 #include <QApplication>
@@ -23,6 +26,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTextDocument>
+
+#include <algorithm>
 
 namespace qw {
 
@@ -188,13 +193,15 @@ void TfrmVIRedivuv::viewOrPreview(bool rightButton) {
     }
     // The topic's page, as it will be generated, written beside its chapter.
     const std::string preview = directoryOf(file) + "TmpTopic.htm";
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct Restore {
+        ~Restore() { QApplication::restoreOverrideCursor(); }
+    } restore;
+    const ProjectSettings& project = m_session->settings();
+    const EnvironmentSettings& env = m_session->environment();
+    const PreviewSettings place = PreviewSettings::read(IniFile(m_session->projectPath()));
+    std::filesystem::path frames;
     {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        struct Restore {
-            ~Restore() { QApplication::restoreOverrideCursor(); }
-        } restore;
-        const ProjectSettings& project = m_session->settings();
-        const EnvironmentSettings& env = m_session->environment();
         // The preview writes only over the program's own files, as a build does.
         const ProjectLock lock(m_session->projectPath());
         OutputGuard guard(table, m_session->projectPath());
@@ -202,12 +209,27 @@ void TfrmVIRedivuv::viewOrPreview(bool rightButton) {
         copySupportFiles(guard, m_dataDir, project.useStyleSheet, env.searchForEffects);
         generateTopicPage(PageContext{table, project, env, m_dataDir, false}, size_t(row), preview,
                           &guard);
+        const std::string topicPage = std::filesystem::path(preview).is_absolute()
+                                          ? preview
+                                          : m_session->projectDir() + preview;
+        frames = writePreviewPages(guard, topicPage, place.frameWidth());
         record.save();
     }
-    // The framed preview in the help viewer needs a viewer for loose pages, which this
-    // platform lacks: both buttons show the page in the browser.
-    (void)rightButton;
-    showInBrowser(QString::fromStdString(preview));
+    if (rightButton) {
+        showInBrowser(QString::fromStdString(preview));
+        return;
+    }
+    // The framed page stands in for the help window, at its place and size. (An hour is
+    // the longest wait: a larger setting must not overflow into none.)
+    const int timeoutMs = std::clamp(env.viewHHTimeout, 0, 3600) * 1000;
+    if (PreviewWindow::show(
+            env.htmlBrowserPath, QString::fromStdString(frames.string()),
+            {place.windowLeft, place.windowTop, place.windowWidth, place.windowHeight}, timeoutMs))
+        return;
+    QApplication::restoreOverrideCursor();
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    m_messages.showMessage("The page could not be shown: no web browser is available.",
+                           MessageKind::Error, MessageButtons::Ok);
 }
 
 void TfrmVIRedivuv::showInBrowser(const QString& file) {

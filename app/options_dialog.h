@@ -86,6 +86,8 @@ private:
     void pickImage(QLineEdit* box, const QString& title);
     void pickProgram(std::string EnvironmentSettings::*member, const QString& title);
     void pickFont();
+    /// The window sizer over the window boxes; on OK they take its values.
+    void openAutoSizer();
     void pickColour();
     void addAdditional();
     void deleteAdditional();

@@ -1,4 +1,5 @@
 // The pages of Project Options and how their controls follow the ProjectOptions object.
+#include "app/auto_sizer.h"
 #include "app/file_dialogs.h"
 #include "app/message_routine.h"
 #include "app/options_dialog.h"
@@ -257,10 +258,8 @@ void TfrmOptions::connectProjectControls() {
     connect(findChild<QPushButton*>("btnPrevPageImage"), &QPushButton::clicked, this, [this] {
         pickImage(m_edits.at("edPrevPageImage"), "Select Graphic For 'Previous Page' Link");
     });
-    connect(findChild<QPushButton*>("btnAutoSizer"), &QPushButton::clicked, this, [this] {
-        m_messages.showMessage("The window sizer is not available in this version.",
-                               MessageKind::Information, MessageButtons::Ok);
-    });
+    connect(findChild<QPushButton*>("btnAutoSizer"), &QPushButton::clicked, this,
+            &TfrmOptions::openAutoSizer);
     connect(findChild<QPushButton*>("btnAdd"), &QPushButton::clicked, this,
             &TfrmOptions::addAdditional);
     connect(findChild<QPushButton*>("btnDelete"), &QPushButton::clicked, this,
@@ -391,6 +390,14 @@ void TfrmOptions::sizeBoxLeft(QLineEdit* box) {
                                    &m_project.windowTop, &m_project.windowLeft,
                                    &m_project.navPaneWidth};
     *values[size_t(which)] = sizeBoxOnExit(which, box->text().toStdString());
+    showProject();
+}
+
+void TfrmOptions::openAutoSizer() {
+    TfrmAutoSizer sizer(SizerValues::fromOptions(m_project), this);
+    if (sizer.exec() != QDialog::Accepted)
+        return;
+    sizer.values().applyTo(m_project, m_session.settings());
     showProject();
 }
 

@@ -1,12 +1,14 @@
-// Draws the wizard's five pages, the chapter, topic and related-topics dialogs and the
-// pages of both options dialogs into
+// Draws the wizard's five pages, the chapter, topic and related-topics dialogs, the pages
+// of both options dialogs, the browser document's options and the window sizer into
 // PNG files for the documentation: dialog_shots OUTPUT_DIR (run offscreen). Not a test.
+#include "app/auto_sizer.h"
 #include "app/grid_icons.h"
 #include "app/message_routine.h"
 #include "app/move_chapters_dialog.h"
 #include "app/new_chapter_dialog.h"
 #include "app/options_dialog.h"
 #include "app/related_topics_dialog.h"
+#include "app/tree_options_dialog.h"
 #include "app/wizard.h"
 #include "core/progress.h"
 #include "core/project_session.h"
@@ -111,5 +113,21 @@ int main(int argc, char** argv) {
     ok &= saveOptionsPages(project, out);
     TfrmOptions environment(OptionsMode::Environment, session, messages, &icons);
     ok &= saveOptionsPages(environment, out);
+
+    TreeOptions tree;
+    tree.treeTitle = "Harbour Guide";
+    tree.bgColor = "$00E1FFFF";
+    TfrmTreeOptions treeOptions(tree, "/home/author/harbour/", QW_DATA_DIR, messages);
+    ok &= save(treeOptions, out.filePath("tree-options-dialog.png"));
+    tree.format = TreeFormat::Applet;
+    TfrmTreeOptions appletOptions(tree, "/home/author/harbour/", QW_DATA_DIR, messages);
+    ok &= save(appletOptions, out.filePath("tree-options-applet-dialog.png"));
+
+    SizerValues sizer;
+    sizer.width = 800;
+    sizer.height = 600;
+    sizer.showSearch = true;
+    TfrmAutoSizer autoSizer(sizer);
+    ok &= save(autoSizer, out.filePath("auto-sizer-dialog.png"));
     return ok ? 0 : 1;
 }
