@@ -101,12 +101,11 @@ std::string resetTable(const LzxStream& stream, uint64_t uncompressedLength) {
 } // namespace
 
 void ChmWriter::addFile(const std::string& name, std::string bytes) {
-    const std::string key = lowerAscii(name);
-    for (File& file : m_files)
-        if (lowerAscii(file.name) == key) {
-            file = {name, std::move(bytes)};
-            return;
-        }
+    const auto [it, added] = m_byName.try_emplace(lowerAscii(name), m_files.size());
+    if (!added) {
+        m_files[it->second] = {name, std::move(bytes)};
+        return;
+    }
     m_files.push_back({name, std::move(bytes)});
 }
 

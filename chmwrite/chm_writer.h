@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace qw::chm {
@@ -69,6 +70,7 @@ private:
     DocumentOptions m_options;
     std::vector<WindowDefinition> m_windows;
     std::vector<File> m_files;
+    std::unordered_map<std::string, size_t> m_byName; ///< lower-case name to index
 };
 
 } // namespace qw::chm

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <deque>
 #include <fstream>
+#include <map>
 #include <set>
 #include <stdexcept>
 
@@ -234,14 +235,26 @@ bool compileBuiltIn(const std::string& base, std::string& error,
             if (!name.empty())
                 pending.push_back(name);
         std::set<std::string> seen;
+        // Where each name lies on disk (empty when nowhere): pages repeat their links.
+        std::map<std::string, std::filesystem::path> found;
+        const auto locate = [&](const std::string& name) -> const std::filesystem::path& {
+            const auto [it, added] = found.try_emplace(toLower(name));
+            if (added) {
+                const std::filesystem::path path =
+                    resolveCase(std::filesystem::path(projectDir) / name);
+                if (fileExists(path))
+                    it->second = path;
+            }
+            return it->second;
+        };
         size_t pages = 0;
         while (!pending.empty()) {
             const std::string name = pending.front();
             pending.pop_front();
             if (name.empty() || !seen.insert(toLower(name)).second)
                 continue;
-            const std::filesystem::path path = resolveCase(std::filesystem::path(projectDir) / name);
-            if (!fileExists(path)) {
+            const std::filesystem::path path = locate(name);
+            if (path.empty()) {
                 log << "Warning: file not found: " << name << "\n";
                 continue;
             }
@@ -250,14 +263,14 @@ bool compileBuiltIn(const std::string& base, std::string& error,
                 ++pages;
                 for (const std::string& reference : pageReferences(bytes)) {
                     const std::string target = documentPath(folderOf(name), reference);
-                    if (!target.empty() && fileExists(resolveCase(std::filesystem::path(projectDir) / target)))
+                    if (!target.empty() && !seen.count(toLower(target)) && !locate(target).empty())
                         pending.push_back(target);
                 }
             }
             writer.addFile(name, std::move(bytes));
         }
         // Names the document records only when it holds the files.
-        if (!seen.count(toLower(options.indexFile)) || !fileExists(resolveCase(std::filesystem::path(projectDir) / options.indexFile)))
+        if (options.indexFile.empty() || locate(options.indexFile).empty())
             options.indexFile.clear();
         writer.setOptions(options);
 
