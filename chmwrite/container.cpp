@@ -43,7 +43,9 @@ struct ChunkFill {
 std::vector<ChunkFill> packEntries(const std::vector<std::pair<std::string, std::string>>& encoded,
                                    size_t headerSize) {
     std::vector<ChunkFill> chunks;
-    for (const auto& [name, bytes] : encoded) {
+    for (const auto& entry : encoded) {
+        const std::string& name = entry.first;
+        const std::string& bytes = entry.second;
         const auto fits = [&](const ChunkFill& c) {
             return headerSize + c.bytes.size() + bytes.size() + quickRefBytes(c.starts.size() + 1) <=
                    kChunkSize;
