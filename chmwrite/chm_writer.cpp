@@ -148,20 +148,41 @@ std::string ChmWriter::document(unsigned threads) const {
     const std::string indexHeader =
         indexHeaderFile(static_cast<uint32_t>(topics.size()), m_options.timestamp);
 
-    // The compressed section: the system files, then the files in name order.
+    // The compressed section: the system files, then the files in name order. It is
+    // gathered interval by interval, never held whole.
     std::vector<DirectoryEntry> entries;
-    std::string stream;
+    std::vector<std::pair<uint64_t, const std::string*>> pieces;
+    std::vector<std::string> generated;
+    generated.reserve(systemFiles.size());
+    uint64_t streamSize = 0;
     const auto addCompressed = [&](const std::string& name, const std::string& bytes) {
-        entries.push_back({"/" + name, 1, stream.size(), bytes.size()});
-        stream += bytes;
+        entries.push_back({"/" + name, 1, streamSize, bytes.size()});
+        if (!bytes.empty())
+            pieces.emplace_back(streamSize, &bytes);
+        streamSize += bytes.size();
     };
-    for (const auto& [name, bytes] : systemFiles)
-        addCompressed(name, bytes ? *bytes : name == "#IDXHDR" ? indexHeader : std::string());
+    for (const auto& [name, bytes] : systemFiles) {
+        generated.push_back(bytes ? *bytes : name == "#IDXHDR" ? indexHeader : std::string());
+        addCompressed(name, generated.back());
+    }
     for (const File* file : files)
         addCompressed(file->name, file->bytes);
-    // Readers decode whole frames: the last one is filled up.
-    stream.resize((stream.size() + kLzxFrameSize - 1) / kLzxFrameSize * kLzxFrameSize, '\0');
-    const LzxStream compressed = compressLzx(stream, threads);
+    // Readers decode whole frames: the last one is filled up with zeros.
+    streamSize = (streamSize + kLzxFrameSize - 1) / kLzxFrameSize * kLzxFrameSize;
+    const auto gather = [&](size_t offset, size_t length, std::string& out) {
+        out.assign(length, '\0');
+        auto it = std::upper_bound(pieces.begin(), pieces.end(), offset,
+                                   [](uint64_t at, const auto& piece) { return at < piece.first; });
+        if (it != pieces.begin())
+            --it;
+        for (; it != pieces.end() && it->first < offset + length; ++it) {
+            const uint64_t from = std::max<uint64_t>(offset, it->first);
+            const uint64_t to = std::min<uint64_t>(offset + length, it->first + it->second->size());
+            if (from < to)
+                out.replace(from - offset, to - from, *it->second, from - it->first, to - from);
+        }
+    };
+    const LzxStream compressed = compressLzx(streamSize, gather, threads);
 
     std::string section0;
     const auto addPlain = [&](const std::string& name, const std::string& bytes) {
@@ -172,11 +193,11 @@ std::string ChmWriter::document(unsigned threads) const {
     addPlain("::DataSpace/NameList", nameList());
     addPlain(kStorage + "ControlData", controlData());
     std::string spanInfo;
-    putLE64(spanInfo, stream.size());
+    putLE64(spanInfo, streamSize);
     addPlain(kStorage + "SpanInfo", spanInfo);
     addPlain(kStorage + "Transform/List", utf16(kTransformGuid));
     addPlain(kStorage + "Transform/" + kTransformGuid + "/InstanceData/ResetTable",
-             resetTable(compressed, stream.size()));
+             resetTable(compressed, streamSize));
     addPlain(kStorage + "Content", compressed.bytes);
     // Folders are listed too; extracting readers create them from these entries.
     std::set<std::string> folders = {"/"};

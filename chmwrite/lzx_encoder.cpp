@@ -315,12 +315,24 @@ LzxStream compressLzxInterval(std::string_view data, const LzxEffort& effort) {
 }
 
 LzxStream compressLzx(std::string_view data, unsigned threads, const LzxEffort& effort) {
-    const size_t intervals = (data.size() + kLzxResetInterval - 1) / kLzxResetInterval;
+    return compressLzx(
+        data.size(),
+        [&](size_t offset, size_t length, std::string& out) { out.assign(data.substr(offset, length)); },
+        threads, effort);
+}
+
+LzxStream compressLzx(size_t size, const StreamGather& gather, unsigned threads,
+                      const LzxEffort& effort) {
+    const size_t intervals = (size + kLzxResetInterval - 1) / kLzxResetInterval;
     std::vector<LzxStream> parts(intervals);
     std::atomic<size_t> next{0};
     const auto work = [&] {
-        for (size_t i = next++; i < intervals; i = next++)
-            parts[i] = compressLzxInterval(data.substr(i * kLzxResetInterval, kLzxResetInterval), effort);
+        std::string interval;
+        for (size_t i = next++; i < intervals; i = next++) {
+            const size_t offset = i * kLzxResetInterval;
+            gather(offset, std::min(kLzxResetInterval, size - offset), interval);
+            parts[i] = compressLzxInterval(interval, effort);
+        }
     };
     if (threads == 0)
         threads = std::max(1u, std::thread::hardware_concurrency());

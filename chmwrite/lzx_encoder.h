@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,5 +37,11 @@ LzxStream compressLzxInterval(std::string_view data, const LzxEffort& effort = {
 /// Compresses a whole stream, the intervals spread over `threads` threads (0: all cores).
 /// A final partial frame is compressed as it is; callers that need whole frames pad.
 LzxStream compressLzx(std::string_view data, unsigned threads = 0, const LzxEffort& effort = {});
+
+/// The same for a stream of `size` bytes that is never held whole: gather(offset, length,
+/// out) fills out with that part of it (called from several threads at once).
+using StreamGather = std::function<void(size_t offset, size_t length, std::string& out)>;
+LzxStream compressLzx(size_t size, const StreamGather& gather, unsigned threads = 0,
+                      const LzxEffort& effort = {});
 
 } // namespace qw::chm
