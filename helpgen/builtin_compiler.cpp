@@ -226,6 +226,11 @@ bool compileBuiltIn(const std::string& base, std::string& error,
             options.compiledName.empty() ? fileNameOf(base) + ".chm" : fileNameOf(toSlashes(options.compiledName));
         options.compiledName = baseNameOf(compiled);
         options.timestamp = static_cast<uint32_t>(std::time(nullptr));
+        // The document claims no search it cannot give: viewers then offer none.
+        if (options.fullTextSearch)
+            log << "Note: this compiler writes no full-text search index; the document is "
+                   "compiled without one\n";
+        options.fullTextSearch = false;
         for (const chm::WindowDefinition& window : project.windows)
             writer.addWindow(window);
 
