@@ -13,6 +13,8 @@ namespace qw::chm {
 /// reset table records where each frame's compressed bytes begin.
 inline constexpr size_t kLzxFrameSize = 0x8000;
 /// The window and the distance between resets of the compressor's state (two frames).
+/// Longer intervals compress large projects to a third less, but chmls (Free Pascal's
+/// reader) then reads no file at all: it expects a reset every window.
 inline constexpr size_t kLzxWindowSize = 0x10000;
 inline constexpr size_t kLzxResetInterval = 0x10000;
 

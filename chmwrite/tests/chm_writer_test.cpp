@@ -1,6 +1,7 @@
 #include "chmwrite/chm_writer.h"
 #include "chmwrite/container.h"
 #include "chmwrite/huffman.h"
+#include "chmwrite/lzx_encoder.h"
 
 #include <gtest/gtest.h>
 
@@ -134,7 +135,8 @@ void expectRoundTrip(const std::map<std::string, std::string>& files, unsigned t
 TEST(ChmWriterTest, EveryFileReadsBackThroughChmlibAtFrameAndIntervalEdges) {
     std::mt19937 rng(17);
     std::map<std::string, std::string> files;
-    const size_t sizes[] = {0, 1, 2, 3, 257, 258, 32767, 32768, 32769, 65535, 65536, 65537, 200000};
+    const size_t sizes[] = {0,     1,     2,     3,     257,   258,    32767,  32768,
+                            32769, 65535, 65536, 65537, 200000, 262143, 262144, 262145, 600000};
     int n = 0;
     for (size_t size : sizes) {
         files["text/t" + std::to_string(n) + ".htm"] = pageLikeText(rng, size);
@@ -148,7 +150,7 @@ TEST(ChmWriterTest, RandomStreamsOfManySizesDecodeToTheirInput) {
     // One file alone is the whole compressed stream: sizes across several intervals.
     std::mt19937 rng(4711);
     for (int round = 0; round < 24; ++round) {
-        const size_t size = rng() % (5 * 0x10000);
+        const size_t size = rng() % (5 * qw::chm::kLzxResetInterval);
         std::string bytes;
         switch (round % 3) {
         case 0: bytes = randomBytes(rng, size); break;
