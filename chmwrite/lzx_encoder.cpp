@@ -149,31 +149,21 @@ std::vector<Token> parseInterval(std::string_view data, const LzxEffort& effort)
         return std::min({kMaxMatch, frameEnd - p, data.size() - p});
     };
     while (pos < data.size()) {
-        const size_t limit = limitAt(pos);
-        auto [length, distance] = finder.longest(pos, limit);
+        auto [length, distance] = finder.longest(pos, limitAt(pos));
+        finder.insert(pos);
+        // One step of lazy evaluation: a longer match one byte on wins over this one.
         if (length > 0 && effort.lazy && length < 32 && pos + 1 < data.size()) {
-            finder.insert(pos);
             const auto next = finder.longest(pos + 1, limitAt(pos + 1));
             if (next.first > length) {
                 tokens.push_back({0, static_cast<uint8_t>(data[pos])});
                 ++pos;
-                std::tie(length, distance) = next;
-                // pos was inserted already; the match below inserts from pos on.
                 finder.insert(pos);
-                for (size_t i = 1; i < length; ++i)
-                    finder.insert(pos + i);
-                goto emit;
+                std::tie(length, distance) = next;
             }
-            for (size_t i = 1; i < length; ++i)
-                finder.insert(pos + i);
-            goto emit;
         }
-        {
-            // A match at the most recent offset costs no offset bits: take it when it is
-            // at least as long.
-            size_t repLength = 0;
-            if (recent[0] <= pos)
-                repLength = finder.matchLength(pos - recent[0], pos, limit);
+        // A match at the most recent distance costs no offset bits: taken when as long.
+        if (recent[0] <= pos) {
+            const size_t repLength = finder.matchLength(pos - recent[0], pos, limitAt(pos));
             if (repLength >= kMinMatch && repLength >= length) {
                 length = repLength;
                 distance = recent[0];
@@ -181,13 +171,11 @@ std::vector<Token> parseInterval(std::string_view data, const LzxEffort& effort)
         }
         if (length == 0) {
             tokens.push_back({0, static_cast<uint8_t>(data[pos])});
-            finder.insert(pos);
             ++pos;
             continue;
         }
-        for (size_t i = 0; i < length; ++i)
+        for (size_t i = 1; i < length; ++i)
             finder.insert(pos + i);
-    emit:
         uint32_t formatted;
         if (distance == recent[0]) {
             formatted = 0;
