@@ -222,8 +222,12 @@ bool compileBuiltIn(const std::string& base, std::string& error,
         const HelpProjectContents project = readHelpProject(readLines(base + ".hhp"));
         chm::ChmWriter writer;
         chm::DocumentOptions options = project.options;
-        const std::string compiled =
-            options.compiledName.empty() ? fileNameOf(base) + ".chm" : fileNameOf(toSlashes(options.compiledName));
+        // Always "<base>.chm", the name the build checked: another name from a hand-edited
+        // project file could be a chapter or a file of the author's.
+        const std::string compiled = fileNameOf(base) + ".chm";
+        if (!options.compiledName.empty() && !equalsNoCase(options.compiledName, compiled))
+            log << "Note: the document is written as " << compiled << ", not as "
+                << options.compiledName << "\n";
         options.compiledName = baseNameOf(compiled);
         options.timestamp = static_cast<uint32_t>(std::time(nullptr));
         // The document claims no search it cannot give: viewers then offer none.

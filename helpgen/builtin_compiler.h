@@ -27,8 +27,7 @@ chm::WindowDefinition parseWindowDefinition(const std::string& line);
 /// anchors.
 std::vector<std::string> pageReferences(const std::string& html);
 
-/// Compiles "<base>.hhp" into the document its "Compiled file" names (else "<base>.chm")
-/// in the project folder: every listed file, the contents and index files, the window
+/// Compiles "<base>.hhp" into "<base>.chm" (whatever its "Compiled file" says): every listed file, the contents and index files, the window
 /// files and the files pages refer to, found in the project folder. Writes the messages
 /// to "<base>_log.txt" in the form the outside compilers give; step(text) is called before
 /// each step. Returns false with the reason in error when the document could not be

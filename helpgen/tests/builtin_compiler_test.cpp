@@ -115,6 +115,20 @@ TEST_F(BuiltInCompileTest, PacksListedAndLinkedFilesButNothingOutsideTheProject)
     EXPECT_NE(log.find("Warning: file not found: p.hhk\n"), std::string::npos) << log;
 }
 
+TEST_F(BuiltInCompileTest, WritesOnlyTheProjectsOwnDocumentName) {
+    writeFileBytes(project / "p.hhp", "[OPTIONS]\r\nCompiled file=..\\A.htm\r\n[FILES]\r\nA.htm\r\n");
+    writeFileBytes(project / "A.htm", "chapter");
+    writeFileBytes(tmp.path() / "A.htm", "outside");
+    std::string error;
+    ASSERT_TRUE(compileBuiltIn((project / "p").string(), error)) << error;
+    EXPECT_EQ(readFileBytes(project / "A.htm"), "chapter");
+    EXPECT_EQ(readFileBytes(tmp.path() / "A.htm"), "outside");
+    EXPECT_TRUE(has(documentNames(), "/A.htm"));
+    EXPECT_NE(readFileBytes(project / "p_log.txt")
+                  .find("Note: the document is written as p.chm, not as ..\\A.htm\n"),
+              std::string::npos);
+}
+
 TEST_F(BuiltInCompileTest, MissingProjectFileFailsWithTheReasonInTheLog) {
     std::string error;
     EXPECT_FALSE(compileBuiltIn((project / "p").string(), error));
