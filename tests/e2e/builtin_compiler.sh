@@ -48,16 +48,17 @@ check_document() {
         >"$work/listed.txt"
     printf '%s\n' "${name}_toc.hhc" "${name}_indx.hhk" >>"$work/listed.txt"
 
-    # Listing: chmlib, chmls and 7-Zip each name every file.
-    enum_chmLib "$chm" | awk '{ print $NF }' >"$work/enum.txt"
-    chmls -p -n list "$chm" 2>/dev/null >"$work/chmls.txt"
-    7z l -slt "$chm" | sed -n 's/^Path = //p' >"$work/7z.txt"
-    local file
-    while read -r file; do
-        grep -qixF "/$file" "$work/enum.txt" || fail "$name: enum_chmLib does not list $file"
-        grep -qixF "/$file" "$work/chmls.txt" || fail "$name: chmls does not list $file"
-        grep -qixF "$file" "$work/7z.txt" || fail "$name: 7z does not list $file"
-    done <"$work/listed.txt"
+    # Listing: chmlib, chmls and 7-Zip each name every file (names compared in lower case).
+    lower_sorted() { tr '[:upper:]' '[:lower:]' | sort -u; }
+    sed 's|^|/|' "$work/listed.txt" | lower_sorted >"$work/want.txt"
+    enum_chmLib "$chm" | awk '{ print $NF }' | lower_sorted >"$work/enum.txt"
+    chmls -p -n list "$chm" 2>/dev/null | lower_sorted >"$work/chmls.txt"
+    7z l -slt "$chm" | sed -n 's|^Path = |/|p' | lower_sorted >"$work/7z.txt"
+    local reader missing
+    for reader in enum chmls 7z; do
+        missing=$(comm -23 "$work/want.txt" "$work/$reader.txt")
+        [ -z "$missing" ] || fail "$name: $reader does not list $(head -n 3 <<<"$missing")"
+    done
 
     # Extraction: each reader gives every file byte for byte.
     rm -rf "$work/x" "$work/z" "$work/c"
