@@ -91,6 +91,7 @@ int main(int argc, char** argv) {
                 outside.peakKiB, outside.bytes, outside.bytes > 0 ? "ok" : "FAILED");
     if (outside.bytes > 0 && builtIn.bytes > 0)
         std::printf("size ratio built-in / chmcmd: %.3f, time ratio chmcmd / built-in: %.1f\n",
-                    double(builtIn.bytes) / double(outside.bytes), outside.seconds / builtIn.seconds);
+                    double(builtIn.bytes) / double(outside.bytes),
+                    outside.seconds / builtIn.seconds);
     return builtIn.ok ? 0 : 1;
 }

@@ -27,7 +27,8 @@ bool isPage(const std::string& name) {
     const std::string lower = lowerAscii(name);
     for (const char* ext : {".htm", ".html"})
         if (lower.size() > std::char_traits<char>::length(ext) &&
-            lower.compare(lower.size() - std::char_traits<char>::length(ext), std::string::npos, ext) == 0)
+            lower.compare(lower.size() - std::char_traits<char>::length(ext), std::string::npos,
+                          ext) == 0)
             return true;
     return false;
 }
@@ -135,16 +136,20 @@ std::string ChmWriter::document(unsigned threads) const {
     std::vector<TopicEntry> topics;
     for (const File* file : files)
         if (isPage(file->name))
-            topics.push_back({file->name, pageTitle(file->bytes),
-                              listed.count(lowerAscii(file->name)) != 0});
+            topics.push_back(
+                {file->name, pageTitle(file->bytes), listed.count(lowerAscii(file->name)) != 0});
 
     StringTable strings;
     const std::string windows = windowsFile(m_windows, strings);
     const TopicFiles topicData = topicFiles(topics, strings);
     const std::vector<std::pair<std::string, const std::string*>> systemFiles = {
-        {"#IDXHDR", nullptr}, {"#ITBITS", nullptr}, {"#STRINGS", &strings.bytes()},
-        {"#TOPICS", &topicData.topics}, {"#URLSTR", &topicData.urlStrings},
-        {"#URLTBL", &topicData.urlTable}, {"#WINDOWS", &windows}};
+        {"#IDXHDR", nullptr},
+        {"#ITBITS", nullptr},
+        {"#STRINGS", &strings.bytes()},
+        {"#TOPICS", &topicData.topics},
+        {"#URLSTR", &topicData.urlStrings},
+        {"#URLTBL", &topicData.urlTable},
+        {"#WINDOWS", &windows}};
     const std::string indexHeader =
         indexHeaderFile(static_cast<uint32_t>(topics.size()), m_options.timestamp);
 

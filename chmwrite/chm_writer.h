@@ -18,7 +18,7 @@ struct WindowDefinition {
     std::string jump1Url, jump1Text, jump2Url, jump2Text;
     uint32_t navigationStyle = 0; ///< navigation pane style flags
     uint32_t navigationWidth = 0;
-    uint32_t buttons = 0;         ///< toolbar button flags
+    uint32_t buttons = 0; ///< toolbar button flags
     int32_t left = 0, top = 0, right = 0, bottom = 0;
     uint32_t windowStyle = 0, extendedStyle = 0;
     uint32_t showState = 0;
@@ -36,7 +36,7 @@ struct DocumentOptions {
     std::string defaultFont;   ///< "face,size,charset" or empty
     uint32_t language = 0x409; ///< Windows language identifier
     bool fullTextSearch = false;
-    uint32_t timestamp = 0;    ///< seconds since 1970, stored in the headers
+    uint32_t timestamp = 0; ///< seconds since 1970, stored in the headers
 };
 
 /// Collects a help document's files, contents, index, options and window types and

@@ -47,14 +47,16 @@ std::vector<ChunkFill> packEntries(const std::vector<std::pair<std::string, std:
         const std::string& name = entry.first;
         const std::string& bytes = entry.second;
         const auto fits = [&](const ChunkFill& c) {
-            return headerSize + c.bytes.size() + bytes.size() + quickRefBytes(c.starts.size() + 1) <=
+            return headerSize + c.bytes.size() + bytes.size() +
+                       quickRefBytes(c.starts.size() + 1) <=
                    kChunkSize;
         };
         if (chunks.empty() || !fits(chunks.back())) {
             chunks.emplace_back();
             chunks.back().firstName = name;
             if (!fits(chunks.back()))
-                throw std::length_error("A file name is too long for the document's directory: " + name);
+                throw std::length_error("A file name is too long for the document's directory: " +
+                                        name);
         }
         chunks.back().starts.push_back(chunks.back().bytes.size());
         chunks.back().bytes += bytes;
@@ -131,8 +133,9 @@ bool directoryNameLess(const std::string& a, const std::string& b) {
 }
 
 Directory buildDirectory(std::vector<DirectoryEntry> entries, uint32_t language) {
-    std::sort(entries.begin(), entries.end(),
-              [](const DirectoryEntry& a, const DirectoryEntry& b) { return directoryNameLess(a.name, b.name); });
+    std::sort(entries.begin(), entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
+        return directoryNameLess(a.name, b.name);
+    });
     std::vector<std::pair<std::string, std::string>> encoded;
     for (const DirectoryEntry& e : entries) {
         std::string bytes;

@@ -126,7 +126,9 @@ public:
 
 private:
     uint32_t hash(size_t pos) const {
-        const auto b = [&](size_t i) { return static_cast<uint32_t>(static_cast<uint8_t>(m_data[i])); };
+        const auto b = [&](size_t i) {
+            return static_cast<uint32_t>(static_cast<uint8_t>(m_data[i]));
+        };
         return ((b(pos) << 10) ^ (b(pos + 1) << 5) ^ b(pos + 2)) & ((1u << kHashBits) - 1);
     }
 
@@ -305,7 +307,9 @@ LzxStream compressLzxInterval(std::string_view data, const LzxEffort& effort) {
 LzxStream compressLzx(std::string_view data, unsigned threads, const LzxEffort& effort) {
     return compressLzx(
         data.size(),
-        [&](size_t offset, size_t length, std::string& out) { out.assign(data.substr(offset, length)); },
+        [&](size_t offset, size_t length, std::string& out) {
+            out.assign(data.substr(offset, length));
+        },
         threads, effort);
 }
 

@@ -35,9 +35,9 @@ char lower(char c) {
 
 /// Position of needle in text from `from` on, ignoring ASCII case; npos when absent.
 size_t findNoCase(const std::string& text, const std::string& needle, size_t from = 0) {
-    const auto it = std::search(text.begin() + static_cast<std::ptrdiff_t>(std::min(from, text.size())),
-                                text.end(), needle.begin(), needle.end(),
-                                [](char a, char b) { return lower(a) == lower(b); });
+    const auto it = std::search(
+        text.begin() + static_cast<std::ptrdiff_t>(std::min(from, text.size())), text.end(),
+        needle.begin(), needle.end(), [](char a, char b) { return lower(a) == lower(b); });
     return it == text.end() ? std::string::npos : static_cast<size_t>(it - text.begin());
 }
 

@@ -23,7 +23,8 @@ std::string readBack(const std::string& path, const char* name) {
     std::string bytes(info.length, '\0');
     if (info.length > 0 &&
         chm_retrieve_object(file, &info, reinterpret_cast<unsigned char*>(bytes.data()), 0,
-                            static_cast<LONGINT64>(info.length)) != static_cast<LONGINT64>(info.length))
+                            static_cast<LONGINT64>(info.length)) !=
+            static_cast<LONGINT64>(info.length))
         __builtin_trap();
     chm_close(file);
     return bytes;

@@ -185,7 +185,8 @@ std::vector<std::string> pageReferences(const std::string& html) {
         for (size_t at = findNoCase(html, key); at != std::string::npos;
              at = findNoCase(html, key, at + 1)) {
             // The attribute name must stand alone ("datasrc=" is another attribute).
-            if (at > 0 && (std::isalnum(static_cast<unsigned char>(html[at - 1])) || html[at - 1] == '-'))
+            if (at > 0 &&
+                (std::isalnum(static_cast<unsigned char>(html[at - 1])) || html[at - 1] == '-'))
                 continue;
             size_t start = at + key.size();
             char quote = start < html.size() ? html[start] : '\0';

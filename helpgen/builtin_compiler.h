@@ -27,11 +27,11 @@ chm::WindowDefinition parseWindowDefinition(const std::string& line);
 /// anchors.
 std::vector<std::string> pageReferences(const std::string& html);
 
-/// Compiles "<base>.hhp" into "<base>.chm" (whatever its "Compiled file" says): every listed file, the contents and index files, the window
-/// files and the files pages refer to, found in the project folder. Writes the messages
-/// to "<base>_log.txt" in the form the outside compilers give; step(text) is called before
-/// each step. Returns false with the reason in error when the document could not be
-/// written.
+/// Compiles "<base>.hhp" into "<base>.chm" (whatever its "Compiled file" says): every listed file,
+/// the contents and index files, the window files and the files pages refer to, found in the
+/// project folder. Writes the messages to "<base>_log.txt" in the form the outside compilers give;
+/// step(text) is called before each step. Returns false with the reason in error when the document
+/// could not be written.
 bool compileBuiltIn(const std::string& base, std::string& error,
                     const std::function<void(const std::string&)>& step = {});
 

@@ -23,8 +23,9 @@ namespace {
 
 /// Text like a page's: words from a small vocabulary, so the compressor finds matches.
 std::string pageLikeText(std::mt19937& rng, size_t size) {
-    static const char* words[] = {"<p>", "tide", "table", "</p>\r\n", "the ", "station ",
-                                  "<a href=\"x.htm\">", "notes", "</a>", "sketch ", "1995 "};
+    static const char* words[] = {
+        "<p>",   "tide", "table",   "</p>\r\n", "the ", "station ", "<a href=\"x.htm\">",
+        "notes", "</a>", "sketch ", "1995 "};
     std::string out;
     while (out.size() < size)
         out += words[rng() % (sizeof words / sizeof *words)];
@@ -88,8 +89,9 @@ public:
         bytes.assign(info.length, '\0');
         if (info.length == 0)
             return true;
-        const LONGINT64 got = chm_retrieve_object(
-            m_file, &info, reinterpret_cast<unsigned char*>(bytes.data()), 0, static_cast<LONGINT64>(info.length));
+        const LONGINT64 got =
+            chm_retrieve_object(m_file, &info, reinterpret_cast<unsigned char*>(bytes.data()), 0,
+                                static_cast<LONGINT64>(info.length));
         return got == static_cast<LONGINT64>(info.length);
     }
     /// Every normal file chmlib enumerates (by walking the listing chunks).
@@ -135,8 +137,8 @@ void expectRoundTrip(const std::map<std::string, std::string>& files, unsigned t
 TEST(ChmWriterTest, EveryFileReadsBackThroughChmlibAtFrameAndIntervalEdges) {
     std::mt19937 rng(17);
     std::map<std::string, std::string> files;
-    const size_t sizes[] = {0,     1,     2,     3,     257,   258,    32767,  32768,
-                            32769, 65535, 65536, 65537, 200000, 262143, 262144, 262145, 600000};
+    const size_t sizes[] = {0,     1,     2,     3,      257,    258,    32767,  32768, 32769,
+                            65535, 65536, 65537, 200000, 262143, 262144, 262145, 600000};
     int n = 0;
     for (size_t size : sizes) {
         files["text/t" + std::to_string(n) + ".htm"] = pageLikeText(rng, size);
@@ -153,9 +155,15 @@ TEST(ChmWriterTest, RandomStreamsOfManySizesDecodeToTheirInput) {
         const size_t size = rng() % (5 * qw::chm::kLzxResetInterval);
         std::string bytes;
         switch (round % 3) {
-        case 0: bytes = randomBytes(rng, size); break;
-        case 1: bytes = pageLikeText(rng, size); break;
-        default: bytes = runsAndRepeats(rng, size); break;
+        case 0:
+            bytes = randomBytes(rng, size);
+            break;
+        case 1:
+            bytes = pageLikeText(rng, size);
+            break;
+        default:
+            bytes = runsAndRepeats(rng, size);
+            break;
         }
         SCOPED_TRACE("round " + std::to_string(round) + ", size " + std::to_string(size));
         expectRoundTrip({{"only.bin", bytes}}, 1 + round % 3);
@@ -207,7 +215,9 @@ TEST(ChmWriterTest, SystemFilesNameTheOptionsWindowsAndTopics) {
     main.defaultFile = "welcome.htm";
     main.navigationWidth = 220;
     writer.addWindow(main);
-    writer.setContents("toc.hhc", R"(<OBJECT type="text/sitemap"><param name="Local" value="welcome.htm"></OBJECT>)");
+    writer.setContents(
+        "toc.hhc",
+        R"(<OBJECT type="text/sitemap"><param name="Local" value="welcome.htm"></OBJECT>)");
     writer.addFile("welcome.htm", "<html><head><title> Welcome\r\n aboard </title></head></html>");
     writer.addFile("sub/other.htm", "<html><body>untitled</body></html>");
     TempFile chm;
@@ -233,7 +243,7 @@ TEST(ChmWriterTest, SystemFilesNameTheOptionsWindowsAndTopics) {
     ASSERT_EQ(entries[4].size(), 36u);
     EXPECT_EQ(le32(entries[4], 0), 0x809u);
     EXPECT_EQ(le32(entries[4], 8), 1u); // full-text search on
-    EXPECT_EQ(entries.count(1), 0u);   // no index file was given
+    EXPECT_EQ(entries.count(1), 0u);    // no index file was given
 
     ASSERT_EQ(le32(windows, 0), 1u);
     ASSERT_EQ(windows.size(), 8u + le32(windows, 4));
@@ -252,7 +262,8 @@ TEST(ChmWriterTest, SystemFilesNameTheOptionsWindowsAndTopics) {
         const uint32_t url = le32(topics, t * 16 + 8);
         EXPECT_EQ(le32(urlTable, url + 4), t);
         const std::string name = cString(urlStrings, le32(urlTable, url + 8) + 8);
-        byName[name] = {title == 0xFFFFFFFF ? "-" : cString(strings, title), le16(topics, t * 16 + 12)};
+        byName[name] = {title == 0xFFFFFFFF ? "-" : cString(strings, title),
+                        le16(topics, t * 16 + 12)};
     }
     EXPECT_EQ(byName["welcome.htm"], std::make_pair(std::string("Welcome aboard"), uint16_t{6}));
     EXPECT_EQ(byName["sub/other.htm"], std::make_pair(std::string("-"), uint16_t{2}));
@@ -283,8 +294,12 @@ TEST(ChmWriterTest, HuffmanCodesFillTheCodeSpaceWithinTheLengthLimit) {
         a = b;
         b = next > 100000000 ? 100000000 : next;
     }
-    for (const auto& [freqs, limit] : std::vector<std::pair<std::vector<uint32_t>, int>>{
-             {frequencies, 16}, {frequencies, 7}, {{0, 0, 5, 0}, 16}, {{0, 0, 0}, 15}, {{1, 1, 1, 1, 1}, 3}}) {
+    for (const auto& [freqs, limit] :
+         std::vector<std::pair<std::vector<uint32_t>, int>>{{frequencies, 16},
+                                                            {frequencies, 7},
+                                                            {{0, 0, 5, 0}, 16},
+                                                            {{0, 0, 0}, 15},
+                                                            {{1, 1, 1, 1, 1}, 3}}) {
         const std::vector<uint8_t> lengths = qw::chm::huffmanLengths(freqs, limit);
         double kraft = 0;
         for (size_t s = 0; s < lengths.size(); ++s) {

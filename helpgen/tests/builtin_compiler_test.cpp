@@ -13,23 +13,24 @@ namespace qw {
 using buildtest::TempFolder;
 
 TEST(BuiltInCompilerTest, ReadsOptionsWindowAndFileList) {
-    const Lines hhp = {"[OPTIONS]",
-                       "Compiled file=sample.chm",
-                       "Contents file=sample_toc.hhc",
-                       "Index file=sample_indx.hhk",
-                       "Default Window=Main",
-                       "Full-text search=Yes",
-                       "Language=0x419 Russian",
-                       "",
-                       "[WINDOWS]",
-                       "Main=\"Notes, Help\",\"sample_toc.hhc\",\"sample_indx.hhk\",\"welcome.htm\",\"\","
-                       "\"\",\"Custom\",\"AboutJmp.htm\",\"About\",0x003520,220,0x083006,[10,20,640,480],,,,,,,0",
-                       "",
-                       "[FILES]",
-                       "welcome.htm",
-                       "reference\\record.htm",
-                       "; a comment",
-                       "./images/../images/a.gif"};
+    const Lines hhp = {
+        "[OPTIONS]",
+        "Compiled file=sample.chm",
+        "Contents file=sample_toc.hhc",
+        "Index file=sample_indx.hhk",
+        "Default Window=Main",
+        "Full-text search=Yes",
+        "Language=0x419 Russian",
+        "",
+        "[WINDOWS]",
+        "Main=\"Notes, Help\",\"sample_toc.hhc\",\"sample_indx.hhk\",\"welcome.htm\",\"\","
+        "\"\",\"Custom\",\"AboutJmp.htm\",\"About\",0x003520,220,0x083006,[10,20,640,480],,,,,,,0",
+        "",
+        "[FILES]",
+        "welcome.htm",
+        "reference\\record.htm",
+        "; a comment",
+        "./images/../images/a.gif"};
     const HelpProjectContents project = readHelpProject(hhp);
     const chm::DocumentOptions& o = project.options;
     EXPECT_EQ(o.compiledName, "sample.chm");
@@ -67,7 +68,8 @@ TEST(BuiltInCompilerTest, PageReferencesAreTheDocumentsOwnFiles) {
         R"(<a href=c.htm>c</a><a href="/etc/passwd"><img datasrc="no.gif"><a href="d.htm?q=1">)";
     std::vector<std::string> refs = pageReferences(html);
     std::sort(refs.begin(), refs.end());
-    EXPECT_EQ(refs, (std::vector<std::string>{"b.htm", "c.htm", "d.htm", "images/bg.gif", "pic.gif"}));
+    EXPECT_EQ(refs,
+              (std::vector<std::string>{"b.htm", "c.htm", "d.htm", "images/bg.gif", "pic.gif"}));
 }
 
 class BuiltInCompileTest : public ::testing::Test {
@@ -89,20 +91,22 @@ protected:
 };
 
 TEST_F(BuiltInCompileTest, PacksListedAndLinkedFilesButNothingOutsideTheProject) {
-    writeFileBytes(project / "p.hhp",
-                   "[OPTIONS]\r\nContents file=p.hhc\r\nIndex file=p.hhk\r\n[FILES]\r\nA.htm\r\ngone.htm\r\n");
+    writeFileBytes(
+        project / "p.hhp",
+        "[OPTIONS]\r\nContents file=p.hhc\r\nIndex file=p.hhk\r\n[FILES]\r\nA.htm\r\ngone.htm\r\n");
     writeFileBytes(project / "p.hhc", R"(<param name="Local" value="a.htm">)");
     // The listed name differs in case from the file; a page refers to a page not listed,
     // which refers to a picture; links that leave the project are not followed.
-    writeFileBytes(project / "a.htm", R"(<a href="sub/b.htm">b</a><a href="../outside.htm">x</a>)"
-                                      R"(<a href="sub/../../outside.htm">y</a><a href="nothere.htm">)");
+    writeFileBytes(project / "a.htm",
+                   R"(<a href="sub/b.htm">b</a><a href="../outside.htm">x</a>)"
+                   R"(<a href="sub/../../outside.htm">y</a><a href="nothere.htm">)");
     writeFileBytes(project / "sub" / "b.htm", R"(<img src="../pic.gif"><a href="../a.htm">)");
     writeFileBytes(project / "pic.gif", "GIF89a");
     std::string error;
     std::vector<std::string> steps;
-    ASSERT_TRUE(compileBuiltIn((project / "p").string(), error,
-                               [&](const std::string& step) { steps.push_back(step); }))
-        << error;
+    ASSERT_TRUE(compileBuiltIn((project / "p").string(), error, [&](const std::string& step) {
+        steps.push_back(step);
+    })) << error;
     EXPECT_EQ(steps.size(), 3u);
     const std::vector<std::string> names = documentNames();
     for (const char* name : {"/A.htm", "/sub/b.htm", "/pic.gif", "/p.hhc", "/#SYSTEM"})
@@ -116,7 +120,8 @@ TEST_F(BuiltInCompileTest, PacksListedAndLinkedFilesButNothingOutsideTheProject)
 }
 
 TEST_F(BuiltInCompileTest, WritesOnlyTheProjectsOwnDocumentName) {
-    writeFileBytes(project / "p.hhp", "[OPTIONS]\r\nCompiled file=..\\A.htm\r\n[FILES]\r\nA.htm\r\n");
+    writeFileBytes(project / "p.hhp",
+                   "[OPTIONS]\r\nCompiled file=..\\A.htm\r\n[FILES]\r\nA.htm\r\n");
     writeFileBytes(project / "A.htm", "chapter");
     writeFileBytes(tmp.path() / "A.htm", "outside");
     std::string error;
