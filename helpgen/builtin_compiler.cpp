@@ -210,6 +210,25 @@ std::vector<std::string> pageReferences(const std::string& html) {
     return found;
 }
 
+std::vector<std::string> sitemapReferences(const std::string& sitemap) {
+    std::vector<std::string> found;
+    for (const char* param : {"\"Local\"", "\"ImageList\""}) {
+        for (size_t at = findNoCase(sitemap, std::string("name=") + param); at != std::string::npos;
+             at = findNoCase(sitemap, std::string("name=") + param, at + 1)) {
+            const size_t tagEnd = sitemap.find('>', at);
+            const size_t value = findNoCase(sitemap, "value=\"", at);
+            if (value == std::string::npos || value > tagEnd)
+                continue;
+            const size_t end = sitemap.find('"', value + 7);
+            std::string local = sitemap.substr(value + 7, end - value - 7);
+            local = local.substr(0, local.find_first_of("#?"));
+            if (!local.empty() && local[0] != '/' && local.find(':') == std::string::npos)
+                found.push_back(local);
+        }
+    }
+    return found;
+}
+
 bool compileBuiltIn(const std::string& base, std::string& error,
                     const std::function<void(const std::string&)>& step) {
     const auto report = [&](const std::string& text) {
@@ -257,6 +276,13 @@ bool compileBuiltIn(const std::string& base, std::string& error,
             }
             return it->second;
         };
+        // The pages the windows open; addresses outside the document stay outside.
+        for (const chm::WindowDefinition& w : project.windows)
+            for (const std::string& file : {w.defaultFile, w.homeFile, w.jump1Url, w.jump2Url})
+                if (file.find(':') == std::string::npos)
+                    if (const std::string target = documentPath("", file);
+                        !target.empty() && !locate(target).empty())
+                        pending.push_back(target);
         size_t pages = 0;
         while (!pending.empty()) {
             const std::string name = pending.front();
@@ -269,13 +295,19 @@ bool compileBuiltIn(const std::string& base, std::string& error,
                 continue;
             }
             std::string bytes = readFileBytes(path);
+            // Pages bring the files they refer to, contents and index the pages they open.
+            std::vector<std::string> references;
             if (isPageName(name)) {
                 ++pages;
-                for (const std::string& reference : pageReferences(bytes)) {
-                    const std::string target = documentPath(folderOf(name), reference);
-                    if (!target.empty() && !seen.count(toLower(target)) && !locate(target).empty())
-                        pending.push_back(target);
-                }
+                references = pageReferences(bytes);
+            } else if (equalsNoCase(name, options.contentsFile) ||
+                       equalsNoCase(name, options.indexFile)) {
+                references = sitemapReferences(bytes);
+            }
+            for (const std::string& reference : references) {
+                const std::string target = documentPath(folderOf(name), reference);
+                if (!target.empty() && !seen.count(toLower(target)) && !locate(target).empty())
+                    pending.push_back(target);
             }
             writer.addFile(name, std::move(bytes));
         }

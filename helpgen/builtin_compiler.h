@@ -27,6 +27,10 @@ chm::WindowDefinition parseWindowDefinition(const std::string& line);
 /// anchors.
 std::vector<std::string> pageReferences(const std::string& html);
 
+/// The pages and pictures a contents or index file names ("Local" and "ImageList" values)
+/// that are inside the document, without anchors.
+std::vector<std::string> sitemapReferences(const std::string& sitemap);
+
 /// Compiles "<base>.hhp" into "<base>.chm" (whatever its "Compiled file" says): every listed file,
 /// the contents and index files, the window files and the files pages refer to, found in the
 /// project folder. Writes the messages to "<base>_log.txt" in the form the outside compilers give;

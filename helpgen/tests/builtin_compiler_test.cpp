@@ -91,10 +91,16 @@ protected:
 };
 
 TEST_F(BuiltInCompileTest, PacksListedAndLinkedFilesButNothingOutsideTheProject) {
-    writeFileBytes(
-        project / "p.hhp",
-        "[OPTIONS]\r\nContents file=p.hhc\r\nIndex file=p.hhk\r\n[FILES]\r\nA.htm\r\ngone.htm\r\n");
-    writeFileBytes(project / "p.hhc", R"(<param name="Local" value="a.htm">)");
+    writeFileBytes(project / "p.hhp",
+                   "[OPTIONS]\r\nContents file=p.hhc\r\nIndex file=p.hhk\r\n[WINDOWS]\r\n"
+                   "w=\"T\",\"p.hhc\",,,,\"jump.htm\",\"J\",\"../outside.htm\",\"X\"\r\n"
+                   "[FILES]\r\nA.htm\r\ngone.htm\r\n");
+    // The contents open a page the list lacks; the window's jump goes to another.
+    writeFileBytes(project / "p.hhc", R"(<param name="Local" value="a.htm">)"
+                                      R"(<param name="Local" value="sub/toc.htm#x">)"
+                                      R"(<param name="Local" value="http://example.org/">)");
+    writeFileBytes(project / "sub" / "toc.htm", "toc page");
+    writeFileBytes(project / "jump.htm", "jump page");
     // The listed name differs in case from the file; a page refers to a page not listed,
     // which refers to a picture; links that leave the project are not followed.
     writeFileBytes(project / "a.htm",
@@ -109,7 +115,8 @@ TEST_F(BuiltInCompileTest, PacksListedAndLinkedFilesButNothingOutsideTheProject)
     })) << error;
     EXPECT_EQ(steps.size(), 3u);
     const std::vector<std::string> names = documentNames();
-    for (const char* name : {"/A.htm", "/sub/b.htm", "/pic.gif", "/p.hhc", "/#SYSTEM"})
+    for (const char* name :
+         {"/A.htm", "/sub/b.htm", "/pic.gif", "/p.hhc", "/#SYSTEM", "/sub/toc.htm", "/jump.htm"})
         EXPECT_TRUE(has(names, name)) << name;
     for (const char* name : {"/outside.htm", "/p.hhk", "/gone.htm", "/nothere.htm", "/a.htm"})
         EXPECT_FALSE(has(names, name)) << name;
