@@ -231,7 +231,22 @@ void compileAndFinish(ProjectSession& session, BuildHost& host, const HelpCompil
     CompileResult compiled;
     underCaption(
         host, "HTMLHelp Quirewright is DISABLED while Compiling the Project. Please Wait...", [&] {
-            compiled = compileHelpProject(compiler, base, [&] { host.processEvents(); });
+            // The built-in compiler reports its steps in the progress window.
+            const bool builtIn = compiler.kind == HelpCompiler::Kind::BuiltIn;
+            if (builtIn)
+                host.progress().begin("Compiling HTMLHelp eDocument. Please Wait...", 3, true);
+            int steps = 0;
+            compiled = compileHelpProject(
+                compiler, base, [&] { host.processEvents(); },
+                [&](const std::string&) {
+                    if (steps++ > 0)
+                        host.progress().step();
+                    host.processEvents();
+                });
+            if (builtIn) {
+                host.progress().step();
+                host.progress().finish(0);
+            }
             host.processEvents();
         });
     result.compilerStatus = compiled.exitCode;

@@ -2,6 +2,7 @@
 
 #include "core/file_io.h"
 #include "core/text_util.h"
+#include "helpgen/builtin_compiler.h"
 #include "helpgen/process_runner.h"
 
 #include <filesystem>
@@ -28,31 +29,31 @@ std::string workshopFolder(const std::string& setting) {
 
 HelpCompiler findHelpCompiler(const std::string& workshopPath) {
     const std::string setting = trim(workshopPath);
-    if (!setting.empty()) {
-        std::error_code ec;
-        const bool folder = fs::is_directory(setting, ec);
-        if (!folder && isChmcmdName(fileNameOf(setting))) {
-            if (std::string program = findExecutable(setting); !program.empty())
-                return {HelpCompiler::Kind::Chmcmd, program};
-        } else if (std::string program = findExecutable(workshopFolder(setting) + "hhc.exe");
-                   !program.empty()) {
-            return {HelpCompiler::Kind::Workshop, program};
-        }
+    if (setting.empty() || equalsNoCase(setting, kBuiltInCompilerSetting))
+        return {HelpCompiler::Kind::BuiltIn, {}};
+    std::error_code ec;
+    const bool folder = fs::is_directory(setting, ec);
+    if (!folder && isChmcmdName(fileNameOf(setting))) {
+        if (std::string program = findExecutable(setting); !program.empty())
+            return {HelpCompiler::Kind::Chmcmd, program};
+    } else if (std::string program = findExecutable(workshopFolder(setting) + "hhc.exe");
+               !program.empty()) {
+        return {HelpCompiler::Kind::Workshop, program};
     }
-    if (std::string program = findExecutable("chmcmd"); !program.empty())
-        return {HelpCompiler::Kind::Chmcmd, program};
     return {};
 }
 
 std::string findWorkshopEditor(const std::string& workshopPath) {
     const std::string setting = trim(workshopPath);
-    if (setting.empty() || isChmcmdName(fileNameOf(setting)))
+    if (setting.empty() || isChmcmdName(fileNameOf(setting)) ||
+        equalsNoCase(setting, kBuiltInCompilerSetting))
         return {};
     return findExecutable(workshopFolder(setting) + "hhw.exe");
 }
 
 CompileResult compileHelpProject(const HelpCompiler& compiler, const std::string& base,
-                                 const std::function<void()>& idle) {
+                                 const std::function<void()>& idle,
+                                 const std::function<void(const std::string&)>& step) {
     CompileResult result;
     if (!compiler.found()) {
         result.error = "no compiler";
@@ -61,6 +62,12 @@ CompileResult compileHelpProject(const HelpCompiler& compiler, const std::string
     const std::string chm = base + ".chm";
     const bool existedBefore = fileExists(chm);
     const int64_t before = fileStamp(chm);
+    if (compiler.kind == HelpCompiler::Kind::BuiltIn) {
+        result.started = true;
+        result.exitCode = compileBuiltIn(base, result.error, step) ? 0 : 1;
+        result.documentWritten = fileExists(chm) && (!existedBefore || fileStamp(chm) != before);
+        return result;
+    }
     ProcessSpec spec;
     spec.workingDir = directoryOf(base);
     // chmcmd writes the document into its working folder and its messages on its

@@ -9,16 +9,19 @@ namespace qw {
 
 /// The help compiler the build runs.
 struct HelpCompiler {
-    enum class Kind { None, Chmcmd, Workshop };
+    enum class Kind { None, Chmcmd, Workshop, BuiltIn };
     Kind kind = Kind::None;
     std::string program; ///< full path of the program; empty when none was found
     bool found() const { return kind != Kind::None; }
 };
 
-/// Finds the compiler: the environment's Workshop setting names a Workshop folder or its
-/// editor "hhw.exe" (then "hhc.exe" beside it), or the chmcmd program itself; when that
-/// is empty or names nothing runnable, chmcmd is looked up on PATH. Kind::None when
-/// neither exists.
+/// The setting's value that chooses the built-in compiler besides an empty one.
+inline constexpr const char* kBuiltInCompilerSetting = "built-in";
+
+/// Finds the compiler: an empty setting, or "built-in", chooses the compiler of our own;
+/// otherwise the environment's Workshop setting names a Workshop folder or its editor
+/// "hhw.exe" (then "hhc.exe" beside it), or the chmcmd program itself (a bare "chmcmd"
+/// is looked up on PATH). Kind::None when the setting names nothing runnable.
 HelpCompiler findHelpCompiler(const std::string& workshopPath);
 
 /// The Workshop editor "hhw.exe" named by the setting, or empty when it names none.
@@ -34,9 +37,11 @@ struct CompileResult {
 };
 
 /// Compiles "<base>.hhp" with the project directory as working directory, the
-/// compiler's messages going to "<base>_log.txt". idle is called while it runs.
+/// compiler's messages going to "<base>_log.txt". idle is called while an outside
+/// compiler runs; step(text) before each step of the built-in one.
 CompileResult compileHelpProject(const HelpCompiler& compiler, const std::string& base,
-                                 const std::function<void()>& idle = {});
+                                 const std::function<void()>& idle = {},
+                                 const std::function<void(const std::string&)>& step = {});
 
 /// chmcmd fails (crashes) on a keyword entry of the index file that points to more than
 /// about 250 topics; the largest number of topics one entry is given for it.

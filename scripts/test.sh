@@ -27,7 +27,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j2
 
 echo "== fuzz targets"
-QW_TARGETS="fuzz_chapter_parser fuzz_settings_reader fuzz_compiled_document" bash scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DQW_FUZZ=ON -DQW_BUILD_GUI=OFF -DQW_TESTS=OFF \
+QW_TARGETS="fuzz_chapter_parser fuzz_settings_reader fuzz_compiled_document fuzz_lzx_roundtrip" bash scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DQW_FUZZ=ON -DQW_BUILD_GUI=OFF -DQW_TESTS=OFF \
   -DQW_BENCH=OFF
 for target in build-fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
@@ -38,6 +38,7 @@ for target in build-fuzz/fuzz/fuzz_*; do
     fuzz_chapter_parser) cp examples/sample/*.htm "$corpus"/ ;;
     fuzz_settings_reader) cp examples/sample/sample.qwr "$corpus"/ ;;
     fuzz_compiled_document) cp examples/sample/*.htm "$corpus"/ ;;
+    fuzz_lzx_roundtrip) cp examples/sample/*.htm examples/sample/images/* "$corpus"/ ;;
   esac
   echo "-- $(basename "$target")"
   "$target" -max_total_time=5 -max_len=65536 -rss_limit_mb=2048 "$corpus" 2>&1 | tail -n 2

@@ -205,13 +205,12 @@ TEST_F(BuildPipelineTest, CancelInTheOptionsDialogChangesNothing) {
 }
 
 TEST_F(BuildPipelineTest, MissingCompilerStopsBeforeAnythingIsWritten) {
-    IniFile(tmp.path() / "quirew.cfg").writeString("ENVIRONMENT_PROPERTIES", "HHWorkShopPath", "");
-    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
-    ::setenv("PATH", tmp.dir().c_str(), 1);
+    // The setting names a compiler that is not there.
+    IniFile(tmp.path() / "quirew.cfg")
+        .writeString("ENVIRONMENT_PROPERTIES", "HHWorkShopPath", tmp.dir() + "gone/chmcmd");
     open();
     const auto before = snapshot(project);
     const BuildResult result = createHelpDocument(session, host);
-    ::setenv("PATH", oldPath.c_str(), 1);
     EXPECT_EQ(result.outcome, BuildOutcome::CompilerMissing);
     EXPECT_EQ(host.calls, (std::vector<std::string>{"message: " + compilerNotSetMessage()}));
     EXPECT_EQ(snapshot(project), before);
@@ -413,6 +412,48 @@ TEST_F(BuildPipelineTest, OptionsAppliedSilentlyWriteTheDialogsHelpProject) {
     const auto files = std::find(built.begin(), built.end(), "[FILES]");
     ASSERT_NE(files, built.end());
     EXPECT_EQ(Lines(built.begin(), files), Lines(hhp.begin(), hhp.end() - 1));
+}
+
+} // namespace qw
+
+namespace qw {
+
+TEST_F(BuildPipelineTest, BuiltInCompilerIsTheDefaultAndReportsItsSteps) {
+    IniFile(tmp.path() / "quirew.cfg").writeString("ENVIRONMENT_PROPERTIES", "HHWorkShopPath", "");
+    // No outside compiler is needed: PATH holds none.
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", tmp.dir().c_str(), 1);
+    open();
+    host.cleanUp = false;
+    const BuildResult result = createHelpDocument(session, host);
+    ::setenv("PATH", oldPath.c_str(), 1);
+    ASSERT_EQ(result.outcome, BuildOutcome::Compiled) << result.message;
+    EXPECT_EQ(result.compilerStatus, 0);
+    EXPECT_EQ(host.recorder.caption(), "Compiling HTMLHelp eDocument. Please Wait...");
+    EXPECT_EQ(host.recorder.steps(), 3);
+    EXPECT_EQ(host.recorder.stepsDone(), 3);
+    EXPECT_TRUE(host.recorder.finished());
+    const std::string log = readFileBytes(base() + "_log.txt");
+    EXPECT_TRUE(startsWith(log, "Note: this compiler writes no full-text search index; the "
+                                "document is compiled without one\nWriting CHM sample.chm\n"))
+        << log;
+    EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
+
+    // Every listed file is in the document, with the contents and index files.
+    const ChmDirectory dir = readChmDirectory(readFileBytes(base() + ".chm"));
+    EXPECT_TRUE(dir.headerMatchesChain());
+    for (std::string name : listedFiles(readLines(base() + ".hhp")))
+        EXPECT_NE(std::find_if(dir.names.begin(), dir.names.end(),
+                               [&](const std::string& n) { return equalsNoCase(n, "/" + name); }),
+                  dir.names.end())
+            << name;
+    for (const char* name : {"/sample_toc.hhc", "/sample_indx.hhk", "/#SYSTEM", "/#WINDOWS"})
+        EXPECT_NE(std::find(dir.names.begin(), dir.names.end(), name), dir.names.end()) << name;
+    // Only chmcmd needs bare body tags: the pages keep theirs.
+    bool attributed = false;
+    for (const std::string& page : result.pagesWritten)
+        attributed = attributed || findNoCase(readFileBytes(page), "<body ") != std::string::npos;
+    EXPECT_TRUE(attributed);
 }
 
 } // namespace qw

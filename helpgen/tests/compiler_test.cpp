@@ -80,11 +80,17 @@ TEST(ProcessRunnerTest, ReportsExitStatusAndFailuresToStart) {
 TEST(CompilerTest, FindsTheCompilerTheSettingNames) {
     TempFolder tmp;
     const PathOverride path(tmp.dir() + "bin");
-    EXPECT_FALSE(findHelpCompiler("").found());
+    // Nothing set, or "built-in": the compiler of our own, whatever is on PATH.
+    EXPECT_EQ(findHelpCompiler("").kind, HelpCompiler::Kind::BuiltIn);
+    EXPECT_EQ(findHelpCompiler(" Built-In ").kind, HelpCompiler::Kind::BuiltIn);
+    EXPECT_EQ(findWorkshopEditor("built-in"), "");
+    // A compiler named but missing is not silently replaced by another.
     EXPECT_FALSE(findHelpCompiler(tmp.dir() + "nothing/hhw.exe").found());
+    EXPECT_FALSE(findHelpCompiler("chmcmd").found());
 
     writeScript(tmp.dir() + "bin/chmcmd", "exit 0");
-    const HelpCompiler onPath = findHelpCompiler("  ");
+    EXPECT_EQ(findHelpCompiler("  ").kind, HelpCompiler::Kind::BuiltIn);
+    const HelpCompiler onPath = findHelpCompiler("chmcmd");
     EXPECT_EQ(onPath.kind, HelpCompiler::Kind::Chmcmd);
     EXPECT_EQ(onPath.program, tmp.dir() + "bin/chmcmd");
 

@@ -26,6 +26,8 @@ for entry in "$source_dir"/data/*; do
     [ "$(basename "$entry")" = quirew.cfg ] || ln -s "$entry" "$work/data/"
 done
 export QUIREW_DATA_DIR="$work/data"
+# This test is about chmcmd: the setting names it instead of the built-in compiler.
+printf '[ENVIRONMENT_PROPERTIES]\r\nHHWorkShopPath=chmcmd\r\n' >"$work/data/quirew.cfg"
 
 proj="$work/my help \$project"
 cp -r "$source_dir/examples/sample" "$proj"

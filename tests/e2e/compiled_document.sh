@@ -38,6 +38,8 @@ for entry in "$source_dir"/data/*; do
     [ "$(basename "$entry")" = quirew.cfg ] || ln -s "$entry" "$work/data/"
 done
 export QUIREW_DATA_DIR="$work/data"
+# This test is about chmcmd: the setting names it instead of the built-in compiler.
+printf '[ENVIRONMENT_PROPERTIES]\r\nHHWorkShopPath=chmcmd\r\n' >"$work/data/quirew.cfg"
 
 # check_project DIR NAME CODEPAGE: everything after the build.
 check_project() {

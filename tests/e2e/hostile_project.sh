@@ -30,6 +30,8 @@ data_like_shipped() { # DIR: a data folder of our own beside the shipped files
     for entry in "$source_dir"/data/*; do
         [ "$(basename "$entry")" = quirew.cfg ] || ln -s "$entry" "$1/"
     done
+    # The setting names chmcmd instead of the built-in compiler.
+    printf '[ENVIRONMENT_PROPERTIES]\r\nHHWorkShopPath=chmcmd\r\n' >"$1/quirew.cfg"
 }
 data_like_shipped "$work/data"
 export QUIREW_DATA_DIR="$work/data"
