@@ -80,7 +80,8 @@ TEST(ProcessRunnerTest, ReportsExitStatusAndFailuresToStart) {
 TEST(CompilerTest, FindsTheCompilerTheSettingNames) {
     TempFolder tmp;
     const PathOverride path(tmp.dir() + "bin");
-    // Nothing set, or "built-in": the compiler of our own, whatever is on PATH.
+    // "built-in": the compiler of our own, whatever is on PATH; nothing set: ours too while
+    // PATH holds no chmcmd.
     EXPECT_EQ(findHelpCompiler("").kind, HelpCompiler::Kind::BuiltIn);
     EXPECT_EQ(findHelpCompiler(" Built-In ").kind, HelpCompiler::Kind::BuiltIn);
     EXPECT_EQ(findWorkshopEditor("built-in"), "");
@@ -89,7 +90,12 @@ TEST(CompilerTest, FindsTheCompilerTheSettingNames) {
     EXPECT_FALSE(findHelpCompiler("chmcmd").found());
 
     writeScript(tmp.dir() + "bin/chmcmd", "exit 0");
-    EXPECT_EQ(findHelpCompiler("  ").kind, HelpCompiler::Kind::BuiltIn);
+    // With chmcmd installed, nothing set chooses it (its documents can be searched);
+    // "built-in" still chooses ours.
+    const HelpCompiler byDefault = findHelpCompiler("  ");
+    EXPECT_EQ(byDefault.kind, HelpCompiler::Kind::Chmcmd);
+    EXPECT_EQ(byDefault.program, tmp.dir() + "bin/chmcmd");
+    EXPECT_EQ(findHelpCompiler("built-in").kind, HelpCompiler::Kind::BuiltIn);
     const HelpCompiler onPath = findHelpCompiler("chmcmd");
     EXPECT_EQ(onPath.kind, HelpCompiler::Kind::Chmcmd);
     EXPECT_EQ(onPath.program, tmp.dir() + "bin/chmcmd");
