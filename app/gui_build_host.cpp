@@ -40,6 +40,13 @@ bool GuiBuildHost::askBuildOptions(CompileOptions& choices, bool& setAsDefault) 
     return true;
 }
 
+void GuiBuildHost::forgetFindings() {
+    if (!m_linkCheck)
+        return;
+    m_linkCheck->setFindings({});
+    m_linkCheck->hide();
+}
+
 bool GuiBuildHost::checkBeforeGenerating(const CompileOptions& choices) {
     if (!choices.checkLinks)
         return true;

@@ -25,6 +25,8 @@ public:
     /// window (a double-click selects the topic's row) and, when there are errors, asks
     /// whether to build anyway.
     bool checkBeforeGenerating(const CompileOptions& choices) override;
+    /// Empties and hides the link check window: its rows belong to the project it checked.
+    void forgetFindings();
     void setBusy(bool busy) override;
     void setBusyCaption(const std::string& caption) override;
     void processEvents() override;

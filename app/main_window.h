@@ -118,6 +118,9 @@ private:
     void iebtnHelpClick();
     void workshopHelp(const QString& file);
     void helpNotInstalled();
+    /// After another project (or the same one afresh) is loaded: findings of the link
+    /// check name rows of the table as it was.
+    void forgetFindings();
     void mniProjectOptionsClick();
     void mniEnviromentOptionsClick();
     void mniCreateDOVAZazeClick();

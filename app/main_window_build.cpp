@@ -99,4 +99,9 @@ void TfrmVIRedivuv::mniSaveHTMLHelpFileAsClick() {
         throw FileError("Unable to write to " + target.toStdString());
 }
 
+void TfrmVIRedivuv::forgetFindings() {
+    if (m_buildHost)
+        m_buildHost->forgetFindings();
+}
+
 } // namespace qw

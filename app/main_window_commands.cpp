@@ -49,6 +49,7 @@ void TfrmVIRedivuv::mniNewClick() {
 
 void TfrmVIRedivuv::createProjectFile(const QString& path) {
     m_session->newProject(path.toStdString());
+    forgetFindings();
     m_grid->applyEnvironment();
     updateRecentMenu();
 }
@@ -86,6 +87,7 @@ void TfrmVIRedivuv::mniOpenClick() {
 void TfrmVIRedivuv::openProjectFile(const QString& path) {
     QCoreApplication::processEvents();
     m_session->openProject(path.toStdString());
+    forgetFindings();
     m_grid->applyEnvironment();
     updateRecentMenu();
     updateCounts();
@@ -100,6 +102,7 @@ void TfrmVIRedivuv::mniReloadProjectClick() {
     if (!m_session->askToSave(kSaveQuestion))
         return;
     m_session->reloadProject(400);
+    forgetFindings();
 }
 
 void TfrmVIRedivuv::mniMRU1Click(int index) {

@@ -150,6 +150,7 @@ void TfrmVIRedivuv::editInEditor(bool wysiwyg) {
             MessageKind::Information, MessageButtons::Ok);
         QCoreApplication::processEvents();
         m_session->reloadProject(400);
+        forgetFindings();
         m_grid->selectCell(std::min(row, int(m_session->table().rowCount()) - 1), column);
     }
     stopToolbars();

@@ -127,6 +127,11 @@ private slots:
         QCOMPARE(f.window->grid().currentIndex().row(), TopicTableModel::modelRow(topic));
         QCOMPARE(f.window->grid().currentIndex().column(), int(ColTitle));
 
+        // Opening the project again empties the list: its rows were the old table's.
+        f.window->openProjectFile(f.project);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(window->list()->count(), 0);
+
         // The next dialog shows the box ticked; a clean project builds without asking.
         messages.clear();
         writeAll(using_, readAll(using_).replace("<p><a href=\"nowhere.htm\">gone</a></p>", ""));
