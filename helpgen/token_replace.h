@@ -2,8 +2,11 @@
 
 #include "core/file_io.h"
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qw {
 
@@ -18,9 +21,15 @@ public:
     const std::string& token() const { return m_token; }
 
 private:
+    size_t findByFirstChar(std::string_view text, size_t from) const;
+    size_t findBySkipping(std::string_view text, size_t from) const;
+
     std::string m_token;
     char m_lower = 0;
     char m_upper = 0;
+    /// For tokens that begin with a character frequent in HTML ("<", "&", a letter):
+    /// how far each byte at the token's last place lets the search move on.
+    std::vector<uint8_t> m_skip;
 };
 
 /// Replaces the token (ignoring case) by the replacement in every line and returns the
@@ -30,6 +39,7 @@ private:
 /// token would never finish that way; such a pair, and a line whose rescans exceed its
 /// length, fall back to resuming after the inserted text. An empty token, or a
 /// replacement equal to the token, changes nothing and counts 0.
-size_t replaceToken(Lines& lines, std::string_view token, std::string_view replacement);
+size_t replaceToken(std::span<std::string> lines, std::string_view token,
+                    std::string_view replacement);
 
 } // namespace qw
