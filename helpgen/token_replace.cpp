@@ -54,46 +54,9 @@ TokenFinder::TokenFinder(std::string_view token) : m_token(toLower(token)) {
         return;
     m_lower = m_token[0];
     m_upper = upperChar(m_lower);
-    // A first character that is rare in pages ("[", "$") is best found by memchr; for
-    // the others every candidate would cost a call, and a skip search that looks at
-    // about one byte in the token's length is quicker.
-    const bool rareFirst = std::strchr("<>&\"'=/ ;:.,-_#", m_lower) == nullptr &&
-                           !(m_lower >= 'a' && m_lower <= 'z') &&
-                           !(m_lower >= '0' && m_lower <= '9');
-    if (m_token.size() < 4 || m_token.size() > 255 || rareFirst)
-        return;
-    m_skip.assign(256, uint8_t(m_token.size()));
-    for (size_t i = 0; i + 1 < m_token.size(); ++i) {
-        const uint8_t shift = uint8_t(m_token.size() - 1 - i);
-        m_skip[static_cast<unsigned char>(m_token[i])] = shift;
-        m_skip[static_cast<unsigned char>(upperChar(m_token[i]))] = shift;
-    }
 }
 
 size_t TokenFinder::find(std::string_view text, size_t from) const {
-    return m_skip.empty() ? findByFirstChar(text, from) : findBySkipping(text, from);
-}
-
-size_t TokenFinder::findBySkipping(std::string_view text, size_t from) const {
-    const size_t n = m_token.size();
-    if (text.size() < n)
-        return std::string_view::npos;
-    const char last = m_token[n - 1];
-    for (size_t at = from; at + n <= text.size();) {
-        const char end = text[at + n - 1];
-        if (lowerChar(end) == last) {
-            size_t i = 0;
-            while (i + 1 < n && lowerChar(text[at + i]) == m_token[i])
-                ++i;
-            if (i + 1 == n)
-                return at;
-        }
-        at += m_skip[static_cast<unsigned char>(end)];
-    }
-    return std::string_view::npos;
-}
-
-size_t TokenFinder::findByFirstChar(std::string_view text, size_t from) const {
     const size_t n = m_token.size();
     if (n == 0 || text.size() < n)
         return std::string_view::npos;

@@ -2,11 +2,9 @@
 
 #include "core/file_io.h"
 
-#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace qw {
 
@@ -21,15 +19,9 @@ public:
     const std::string& token() const { return m_token; }
 
 private:
-    size_t findByFirstChar(std::string_view text, size_t from) const;
-    size_t findBySkipping(std::string_view text, size_t from) const;
-
     std::string m_token;
     char m_lower = 0;
     char m_upper = 0;
-    /// For tokens that begin with a character frequent in HTML ("<", "&", a letter):
-    /// how far each byte at the token's last place lets the search move on.
-    std::vector<uint8_t> m_skip;
 };
 
 /// Replaces the token (ignoring case) by the replacement in every line and returns the

@@ -61,10 +61,10 @@ TEST(TokenFinderTest, FindsAtEveryPositionAndIgnoresBytesAboveAscii) {
     EXPECT_EQ(TokenFinder("b").find("aaaaB"), 4u);
 }
 
-TEST(TokenFinderTest, EveryWayOfSearchingFindsWhatAPlainSearchFinds) {
-    // Tokens that begin with a character frequent in pages are searched by skipping,
-    // the others by their first character; both must find the first occurrence at or
-    // after the start, in any case, as a plain comparison at every position does.
+TEST(TokenFinderTest, FindsWhatAPlainSearchFinds) {
+    // Tokens whose first character has two cases or none, frequent or rare in pages:
+    // the first occurrence at or after the start, in any case, as a plain comparison at
+    // every position finds it.
     std::mt19937 random(7);
     const std::string alphabet = "<>&aAbBqQ [*\"e";
     const auto lower = [](std::string text) {
