@@ -207,4 +207,47 @@ TEST_F(ChapterSafetyTest, ReplacedChaptersKeepTheirPermissions) {
     EXPECT_NE(tmp.read("locked.htm").find("L edited"), std::string::npos);
 }
 
+TEST_F(ChapterSafetyTest, ChaptersWhoseTextIsTheSameAreNotWrittenAgain) {
+    ASSERT_EQ(load("a.htm", chapter("A", "a text")), 1);
+    ASSERT_EQ(load("b.htm", chapter("B", "b text")), 1);
+    ASSERT_EQ(load("c.htm", chapter("C", "c text")), 1);
+    const auto stampOf = [&](const std::string& name) {
+        const FileState state = fileState(tmp.path() / name);
+        return std::make_pair(state.inode, state.modified);
+    };
+    save(false); // the first save writes every chapter in the program's form
+    const auto a = stampOf("a.htm"), b = stampOf("b.htm"), c = stampOf("c.htm");
+    table.setCell(4, ColTitle, "B edited");
+    save(false);
+    EXPECT_EQ(stampOf("a.htm"), a);
+    EXPECT_EQ(stampOf("c.htm"), c);
+    EXPECT_NE(stampOf("b.htm"), b); // replaced by rename: a new file
+    EXPECT_NE(tmp.read("b.htm").find("Title='B edited'"), std::string::npos);
+
+    // With backups the backup must end up holding the text before the save: a chapter
+    // is left alone only when its backup already holds that very text.
+    save(true);
+    EXPECT_NE(stampOf("a.htm"), a) << "a.htm has no backup yet";
+    EXPECT_EQ(tmp.read("a.bak"), tmp.read("a.htm"));
+    const auto withBackup = stampOf("a.htm");
+    writeFileBytes(tmp.path() / "c.bak", "an older version");
+    table.setCell(2, ColKeyWords, "new");
+    save(true);
+    EXPECT_EQ(tmp.read("c.bak"), tmp.read("c.htm")) << "the backup holds the text before";
+    EXPECT_NE(stampOf("a.htm"), withBackup);
+    EXPECT_NE(tmp.read("a.bak").find("Title='A'"), std::string::npos);
+    EXPECT_EQ(tmp.read("a.bak").find("KeyWords='new"), std::string::npos);
+    const auto b2 = stampOf("b.htm");
+    save(true);
+    EXPECT_EQ(stampOf("b.htm"), b2);
+
+    // A file changed outside that the author chose to overwrite is written, even when
+    // the program's text is what was loaded.
+    writeFileBytes(tmp.path() / "b.htm", "<p>edited outside</p>");
+    table.sources().allowOverwriteOfChanged();
+    save(true);
+    EXPECT_NE(tmp.read("b.htm").find("Title='B edited'"), std::string::npos);
+    EXPECT_EQ(tmp.read("b.bak"), "<p>edited outside</p>");
+}
+
 } // namespace qw
