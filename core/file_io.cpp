@@ -101,7 +101,7 @@ fs::path numberedName(const fs::path& candidate, int n) {
         return candidate;
     fs::path name = candidate;
     name.replace_extension();
-    name += "." + std::to_string(n);
+    name += std::string(".").append(std::to_string(n));
     name += candidate.extension();
     return name;
 }
