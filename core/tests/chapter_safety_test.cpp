@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <random>
 #include <set>
 #include <sys/stat.h>
 
@@ -248,6 +249,43 @@ TEST_F(ChapterSafetyTest, ChaptersWhoseTextIsTheSameAreNotWrittenAgain) {
     save(true);
     EXPECT_NE(tmp.read("b.htm").find("Title='B edited'"), std::string::npos);
     EXPECT_EQ(tmp.read("b.bak"), "<p>edited outside</p>");
+}
+
+TEST(BackupNameTest, NamesWorkedOutTogetherFollowTheRuleForEveryChapter) {
+    // The rule, chapter by chapter: the ".bak" name unless it is the chapter itself,
+    // another chapter or another chapter's ".bak" name; then the whole name + ".bak",
+    // lengthened while a chapter has it.
+    const auto byRule = [](const std::string& path, const std::vector<std::string>& paths) {
+        const std::string plain = changeExtension(path, ".bak");
+        bool shared = plain == path;
+        for (const std::string& other : paths)
+            if (other != path && (other == plain || changeExtension(other, ".bak") == plain))
+                shared = true;
+        if (!shared)
+            return plain;
+        std::string name = path + ".bak";
+        while (std::find(paths.begin(), paths.end(), name) != paths.end())
+            name += ".bak";
+        return name;
+    };
+    std::mt19937 random(3);
+    const std::vector<std::string> stems = {"a", "b", "a.htm", "a.bak", "x/a"};
+    const std::vector<std::string> endings = {".htm", ".html", ".bak", "", ".htm.bak"};
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> paths;
+        const size_t count = 1 + random() % 6;
+        while (paths.size() < count) {
+            const std::string path =
+                "/p/" + stems[random() % stems.size()] + endings[random() % endings.size()];
+            if (std::find(paths.begin(), paths.end(), path) == paths.end())
+                paths.push_back(path);
+        }
+        const std::vector<std::string> together = backupNames(paths);
+        for (size_t i = 0; i < paths.size(); ++i) {
+            ASSERT_EQ(together[i], byRule(paths[i], paths)) << paths[i];
+            ASSERT_EQ(backupName(paths[i], paths), byRule(paths[i], paths)) << paths[i];
+        }
+    }
 }
 
 } // namespace qw
