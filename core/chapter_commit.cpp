@@ -3,6 +3,7 @@
 #include "core/file_io.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 #include <unistd.h>
@@ -65,35 +66,74 @@ bool isFolder(const fs::path& path) {
 
 } // namespace
 
+namespace {
+
+/// The backup names of one save, from the chapter paths and their plain backup names
+/// gathered once (a scan of every chapter per chapter grew with the square of them).
+class BackupNames {
+public:
+    explicit BackupNames(const std::vector<std::string>& chapterPaths) {
+        m_chapters.insert(chapterPaths.begin(), chapterPaths.end());
+        for (const std::string& path : m_chapters)
+            ++m_plainNames[changeExtension(path, ".bak")];
+    }
+    std::string of(const std::string& path) const {
+        const std::string plain = changeExtension(path, ".bak");
+        // Shared: the chapter's own name, another chapter's name, or another chapter's
+        // plain backup name (the chapter's own counts once when it is listed).
+        const auto users = m_plainNames.find(plain);
+        const size_t others =
+            (users == m_plainNames.end() ? 0 : users->second) - (m_chapters.count(path) ? 1 : 0);
+        const bool shared = plain == path || (m_chapters.count(plain) != 0 && plain != path) ||
+                            others > 0;
+        if (!shared)
+            return plain;
+        std::string name = path + ".bak";
+        while (m_chapters.count(name) != 0)
+            name += ".bak";
+        return name;
+    }
+
+private:
+    std::set<std::string> m_chapters;
+    std::map<std::string, size_t> m_plainNames;
+};
+
+} // namespace
+
 std::string backupName(const std::string& path, const std::vector<std::string>& chapterPaths) {
-    const std::string plain = changeExtension(path, ".bak");
-    bool shared = plain == path;
-    for (const std::string& other : chapterPaths)
-        if (other != path && (other == plain || changeExtension(other, ".bak") == plain))
-            shared = true;
-    if (!shared)
-        return plain;
-    std::string name = path + ".bak";
-    while (std::find(chapterPaths.begin(), chapterPaths.end(), name) != chapterPaths.end())
-        name += ".bak";
-    return name;
+    return BackupNames(chapterPaths).of(path);
+}
+
+std::vector<std::string> backupNames(const std::vector<std::string>& chapterPaths) {
+    const BackupNames names(chapterPaths);
+    std::vector<std::string> backups;
+    backups.reserve(chapterPaths.size());
+    for (const std::string& path : chapterPaths)
+        backups.push_back(names.of(path));
+    return backups;
 }
 
 std::string replaceChapterFiles(const std::vector<ReplacedChapter>& chapters,
                                 const std::vector<std::string>& chapterPaths, bool keepBackups) {
+    const BackupNames backups(chapterPaths);
     if (keepBackups)
         for (const ReplacedChapter& c : chapters)
-            if (isFolder(backupName(c.path, chapterPaths)))
-                throw FileError("Unable to write to " + backupName(c.path, chapterPaths) + ": " +
+            if (isFolder(backups.of(c.path)))
+                throw FileError("Unable to write to " + backups.of(c.path) + ": " +
                                 systemReason(EISDIR));
     std::vector<Staged> staged;
     staged.reserve(chapters.size());
     try {
+        // Every new text is written first and then all are flushed: the disk takes them
+        // together, and still every one is on disk before any chapter is replaced.
         for (const ReplacedChapter& c : chapters) {
             Staged& s = staged.emplace_back();
             s.target = c.path;
-            s.fresh = writeStagedFile(c.path, c.path + ".tmp", c.bytes);
+            s.fresh = writeStagedFileUnflushed(c.path, c.path + ".tmp", c.bytes);
         }
+        for (const Staged& s : staged)
+            flushStagedFile(s.fresh, s.target);
         syncFolders(staged);
         for (Staged& s : staged) {
             s.kept = keepStagedCopy(s.target, s.target.string() + ".qw-old");
@@ -119,7 +159,7 @@ std::string replaceChapterFiles(const std::vector<ReplacedChapter>& chapters,
             continue;
         }
         try {
-            renameOver(s.kept, backupName(s.target.string(), chapterPaths));
+            renameOver(s.kept, backups.of(s.target.string()));
         } catch (const FileError& e) {
             if (problem.empty())
                 problem = std::string("The chapters were saved, but a backup could not be "

@@ -15,6 +15,8 @@ struct ReplacedChapter {
 /// is a chapter of the project, the chapter itself or another chapter's backup name;
 /// then the whole name + ".bak" (for "a.htm" and "a.html": "a.htm.bak", "a.html.bak").
 std::string backupName(const std::string& path, const std::vector<std::string>& chapterPaths);
+/// backupName of every one of chapterPaths, in their order, worked out together.
+std::vector<std::string> backupNames(const std::vector<std::string>& chapterPaths);
 
 /// Replaces the chapter files all together or not at all. Each new text is written
 /// beside its chapter under a name of its own and flushed to disk; then every chapter

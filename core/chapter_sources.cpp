@@ -1,6 +1,7 @@
 #include "core/chapter_sources.h"
 
 #include <algorithm>
+#include <set>
 
 namespace qw {
 
@@ -36,9 +37,8 @@ Lines ChapterSources::lines(const std::string& path) const {
 }
 
 void ChapterSources::retainOnly(const std::vector<std::string>& keepPaths) {
-    std::erase_if(m_sources, [&](const auto& entry) {
-        return std::find(keepPaths.begin(), keepPaths.end(), entry.first) == keepPaths.end();
-    });
+    const std::set<std::string_view> keep(keepPaths.begin(), keepPaths.end());
+    std::erase_if(m_sources, [&](const auto& entry) { return keep.count(entry.first) == 0; });
 }
 
 } // namespace qw

@@ -105,6 +105,27 @@ void refuseChangedChapters(const TopicTable& table) {
     }
 }
 
+/// Whether a chapter's new text is the very text its file holds: the text kept when it
+/// was loaded or saved, with the file unchanged since and no choice of the author to
+/// overwrite it. With a backup name, the backup must hold it too, as it would after
+/// replacing the file by its own text. Such a chapter needs no writing.
+bool isUnchanged(const TopicTable& table, const ChapterText& chapter, const std::string& backup) {
+    const ChapterSources::Source* source = table.sources().find(chapter.path);
+    if (source == nullptr || source->overwriteAllowed || *source->bytes != chapter.bytes ||
+        fileState(chapter.path) != source->state)
+        return false;
+    if (backup.empty())
+        return true;
+    const FileState state = fileState(backup);
+    if (!state.exists || state.size != chapter.bytes.size())
+        return false;
+    try {
+        return readFileBytes(backup) == chapter.bytes;
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
 } // namespace
 
 MetadataBlock metadataBlock(const TopicTable& table, size_t row, const std::string& separator) {
@@ -177,9 +198,13 @@ void writeBackChapters(TopicTable& table, const std::string& separator, bool kee
     // A chapter row without topics gets no new file: its file is left alone.
     std::vector<ReplacedChapter> replaced;
     std::vector<std::string> keptPaths;
-    for (ChapterText& chapter : chapters) {
+    for (const ChapterText& chapter : chapters)
         keptPaths.push_back(chapter.path);
-        if (chapter.hasTopics)
+    const std::vector<std::string> backups =
+        keepBackups ? backupNames(keptPaths) : std::vector<std::string>(keptPaths.size());
+    for (size_t c = 0; c < chapters.size(); ++c) {
+        ChapterText& chapter = chapters[c];
+        if (chapter.hasTopics && !isUnchanged(table, chapter, keepBackups ? backups[c] : ""))
             replaced.push_back({chapter.path, std::move(chapter.bytes)});
     }
     const std::string backupProblem = replaceChapterFiles(replaced, keptPaths, keepBackups);

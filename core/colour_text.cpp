@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <span>
 
 namespace qw {
 
@@ -58,11 +59,14 @@ uint32_t toBgr(Rgb c) {
 
 std::optional<Rgb> parseColourText(std::string_view text) {
     const std::string t = trim(text);
-    for (const auto& named : kBasicColours) {
+    // "$" texts (what the table stores for most topics) are no names.
+    for (const auto& named : t.starts_with('$') ? std::span<const NamedColour>()
+                                                : std::span<const NamedColour>(kBasicColours)) {
         if (equalsNoCase(t, named.name))
             return fromBgr(named.bgr);
     }
-    for (const auto& named : kSystemColours) {
+    for (const auto& named : t.starts_with('$') ? std::span<const NamedColour>()
+                                                : std::span<const NamedColour>(kSystemColours)) {
         if (equalsNoCase(t, named.name))
             return fromBgr(named.bgr);
     }
@@ -98,10 +102,13 @@ std::string colourText(Rgb colour) {
 
 std::string htmlColourFromText(std::string_view text) {
     const Rgb c = parseColourText(text).value_or(Rgb{255, 255, 255});
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", unsigned(c.red), unsigned(c.green),
-                  unsigned(c.blue));
-    return buffer;
+    constexpr char kHex[] = "0123456789ABCDEF";
+    std::string html = "#";
+    for (const uint8_t part : {c.red, c.green, c.blue}) {
+        html += kHex[part >> 4];
+        html += kHex[part & 15];
+    }
+    return html;
 }
 
 } // namespace qw

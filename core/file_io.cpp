@@ -101,7 +101,7 @@ fs::path numberedName(const fs::path& candidate, int n) {
         return candidate;
     fs::path name = candidate;
     name.replace_extension();
-    name += "." + std::to_string(n);
+    name += std::string(".").append(std::to_string(n));
     name += candidate.extension();
     return name;
 }
@@ -150,8 +150,10 @@ int copyAccess(int fd, const fs::path& target) {
 
 } // namespace
 
-fs::path writeStagedFile(const fs::path& target, const fs::path& candidate,
-                         std::string_view bytes) {
+namespace {
+
+fs::path writeStaged(const fs::path& target, const fs::path& candidate, std::string_view bytes,
+                     bool flush) {
     fs::path used;
     const int fd = createFresh(candidate, 0666, used);
     if (fd < 0)
@@ -159,8 +161,12 @@ fs::path writeStagedFile(const fs::path& target, const fs::path& candidate,
     int error = writeAll(fd, bytes);
     if (error == 0)
         error = copyAccess(fd, target);
-    if (error == 0 && ::fsync(fd) != 0)
+    if (error == 0 && flush && ::fsync(fd) != 0)
         error = errno;
+    // Unflushed: the writing out starts now, so that it runs while the next files are
+    // written (a failure here only means the flush later does all the work).
+    if (error == 0 && !flush)
+        (void)::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
     if (::close(fd) != 0 && error == 0)
         error = errno;
     if (error != 0) {
@@ -168,6 +174,29 @@ fs::path writeStagedFile(const fs::path& target, const fs::path& candidate,
         throwWriteError(target, error);
     }
     return used;
+}
+
+} // namespace
+
+fs::path writeStagedFile(const fs::path& target, const fs::path& candidate,
+                         std::string_view bytes) {
+    return writeStaged(target, candidate, bytes, true);
+}
+
+fs::path writeStagedFileUnflushed(const fs::path& target, const fs::path& candidate,
+                                  std::string_view bytes) {
+    return writeStaged(target, candidate, bytes, false);
+}
+
+void flushStagedFile(const fs::path& staged, const fs::path& target) {
+    const int fd = ::open(staged.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        throwWriteError(target, errno);
+    const int error = ::fsync(fd) != 0 ? errno : 0;
+    if (::close(fd) != 0 && error == 0)
+        throwWriteError(target, errno);
+    if (error != 0)
+        throwWriteError(target, error);
 }
 
 fs::path keepStagedCopy(const fs::path& file, const fs::path& candidate) {

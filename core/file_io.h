@@ -72,6 +72,15 @@ std::string systemReason(int error);
 std::filesystem::path writeStagedFile(const std::filesystem::path& target,
                                       const std::filesystem::path& candidate,
                                       std::string_view bytes);
+/// writeStagedFile without waiting for the disk: the writing out is started and the call
+/// returns; flushStagedFile must follow before the file is relied on. Many files written
+/// so reach the disk together instead of one after the other.
+std::filesystem::path writeStagedFileUnflushed(const std::filesystem::path& target,
+                                               const std::filesystem::path& candidate,
+                                               std::string_view bytes);
+/// Waits until a file written by writeStagedFileUnflushed is on disk. Throws
+/// FileError("Unable to write to <target>: reason").
+void flushStagedFile(const std::filesystem::path& staged, const std::filesystem::path& target);
 /// A further name for an existing file (a hard link, or a copy where links are not
 /// possible), named like writeStagedFile's files; an empty path when there is no such
 /// file. Throws FileError.

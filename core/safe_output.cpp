@@ -29,7 +29,25 @@ bool injectedFault(std::string_view operation, const fs::path& path) {
     return faultHook() && faultHook()(operation, path);
 }
 
+/// True when text is an absolute path in normal form already (no empty, "." or ".." part,
+/// no separator at its end): normalPath would give it back unchanged.
+bool isNormalAbsolute(std::string_view text) {
+    if (text.size() < 2 || text[0] != '/' || text.back() == '/')
+        return false;
+    for (size_t at = 0; at < text.size();) {
+        const size_t next = std::min(text.find('/', at + 1), text.size());
+        const std::string_view part = text.substr(at + 1, next - at - 1);
+        if (part.empty() || part == "." || part == "..")
+            return false;
+        at = next;
+    }
+    return true;
+}
+
 fs::path normalPath(const fs::path& path) {
+    // Pages are named by paths already absolute and normal: most calls need no work.
+    if (isNormalAbsolute(path.native()))
+        return path;
     fs::path p = fs::absolute(path).lexically_normal();
     return p.has_filename() ? p : p.parent_path();
 }
@@ -48,6 +66,28 @@ std::string leadingBytes(const fs::path& path, size_t count) {
     ::close(fd);
     bytes.resize(n > 0 ? size_t(n) : 0);
     return bytes;
+}
+
+/// Whether the plain file at path holds exactly bytes, read into buffer (kept by the
+/// caller so that many comparisons need no new memory).
+bool sameBytes(const fs::path& path, std::string_view bytes, std::string& buffer) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    buffer.resize(bytes.size() + 1); // one more: a file that grew meanwhile differs
+    size_t done = 0;
+    bool ok = true;
+    while (ok && done < buffer.size()) {
+        const ssize_t n = ::read(fd, buffer.data() + done, buffer.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n >= 0;
+        if (n <= 0)
+            break;
+        done += size_t(n);
+    }
+    ::close(fd);
+    return ok && done == bytes.size() && std::string_view(buffer.data(), done) == bytes;
 }
 
 bool holdsBytes(const fs::path& path, std::string_view bytes) {
@@ -141,11 +181,26 @@ OutputGuard::OutputGuard(const fs::path& projectDir, const std::vector<fs::path>
     }
 }
 
+std::optional<std::string_view> OutputGuard::below(const fs::path& absolute) const {
+    const std::string_view path = absolute.native(), dir = m_projectDir.native();
+    const size_t cut = dir == "/" ? 0 : dir.size();
+    if (path.size() > cut + 1 && path.compare(0, dir.size(), dir) == 0 && path[cut] == '/')
+        return path.substr(cut + 1);
+    return std::nullopt;
+}
+
 std::string OutputGuard::recordKey(const fs::path& absolute) const {
+    if (const auto relative = below(absolute); relative && isNormalAbsolute(absolute.native()))
+        return std::string(*relative);
     return absolute.lexically_relative(m_projectDir).generic_string();
 }
 
 std::string OutputGuard::linkedFolder(const fs::path& absolute) const {
+    // A file in the project folder or in a folder already found plain: nothing to look at.
+    const std::string_view text = absolute.native();
+    const std::string_view parent = text.substr(0, text.rfind('/'));
+    if (isNormalAbsolute(text) && (parent == m_projectDir.native() || m_plainFolders.count(parent) != 0))
+        return {};
     fs::path folder = m_projectDir;
     const fs::path relative = absolute.lexically_relative(m_projectDir).parent_path();
     for (const fs::path& part : relative) {
@@ -165,9 +220,11 @@ std::string OutputGuard::linkedFolder(const fs::path& absolute) const {
 }
 
 std::string OutputGuard::refusalOf(const fs::path& absolute, Replace how) const {
-    const fs::path relative = absolute.lexically_relative(m_projectDir);
-    if (relative.empty() || relative == "." || *relative.begin() == "..")
-        return "it lies outside the project folder";
+    if (!below(absolute) || !isNormalAbsolute(absolute.native())) {
+        const fs::path relative = absolute.lexically_relative(m_projectDir);
+        if (relative.empty() || relative == "." || *relative.begin() == "..")
+            return "it lies outside the project folder";
+    }
     if (const std::string link = linkedFolder(absolute); !link.empty())
         return "it lies in the linked folder '" + link + "'";
     if (m_protectedNames.count(absolute.string()) != 0)
@@ -226,16 +283,22 @@ void OutputGuard::addMark(std::string start, std::string within) {
 
 void OutputGuard::write(const fs::path& path, std::string_view bytes, Replace how, bool record) {
     const fs::path absolute = normalPath(path);
-    const std::string reason = refusalOf(absolute, how);
+    // Every refusal but that of a file the program did not write comes first.
+    if (const std::string reason = refusalOf(absolute, Replace::Named); !reason.empty())
+        throw FileError(writeFailure(path) + ": " + reason);
+    struct stat st {};
+    const bool exists = ::lstat(absolute.c_str(), &st) == 0;
     // A file that already holds these very bytes is the program's own output, whoever
-    // copied it there: nothing to replace.
-    if (reason == kNotOwn && holdsBytes(absolute, bytes)) {
-        if (record)
+    // copied it there, and is left as it is: a rebuild after a small change rewrites only
+    // the files that change, and the others keep their time stamps.
+    if (exists && S_ISREG(st.st_mode) && uint64_t(st.st_size) == bytes.size() &&
+        sameBytes(absolute, bytes, m_compareBuffer)) {
+        if (record && how == Replace::Own)
             note(absolute);
         return;
     }
-    if (!reason.empty())
-        throw FileError(writeFailure(path) + ": " + reason);
+    if (exists && how == Replace::Own && !isOwn(absolute))
+        throw FileError(writeFailure(path) + ": " + std::string(kNotOwn));
     writeInPlace(absolute, bytes, m_protected);
     if (record && how == Replace::Own)
         note(absolute);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -106,6 +107,9 @@ private:
     std::string refusalOf(const std::filesystem::path& absolute, Replace how) const;
     std::string linkedFolder(const std::filesystem::path& absolute) const;
     std::string recordKey(const std::filesystem::path& absolute) const;
+    /// The part of a normal absolute path below the project folder, by its text; nullopt
+    /// when the text does not begin with the folder's.
+    std::optional<std::string_view> below(const std::filesystem::path& absolute) const;
     void note(const std::filesystem::path& absolute);
     void loadRecord();
 
@@ -116,7 +120,8 @@ private:
     std::map<std::string, Stamp> m_stamps;
     mutable std::map<std::string, Stamp> m_marked; // files found carrying a mark
     std::vector<Mark> m_marks;
-    mutable std::set<std::string> m_plainFolders;
+    mutable std::set<std::string, std::less<>> m_plainFolders;
+    std::string m_compareBuffer; ///< the old file's bytes, read to compare
 };
 
 /// Saves a guard's record of written files when a run ends, also when a step failed

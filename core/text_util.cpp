@@ -1,6 +1,8 @@
 #include "core/text_util.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 
 namespace qw {
 
@@ -33,18 +35,36 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
 }
 
 size_t findNoCase(std::string_view haystack, std::string_view needle, size_t from) {
+    const size_t npos = std::string_view::npos;
     if (needle.empty())
-        return from <= haystack.size() ? from : std::string_view::npos;
-    if (haystack.size() < needle.size())
-        return std::string_view::npos;
-    const char first = upperChar(needle[0]);
-    for (size_t i = from; i + needle.size() <= haystack.size(); ++i) {
-        if (upperChar(haystack[i]) != first)
-            continue;
-        if (equalsNoCase(haystack.substr(i, needle.size()), needle))
-            return i;
+        return from <= haystack.size() ? from : npos;
+    if (haystack.size() < needle.size() || from > haystack.size() - needle.size())
+        return npos;
+    // Candidates are found by memchr for each case of the first character, each case
+    // advanced on its own so that the rarer one is not searched for again at every
+    // candidate of the other.
+    const size_t last = haystack.size() - needle.size();
+    const char lower = lowerChar(needle[0]), upper = upperChar(needle[0]);
+    const auto next = [&](char c, size_t at) {
+        if (at > last)
+            return npos;
+        const void* hit = std::memchr(haystack.data() + at, c, last + 1 - at);
+        return hit == nullptr ? npos : size_t(static_cast<const char*>(hit) - haystack.data());
+    };
+    const std::string_view rest = needle.substr(1);
+    size_t nextLower = next(lower, from);
+    size_t nextUpper = upper != lower ? next(upper, from) : npos;
+    for (;;) {
+        const size_t hit = std::min(nextLower, nextUpper);
+        if (hit == npos)
+            return npos;
+        if (equalsNoCase(haystack.substr(hit + 1, rest.size()), rest))
+            return hit;
+        if (hit == nextLower)
+            nextLower = next(lower, hit + 1);
+        else
+            nextUpper = next(upper, hit + 1);
     }
-    return std::string_view::npos;
 }
 
 bool containsNoCase(std::string_view haystack, std::string_view needle) {

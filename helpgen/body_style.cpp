@@ -1,6 +1,7 @@
 #include "helpgen/body_style.h"
 
 #include "core/text_util.h"
+#include "helpgen/token_replace.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,8 +16,8 @@ bool isBlank(char c) {
 
 /// Where a "<body" tag starts in the line, npos when none.
 size_t findBodyTag(std::string_view line) {
-    for (size_t at = findNoCase(line, "<body"); at != std::string::npos;
-         at = findNoCase(line, "<body", at + 1)) {
+    static const TokenFinder body("<body");
+    for (size_t at = body.find(line); at != std::string::npos; at = body.find(line, at + 1)) {
         const size_t after = at + 5;
         if (after == line.size() || isBlank(line[after]) || line[after] == '>')
             return at;

@@ -4,6 +4,7 @@
 #include "core/text_util.h"
 #include "helpgen/builtin_compiler.h"
 #include "helpgen/process_runner.h"
+#include "helpgen/token_replace.h"
 
 #include <filesystem>
 
@@ -96,42 +97,43 @@ CompileResult compileHelpProject(const HelpCompiler& compiler, const std::string
     return result;
 }
 
-namespace {
-
-bool isParamLine(const std::string& line, std::string_view name) {
-    return containsNoCase(line, "<param name=\"" + std::string(name) + "\"");
-}
-
-} // namespace
-
 Lines splitLargeKeywordEntries(const Lines& index, size_t maxTopics) {
+    static const TokenFinder objectOpen("<OBJECT type=\"text/sitemap\">");
+    static const TokenFinder objectClose("</OBJECT>");
+    static const TokenFinder nameParam("<param name=\"Name\"");
+    static const TokenFinder localParam("<param name=\"Local\"");
     Lines out;
-    out.reserve(index.size());
-    std::string opening, keyword, closing;
+    out.reserve(index.size() + index.size() / (maxTopics + 1) * 3);
+    std::string opening, keyword;
     size_t topics = 0;
     bool inEntry = false;
-    for (size_t i = 0; i < index.size(); ++i) {
-        const std::string& line = index[i];
-        if (!inEntry && containsNoCase(line, "<OBJECT type=\"text/sitemap\">")) {
+    // Where the closing lines of the parts split off the open entry stand in out: each
+    // gets the entry's own closing line when that comes, so one pass suffices.
+    std::vector<size_t> partCloses;
+    for (const std::string& line : index) {
+        const auto holds = [&line](const TokenFinder& token) {
+            return token.find(line) != std::string::npos;
+        };
+        if (!inEntry && holds(objectOpen)) {
             inEntry = true;
             opening = line;
             keyword.clear();
             topics = 0;
-        } else if (inEntry && containsNoCase(line, "</OBJECT>")) {
+        } else if (inEntry && holds(objectClose)) {
             inEntry = false;
-            closing = line;
-        } else if (inEntry && keyword.empty() && isParamLine(line, "Name")) {
+            for (size_t at : partCloses)
+                out[at] = line;
+            partCloses.clear();
+        } else if (inEntry && keyword.empty() && holds(nameParam)) {
             keyword = line;
-        } else if (inEntry && isParamLine(line, "Local") && ++topics > maxTopics) {
-            // Close this entry and go on in a new one of the same keyword; the closing
-            // line has the form the writer uses for its entries.
-            std::string close = line.substr(0, line.find('<')) + "</OBJECT>";
-            for (size_t j = i; j < index.size(); ++j)
-                if (containsNoCase(index[j], "</OBJECT>")) {
-                    close = index[j];
-                    break;
-                }
-            out.insert(out.end(), {close, opening, keyword});
+        } else if (inEntry && holds(localParam) && ++topics > maxTopics) {
+            // Close this part and go on in a new one of the same keyword. Until the
+            // entry's closing line is met, the part ends with one of the form the writer
+            // uses, indented like this line; an entry never closed keeps that one.
+            partCloses.push_back(out.size());
+            out.push_back(line.substr(0, line.find('<')) + "</OBJECT>");
+            out.push_back(opening);
+            out.push_back(keyword);
             topics = 1;
         }
         out.push_back(line);

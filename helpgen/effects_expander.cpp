@@ -88,6 +88,8 @@ EffectsExpander EffectsExpander::fromText(std::string_view text) {
                 break;
             script.additional.push_back(*line);
         }
+        if (!script.tokens.empty())
+            script.first = TokenFinder(script.tokens.front());
     }
     return expander;
 }
@@ -112,10 +114,29 @@ bool EffectsExpander::applyScript(const Script& script, Lines& page) const {
 }
 
 void EffectsExpander::expand(Lines& page, int first, int last) const {
+    // Most pages hold few markers or none: each script's first token is looked for in the
+    // page's text taken as one piece, and only a script whose token is
+    // there goes over the page line by line (without it, it would change nothing). Tokens
+    // hold no line break, so the piece finds every token a line holds.
+    std::string& text = m_pageText;
+    bool textReady = false;
     for (int n = std::max(first, 1); n <= std::min(last, kMaxScripts); ++n) {
         const Script& script = m_scripts[size_t(n)];
         if (!script.present)
             return;
+        if (script.tokens.empty())
+            continue;
+        if (!textReady) {
+            text.clear();
+            for (const std::string& line : page) {
+                text += line;
+                text += '\n';
+            }
+            textReady = true;
+        }
+        if (script.first.find(text) == std::string::npos)
+            continue;
+        textReady = false; // the script may change the page
         if (applyScript(script, page))
             page.insert(page.end(), script.additional.begin(), script.additional.end());
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/file_io.h"
+#include "helpgen/token_replace.h"
 
 #include <array>
 #include <filesystem>
@@ -46,10 +47,12 @@ private:
         std::vector<std::string> tokens;
         std::vector<std::string> replacers;
         std::vector<std::string> additional;
+        TokenFinder first{""}; ///< finds tokens[0]
     };
     bool applyScript(const Script& script, Lines& page) const;
 
     std::array<Script, kMaxScripts + 1> m_scripts; // index 0 unused
+    mutable std::string m_pageText; ///< the page being expanded, as one text
 };
 
 } // namespace qw

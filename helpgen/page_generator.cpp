@@ -15,6 +15,20 @@ void guardPagePath(const OutputGuard& guard, const fs::path& path) {
     guard.check(path, Replace::Own);
 }
 
+/// The chapter's lines as loaded (or as the file now is, for one never loaded), written
+/// over the strings of lines, which keep their memory from chapter to chapter.
+void loadChapterLines(const TopicTable& table, const std::string& chapter, Lines& lines) {
+    const ChapterSources::Source* source = table.sources().find(chapter);
+    if (source == nullptr) {
+        lines = table.sources().lines(chapter);
+        return;
+    }
+    const std::vector<std::string_view> views = splitLineViews(*source->bytes);
+    lines.resize(views.size());
+    for (size_t i = 0; i < views.size(); ++i)
+        lines[i].assign(views[i]);
+}
+
 } // namespace
 
 PageGenerator::PageGenerator(const PageContext& context, OutputGuard* guard)
@@ -37,19 +51,31 @@ std::vector<fs::path> PageGenerator::generateAll() {
     std::vector<fs::path> written;
     Lines chapterLines;
     Lines head;
+    Lines page;
+    std::string bytes;
     const std::string* loaded = nullptr;
     for (size_t r = 1; r < table.endRow(); ++r) {
         const std::string& chapter = table.cell(r, ColMainFileName);
         if (table.isChapterRow(r) || loaded == nullptr || *loaded != chapter) {
-            chapterLines = table.sources().lines(chapter);
+            loadChapterLines(table, chapter, chapterLines);
             head = extractHead(chapterLines);
             loaded = &chapter;
         }
         if (table.isChapterRow(r) || table.isWebTopic(r))
             continue;
         const fs::path path = pagePath(r);
+        buildPageInto(r, chapterLines, head, page);
+        size_t size = 0;
+        for (const std::string& line : page)
+            size += line.size() + 2;
+        bytes.clear();
+        bytes.reserve(size);
+        for (const std::string& line : page) {
+            bytes += line;
+            bytes += "\r\n";
+        }
         // Pages carry their mark, so they need no note in the record of written files.
-        m_guard->writeLines(path, buildPage(r, chapterLines, head), Replace::Own, false);
+        m_guard->write(path, bytes, Replace::Own, false);
         written.push_back(path);
     }
     return written;

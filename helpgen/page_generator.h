@@ -67,6 +67,10 @@ public:
     std::filesystem::path pagePath(size_t row) const;
 
 private:
+    /// buildPage into page, whose lines (of the page before) are reused.
+    void buildPageInto(size_t row, const Lines& chapterLines, const Lines& head,
+                       Lines& page) const;
+
     PageContext m_context;
     std::unique_ptr<EffectsExpander> m_effects;
     std::unique_ptr<OutputGuard> m_ownGuard;

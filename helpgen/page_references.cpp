@@ -2,6 +2,7 @@
 
 #include "core/text_util.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace qw {
@@ -10,8 +11,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+/// Attribute names are ASCII letters (a test of the locale's letters costs a call per
+/// character of every page).
 bool isNameChar(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) != 0;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -74,6 +77,21 @@ std::string_view localPart(std::string_view value) {
         value[0] == '/' || value[0] == '\\' || value.find_first_of("'+") != std::string_view::npos)
         return {}; // a scheme, a drive, an absolute path or a script expression
     return value;
+}
+
+/// True for a relative path of "/"-separated names, none empty, "." or "..", without
+/// "%" or "\\": one that decoding and normalising give back unchanged.
+bool isPlainRelative(std::string_view path) {
+    if (path.empty() || path.find_first_of("%\\") != std::string_view::npos)
+        return false;
+    for (size_t at = 0; at <= path.size();) {
+        const size_t end = std::min(path.find('/', at), path.size());
+        const std::string_view part = path.substr(at, end - at);
+        if (part.empty() || part == "." || part == "..")
+            return false;
+        at = end + 1;
+    }
+    return true;
 }
 
 std::string percentDecoded(const std::string& text) {
@@ -149,6 +167,11 @@ void PageReferences::note(std::string_view chapterFolder, std::string_view pageN
     // kept buffer, so a repeated one costs one lookup and no allocation.
     m_key.assign(chapterFolder);
     m_key.append(value);
+    // The same reference again on the next line (a repeated link or image) needs not
+    // even the lookup.
+    if (m_key == m_lastKey)
+        return;
+    m_lastKey.assign(m_key);
     if (m_seen.find(m_key) != m_seen.end())
         return;
     m_seen.insert(m_key);
@@ -157,8 +180,12 @@ void PageReferences::note(std::string_view chapterFolder, std::string_view pageN
         return;
     m_key.assign(chapterFolder);
     m_key.append(ref);
+    // Most references (the pages' links to each other) are plain relative paths that
+    // normalising would leave as they are.
     const std::string relative =
-        fs::path(toSlashes(percentDecoded(m_key))).lexically_normal().generic_string();
+        isPlainRelative(m_key)
+            ? m_key
+            : fs::path(toSlashes(percentDecoded(m_key))).lexically_normal().generic_string();
     if (relative.empty() || startsWith(relative, "..") || relative.back() == '/')
         return; // outside the project directory: not ours to pack
     if (!m_noted.insert(toLower(relative)).second)

@@ -42,6 +42,7 @@ private:
     void note(std::string_view chapterFolder, std::string_view pageName, std::string_view value);
     std::filesystem::path m_projectDir;
     std::string m_key;                       ///< folder + value being noted
+    std::string m_lastKey;                   ///< the key noted before
     std::unordered_set<std::string> m_seen;  ///< folder + value as written: noted already
     std::unordered_set<std::string> m_noted; ///< lower-case file: noted already
     struct Pending {

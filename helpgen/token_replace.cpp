@@ -82,7 +82,8 @@ size_t TokenFinder::find(std::string_view text, size_t from) const {
     }
 }
 
-size_t replaceToken(Lines& lines, std::string_view token, std::string_view replacement) {
+size_t replaceToken(std::span<std::string> lines, std::string_view token,
+                    std::string_view replacement) {
     if (token.empty() || token == replacement)
         return 0;
     const TokenFinder finder(token);

@@ -2,6 +2,7 @@
 
 #include "core/file_io.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -30,6 +31,7 @@ private:
 /// token would never finish that way; such a pair, and a line whose rescans exceed its
 /// length, fall back to resuming after the inserted text. An empty token, or a
 /// replacement equal to the token, changes nothing and counts 0.
-size_t replaceToken(Lines& lines, std::string_view token, std::string_view replacement);
+size_t replaceToken(std::span<std::string> lines, std::string_view token,
+                    std::string_view replacement);
 
 } // namespace qw

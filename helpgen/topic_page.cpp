@@ -14,6 +14,7 @@
 #include "helpgen/token_replace.h"
 
 #include <cstdio>
+#include <span>
 #include <utility>
 
 namespace qw {
@@ -71,25 +72,50 @@ std::string backPath(std::string_view chapterFolder) {
 std::string htmlColour(std::string_view colourText) { return htmlColourFromText(colourText); }
 
 Lines PageGenerator::buildPage(size_t row, const Lines& chapterLines, const Lines& head) const {
+    Lines page;
+    buildPageInto(row, chapterLines, head, page);
+    return page;
+}
+
+void PageGenerator::buildPageInto(size_t row, const Lines& chapterLines, const Lines& head,
+                                  Lines& page) const {
     const TopicTable& table = m_context.table;
     const EnvironmentSettings& env = m_context.environment;
     const ProjectSettings& project = m_context.project;
     const auto [bodyFirst, bodyEnd] = bodyRange(table, row, chapterLines.size());
 
-    Lines page(std::begin(kHeaderLines), std::end(kHeaderLines));
-    page.reserve(page.size() + head.size() + (bodyEnd - bodyFirst) + 40);
-    page.insert(page.end(), head.begin(), head.end());
-    replaceToken(page, env.replaceTitleText, table.displayTitle(row));
-    replaceToken(page, env.replaceBgImgText, table.cell(row, ColBgImage));
-    replaceToken(page, env.replaceColorText, htmlColour(table.cell(row, ColBgColour)));
+    // The lines of the last page are written over where there are any, so that their
+    // memory serves again.
+    size_t used = 0;
+    const auto add = [&page, &used](std::string_view line) {
+        if (used < page.size())
+            page[used].assign(line);
+        else
+            page.emplace_back(line);
+        ++used;
+    };
+    for (const char* line : kHeaderLines)
+        add(line);
+    for (const std::string& line : head)
+        add(line);
+    const std::span<std::string> top(page.data(), used);
+    replaceToken(top, env.replaceTitleText, table.displayTitle(row));
+    replaceToken(top, env.replaceBgImgText, table.cell(row, ColBgImage));
+    replaceToken(top, env.replaceColorText, htmlColour(table.cell(row, ColBgColour)));
 
-    const std::string back = backPath(table.chapterFolder(row));
+    const std::string folder = table.chapterFolder(row);
+    const std::string back = backPath(folder);
     if (project.useStyleSheet)
-        page.push_back("<link rel=\"stylesheet\" href=\"" + back + "quirew.css\">");
-    if (m_context.readerAids)
+        add("<link rel=\"stylesheet\" href=\"" + back + "quirew.css\">");
+    if (m_context.readerAids) {
+        // The viewport line goes into the head written so far.
+        page.resize(used);
         addReaderAids(page, std::size(kHeaderLines), back);
-    page.insert(page.end(), chapterLines.begin() + long(bodyFirst),
-                chapterLines.begin() + long(bodyEnd));
+        used = page.size();
+    }
+    for (size_t i = bodyFirst; i < bodyEnd; ++i)
+        add(chapterLines[i]);
+    page.resize(used);
     if (env.searchForEffects)
         page.push_back("<SCRIPT language=\"JavaScript\" src=\"" + back + "quirew.js\"></SCRIPT>");
     if (env.replaceQuotes)
@@ -119,9 +145,7 @@ Lines PageGenerator::buildPage(size_t row, const Lines& chapterLines, const Line
     page.push_back(trim(project.topicFooter));
     page.push_back("</BODY></HTML>");
     if (m_context.compiledPages != nullptr)
-        m_context.compiledPages->apply(page, table.chapterFolder(row),
-                                       table.cell(row, ColFileName));
-    return page;
+        m_context.compiledPages->apply(page, folder, table.cell(row, ColFileName));
 }
 
 } // namespace qw

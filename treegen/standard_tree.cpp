@@ -155,10 +155,7 @@ std::string StandardTreeWriter::aboutLine() const {
            "</a></small></td></tr></table>";
 }
 
-Lines StandardTreeWriter::contentsPage(size_t openChapter, bool allOpen) {
-    if (!m_ready)
-        precompute();
-    const TopicTable& table = m_context.table;
+Lines StandardTreeWriter::pageStart(bool allOpen) {
     const TreeValues& v = m_context.values;
     Lines page;
     page.push_back("<HTML><HEAD>");
@@ -174,6 +171,22 @@ Lines StandardTreeWriter::contentsPage(size_t openChapter, bool allOpen) {
         page.push_back(searchBoxElement());
     appendRoleLines(page, 'w');
     appendRoleLines(page, 'n');
+    return page;
+}
+
+Lines StandardTreeWriter::pageEnd() {
+    Lines page;
+    appendRoleLines(page, 'r');
+    page.push_back(aboutLine());
+    page.push_back("<P></BODY></HTML>");
+    return page;
+}
+
+Lines StandardTreeWriter::contentsPage(size_t openChapter, bool allOpen) {
+    if (!m_ready)
+        precompute();
+    const TopicTable& table = m_context.table;
+    Lines page = pageStart(allOpen);
     for (size_t r = 1; r < table.endRow(); ++r) {
         const size_t chapter = m_chapterOf[r];
         if (table.isChapterRow(r)) {
@@ -183,10 +196,60 @@ Lines StandardTreeWriter::contentsPage(size_t openChapter, bool allOpen) {
         if ((allOpen || (chapter != 0 && chapter == openChapter)) && !m_topicLines[r].empty())
             page.push_back(m_topicLines[r]);
     }
-    appendRoleLines(page, 'r');
-    page.push_back(aboutLine());
-    page.push_back("<P></BODY></HTML>");
+    const Lines end = pageEnd();
+    page.insert(page.end(), end.begin(), end.end());
     return page;
+}
+
+namespace {
+
+void appendLine(std::string& bytes, std::string_view line) {
+    bytes += line;
+    bytes += "\r\n";
+}
+
+std::string joinedLines(const Lines& lines) {
+    std::string bytes;
+    for (const std::string& line : lines)
+        appendLine(bytes, line);
+    return bytes;
+}
+
+} // namespace
+
+/// The tree lines of every page, gathered in one pass over the rows: per chapter its
+/// three chapter lines (closed, open, on the all-open page) and its topic lines; the
+/// closed lines also joined in one text with each chapter's offset in it, so that a page
+/// is a few copies of ready text.
+struct StandardTreeWriter::TreeLines {
+    std::vector<std::string> open, allOpen, topics; ///< per chapter number, 0: before any
+    std::string closed;                             ///< every closed chapter line
+    std::vector<size_t> closedAt;                   ///< per chapter number: its offset
+};
+
+StandardTreeWriter::TreeLines StandardTreeWriter::treeLines() {
+    if (!m_ready)
+        precompute();
+    const TopicTable& table = m_context.table;
+    const size_t n = m_pageNames.size();
+    TreeLines lines;
+    lines.open.resize(n + 1);
+    lines.allOpen.resize(n + 1);
+    lines.topics.resize(n + 1);
+    lines.closedAt.assign(n + 2, 0);
+    for (size_t r = 1; r < table.endRow(); ++r) {
+        const size_t chapter = m_chapterOf[r];
+        if (table.isChapterRow(r)) {
+            lines.closedAt[chapter] = lines.closed.size();
+            appendLine(lines.closed, chapterLine(r, chapter, false, false));
+            appendLine(lines.open[chapter], chapterLine(r, chapter, true, false));
+            appendLine(lines.allOpen[chapter], chapterLine(r, chapter, false, true));
+        } else if (!m_topicLines[r].empty()) {
+            appendLine(lines.topics[chapter], m_topicLines[r]);
+        }
+    }
+    lines.closedAt[n + 1] = lines.closed.size();
+    return lines;
 }
 
 std::string StandardTreeWriter::backgroundImage() const {
@@ -210,14 +273,38 @@ std::vector<fs::path> StandardTreeWriter::write() {
     m_guard.makeDirectory(v.treeDir);
     m_files.copyIconSet();
     precompute();
+    // The same lines as contentsPage gives, put together from text made once: a page
+    // costs its own size, not a pass over every row.
+    const std::string start = joinedLines(pageStart(false));
+    const std::string end = joinedLines(pageEnd());
+    const TreeLines lines = treeLines();
     const size_t n = m_pageNames.size();
+    std::string bytes;
     for (size_t k = 0; k <= n; ++k) {
         const fs::path path =
             v.treeDir / (k == 0 ? std::string("unexpand.htm") : m_pageNames[k - 1]);
-        m_guard.writeLines(path, contentsPage(k, false), Replace::Own);
+        bytes.assign(start);
+        if (k == 0) {
+            bytes += lines.closed;
+        } else {
+            const std::string_view closed = lines.closed;
+            bytes += closed.substr(0, lines.closedAt[k]);
+            bytes += lines.open[k];
+            bytes += lines.topics[k];
+            bytes += closed.substr(lines.closedAt[k + 1]);
+        }
+        bytes += end;
+        m_guard.write(path, bytes, Replace::Own);
         written.push_back(path);
     }
-    m_guard.writeLines(v.treeDir / "expand.htm", contentsPage(0, true), Replace::Own);
+    bytes = joinedLines(pageStart(true));
+    bytes += lines.topics[0];
+    for (size_t k = 1; k <= n; ++k) {
+        bytes += lines.allOpen[k];
+        bytes += lines.topics[k];
+    }
+    bytes += end;
+    m_guard.write(v.treeDir / "expand.htm", bytes, Replace::Own);
     written.push_back(v.treeDir / "expand.htm");
     return written;
 }

@@ -34,7 +34,13 @@ public:
     Lines contentsPage(size_t openChapter, bool allOpen);
 
 private:
+    struct TreeLines;
     void precompute();
+    /// A contents page's lines before the tree lines (head, top line, role lines w and n)
+    /// and after them (role lines r, about line, end).
+    Lines pageStart(bool allOpen);
+    Lines pageEnd();
+    TreeLines treeLines();
     std::string chapterLine(size_t row, size_t chapterNumber, bool open, bool allOpen) const;
     std::string topicLine(size_t row) const;
     std::string roleLine(size_t row) const;

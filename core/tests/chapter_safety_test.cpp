@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <map>
+#include <random>
 #include <set>
 #include <sys/stat.h>
 
@@ -205,6 +206,86 @@ TEST_F(ChapterSafetyTest, ReplacedChaptersKeepTheirPermissions) {
     EXPECT_EQ(fs::status(tmp.path() / "private.htm").permissions(), fs::perms(0600));
     EXPECT_EQ(fs::status(tmp.path() / "locked.htm").permissions(), fs::perms(0444));
     EXPECT_NE(tmp.read("locked.htm").find("L edited"), std::string::npos);
+}
+
+TEST_F(ChapterSafetyTest, ChaptersWhoseTextIsTheSameAreNotWrittenAgain) {
+    ASSERT_EQ(load("a.htm", chapter("A", "a text")), 1);
+    ASSERT_EQ(load("b.htm", chapter("B", "b text")), 1);
+    ASSERT_EQ(load("c.htm", chapter("C", "c text")), 1);
+    const auto stampOf = [&](const std::string& name) {
+        const FileState state = fileState(tmp.path() / name);
+        return std::make_pair(state.inode, state.modified);
+    };
+    save(false); // the first save writes every chapter in the program's form
+    const auto a = stampOf("a.htm"), b = stampOf("b.htm"), c = stampOf("c.htm");
+    table.setCell(4, ColTitle, "B edited");
+    save(false);
+    EXPECT_EQ(stampOf("a.htm"), a);
+    EXPECT_EQ(stampOf("c.htm"), c);
+    EXPECT_NE(stampOf("b.htm"), b); // replaced by rename: a new file
+    EXPECT_NE(tmp.read("b.htm").find("Title='B edited'"), std::string::npos);
+
+    // With backups the backup must end up holding the text before the save: a chapter
+    // is left alone only when its backup already holds that very text.
+    save(true);
+    EXPECT_NE(stampOf("a.htm"), a) << "a.htm has no backup yet";
+    EXPECT_EQ(tmp.read("a.bak"), tmp.read("a.htm"));
+    const auto withBackup = stampOf("a.htm");
+    writeFileBytes(tmp.path() / "c.bak", "an older version");
+    table.setCell(2, ColKeyWords, "new");
+    save(true);
+    EXPECT_EQ(tmp.read("c.bak"), tmp.read("c.htm")) << "the backup holds the text before";
+    EXPECT_NE(stampOf("a.htm"), withBackup);
+    EXPECT_NE(tmp.read("a.bak").find("Title='A'"), std::string::npos);
+    EXPECT_EQ(tmp.read("a.bak").find("KeyWords='new"), std::string::npos);
+    const auto b2 = stampOf("b.htm");
+    save(true);
+    EXPECT_EQ(stampOf("b.htm"), b2);
+
+    // A file changed outside that the author chose to overwrite is written, even when
+    // the program's text is what was loaded.
+    writeFileBytes(tmp.path() / "b.htm", "<p>edited outside</p>");
+    table.sources().allowOverwriteOfChanged();
+    save(true);
+    EXPECT_NE(tmp.read("b.htm").find("Title='B edited'"), std::string::npos);
+    EXPECT_EQ(tmp.read("b.bak"), "<p>edited outside</p>");
+}
+
+TEST(BackupNameTest, NamesWorkedOutTogetherFollowTheRuleForEveryChapter) {
+    // The rule, chapter by chapter: the ".bak" name unless it is the chapter itself,
+    // another chapter or another chapter's ".bak" name; then the whole name + ".bak",
+    // lengthened while a chapter has it.
+    const auto byRule = [](const std::string& path, const std::vector<std::string>& paths) {
+        const std::string plain = changeExtension(path, ".bak");
+        bool shared = plain == path;
+        for (const std::string& other : paths)
+            if (other != path && (other == plain || changeExtension(other, ".bak") == plain))
+                shared = true;
+        if (!shared)
+            return plain;
+        std::string name = path + ".bak";
+        while (std::find(paths.begin(), paths.end(), name) != paths.end())
+            name += ".bak";
+        return name;
+    };
+    std::mt19937 random(3);
+    const std::vector<std::string> stems = {"a", "b", "a.htm", "a.bak", "x/a"};
+    const std::vector<std::string> endings = {".htm", ".html", ".bak", "", ".htm.bak"};
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> paths;
+        const size_t count = 1 + random() % 6;
+        while (paths.size() < count) {
+            const std::string path =
+                "/p/" + stems[random() % stems.size()] + endings[random() % endings.size()];
+            if (std::find(paths.begin(), paths.end(), path) == paths.end())
+                paths.push_back(path);
+        }
+        const std::vector<std::string> together = backupNames(paths);
+        for (size_t i = 0; i < paths.size(); ++i) {
+            ASSERT_EQ(together[i], byRule(paths[i], paths)) << paths[i];
+            ASSERT_EQ(backupName(paths[i], paths), byRule(paths[i], paths)) << paths[i];
+        }
+    }
 }
 
 } // namespace qw

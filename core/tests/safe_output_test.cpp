@@ -3,6 +3,7 @@
 #include "core/project_lock.h"
 #include "core/tests/test_util.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -116,6 +117,40 @@ TEST_F(OutputGuardTest, DeletesOnlyWhatItMayAndReportsFailures) {
     g.makeDirectory(dir / "fresh");
     g.makeDirectory(dir);
     EXPECT_TRUE(fs::is_directory(dir / "fresh"));
+}
+
+TEST_F(OutputGuardTest, LeavesFilesHoldingTheSameBytesAloneAndStillRefusesTheRest) {
+    const auto stamp = [](const fs::path& path) {
+        const FileState state = fileState(path);
+        return std::make_pair(state.inode, state.modified);
+    };
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    OutputGuard g = guard();
+    g.write(dir / "sub" / "page.htm", std::string(kPageMark) + "\r\nsame", Replace::Own, false);
+    fs::last_write_time(dir / "sub" / "page.htm", old);
+    const auto before = stamp(dir / "sub" / "page.htm");
+    g.write(dir / "sub" / "page.htm", std::string(kPageMark) + "\r\nsame", Replace::Own, false);
+    EXPECT_EQ(stamp(dir / "sub" / "page.htm"), before); // not written again
+    g.write(dir / "sub" / "page.htm", std::string(kPageMark) + "\r\nsamE", Replace::Own, false);
+    EXPECT_NE(stamp(dir / "sub" / "page.htm").second, before.second);
+    EXPECT_EQ(readFileBytes(dir / "sub" / "page.htm"), std::string(kPageMark) + "\r\nsamE");
+    // A longer or shorter text is no match either.
+    g.write(dir / "sub" / "page.htm", std::string(kPageMark) + "\r\nsamE!", Replace::Own);
+    EXPECT_EQ(readFileBytes(dir / "sub" / "page.htm"), std::string(kPageMark) + "\r\nsamE!");
+
+    // The same bytes make no exception for a chapter, a link, a file with other names or
+    // a file outside the folder: each is refused as before, and stays as it was.
+    tmp.write("outside/same.htm", "<p>chapter</p>");
+    fs::create_symlink(outside / "same.htm", dir / "link.htm");
+    fs::create_hard_link(outside / "same.htm", dir / "hard.htm");
+    for (const fs::path& target : {dir / "chap.htm", dir / "link.htm", dir / "hard.htm",
+                                   outside / "same.htm", dir / "sub" / ".." / "chap.htm"})
+        EXPECT_THROW(g.write(target, "<p>chapter</p>", Replace::Own), FileError) << target;
+    // The author's file with other bytes is still not the program's to replace.
+    tmp.write("proj/mine.htm", "<p>the author's</p>");
+    EXPECT_THROW(g.write(dir / "mine.htm", "<p>the program's</p>", Replace::Own), FileError);
+    EXPECT_EQ(readFileBytes(dir / "mine.htm"), "<p>the author's</p>");
+    EXPECT_TRUE(fs::is_symlink(dir / "link.htm"));
 }
 
 } // namespace qw

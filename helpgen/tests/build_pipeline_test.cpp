@@ -9,6 +9,7 @@
 #include "helpgen/compiled_document.h"
 #include "helpgen/project_options.h"
 
+#include <chrono>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -412,6 +413,51 @@ TEST_F(BuildPipelineTest, OptionsAppliedSilentlyWriteTheDialogsHelpProject) {
     const auto files = std::find(built.begin(), built.end(), "[FILES]");
     ASSERT_NE(files, built.end());
     EXPECT_EQ(Lines(built.begin(), files), Lines(hhp.begin(), hhp.end() - 1));
+}
+
+TEST_F(BuildPipelineTest, RebuildAfterOneEditRewritesOnlyThatPage) {
+    open();
+    BuildRequest request;
+    request.compile = false;
+    const BuildResult first = createHelpDocument(session, host, request);
+    ASSERT_EQ(first.outcome, BuildOutcome::ProjectWritten) << first.message;
+    ASSERT_GT(first.pagesWritten.size(), 3u);
+    // Every page gets a time a day old: a page written again gets the present one.
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    std::map<std::string, FileState> before;
+    for (const std::string& page : first.pagesWritten) {
+        fs::last_write_time(page, old);
+        before[page] = fileState(page);
+    }
+
+    // The author edits the text of one topic in its chapter.
+    const TopicTable& table = session.table();
+    size_t row = 1;
+    while (!table.isTopicRow(row) || table.isWebTopic(row))
+        ++row;
+    const std::string edited =
+        (fs::path(table.projectDir()) / table.chapterFolder(row) / table.cell(row, ColFileName))
+            .string();
+    const std::string chapter = table.cell(row, ColMainFileName);
+    Lines lines = readLines(chapter);
+    const size_t line = std::stoul(table.cell(row, ColEndLine));
+    lines[line] += " (edited)";
+    writeLines(chapter, lines);
+    open();
+
+    const BuildResult second = createHelpDocument(session, host, request);
+    ASSERT_EQ(second.outcome, BuildOutcome::ProjectWritten) << second.message;
+    EXPECT_EQ(second.pagesWritten, first.pagesWritten);
+    ASSERT_TRUE(before.count(edited)) << edited;
+    for (const std::string& page : second.pagesWritten) {
+        const FileState now = fileState(page);
+        if (page == edited) {
+            EXPECT_NE(now.modified, before[page].modified) << page;
+            EXPECT_NE(readFileBytes(page).find("(edited)"), std::string::npos);
+        } else {
+            EXPECT_EQ(now, before[page]) << page << " was written again";
+        }
+    }
 }
 
 } // namespace qw

@@ -3,8 +3,12 @@
 #include "build_test_support.h"
 #include "helpgen/process_runner.h"
 
+#include "core/text_util.h"
+
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <chrono>
+#include <random>
 
 namespace fs = std::filesystem;
 
@@ -173,6 +177,122 @@ TEST(IndexAdaptTest, SplitsLargeKeywordEntries) {
     expected.insert(expected.end(), beta.begin(), beta.end());
     expected.insert(expected.end(), {"</UL>", "</BODY></HTML>"});
     EXPECT_EQ(split, expected);
+}
+
+namespace {
+
+/// The split written the plain way: at each split it looks forward for the line that
+/// closes the entry. Quadratic, but obviously what the split means.
+Lines splitByLookingAhead(const Lines& index, size_t maxTopics) {
+    const auto isParam = [](const std::string& line, const std::string& name) {
+        return containsNoCase(line, "<param name=\"" + name + "\"");
+    };
+    Lines out;
+    std::string opening, keyword;
+    size_t topics = 0;
+    bool inEntry = false;
+    for (size_t i = 0; i < index.size(); ++i) {
+        const std::string& line = index[i];
+        if (!inEntry && containsNoCase(line, "<OBJECT type=\"text/sitemap\">")) {
+            inEntry = true;
+            opening = line;
+            keyword.clear();
+            topics = 0;
+        } else if (inEntry && containsNoCase(line, "</OBJECT>")) {
+            inEntry = false;
+        } else if (inEntry && keyword.empty() && isParam(line, "Name")) {
+            keyword = line;
+        } else if (inEntry && isParam(line, "Local") && ++topics > maxTopics) {
+            std::string close = line.substr(0, line.find('<')) + "</OBJECT>";
+            for (size_t j = i; j < index.size(); ++j)
+                if (containsNoCase(index[j], "</OBJECT>")) {
+                    close = index[j];
+                    break;
+                }
+            out.insert(out.end(), {close, opening, keyword});
+            topics = 1;
+        }
+        out.push_back(line);
+    }
+    return out;
+}
+
+/// One random index: entries of 0 to 700 topics, keywords with quotes, tags in mixed
+/// case, closing lines of differing forms, stray lines, sometimes an entry left open.
+Lines randomIndex(std::mt19937& random) {
+    const auto pick = [&](std::initializer_list<const char*> choices) {
+        return std::string(*(choices.begin() + random() % choices.size()));
+    };
+    Lines index = {"<HTML><HEAD>", "</HEAD><BODY>", "<UL>"};
+    const int entries = 1 + int(random() % 6);
+    for (int e = 0; e < entries; ++e) {
+        index.push_back(pick({"\t    <LI> <OBJECT type=\"text/sitemap\">",
+                              "<li><object TYPE=\"Text/Sitemap\">"}));
+        if (random() % 5 != 0)
+            index.push_back(pick({"\t\t\t<param name=\"Name\" value=\"Alpha's \"x\"\">",
+                                  "  <PARAM NAME=\"name\" value=\"beta\">"}));
+        const int topics = random() % 4 == 0 ? int(random() % 8) : int(random() % 700);
+        for (int t = 0; t < topics; ++t) {
+            index.push_back(pick({"\t\t\t<param name=\"Local\" value=\"t.htm\">",
+                                  "<Param Name=\"LOCAL\" value=\"sub/u.htm\">",
+                                  "\t\t\t<param name=\"Name\" value=\"title\">"}) +
+                             std::to_string(t));
+            if (random() % 97 == 0)
+                index.push_back("<!-- a stray line -->");
+        }
+        if (e + 1 < entries || random() % 3 != 0)
+            index.push_back(pick({"\t         </OBJECT>", "  </object> <!-- end -->"}));
+    }
+    index.insert(index.end(), {"</UL>", "</BODY></HTML>"});
+    return index;
+}
+
+} // namespace
+
+TEST(IndexAdaptTest, OnePassSplitMatchesLookingAhead) {
+    std::mt19937 random(18);
+    size_t splitSome = 0;
+    for (int round = 0; round < 60; ++round) {
+        const Lines index = randomIndex(random);
+        for (size_t maxTopics : {size_t(1), size_t(7), size_t(250), kChmcmdTopicsPerKeyword}) {
+            const Lines split = splitLargeKeywordEntries(index, maxTopics);
+            ASSERT_EQ(split, splitByLookingAhead(index, maxTopics))
+                << "round " << round << ", at most " << maxTopics << " topics";
+            splitSome += split.size() > index.size() ? 1 : 0;
+        }
+    }
+    EXPECT_GT(splitSome, 100u); // the cases did split entries, at every limit
+}
+
+TEST(IndexAdaptTest, SplitOfManyTopicsGrowsLinearly) {
+    // One keyword on every topic, as "alpha" on every page of a large manual: the split's
+    // work must not grow with the square of the entry (measured as lines produced and
+    // time against a tenth of the entry, loosely).
+    const auto index = [](int topics) {
+        Lines lines = {"<UL>", "\t    <LI> <OBJECT type=\"text/sitemap\">",
+                       "\t\t\t<param name=\"Name\" value=\"alpha\">"};
+        for (int t = 0; t < topics; ++t)
+            lines.push_back("\t\t\t<param name=\"Local\" value=\"t" + std::to_string(t) +
+                            ".htm\">");
+        lines.insert(lines.end(), {"\t         </OBJECT>", "</UL>"});
+        return lines;
+    };
+    const Lines small = index(20000), large = index(200000);
+    const auto time = [](const Lines& lines) {
+        double best = 1e9;
+        for (int run = 0; run < 3; ++run) {
+            const auto start = std::chrono::steady_clock::now();
+            const Lines split = splitLargeKeywordEntries(lines, kChmcmdTopicsPerKeyword);
+            best = std::min(best, std::chrono::duration<double>(
+                                      std::chrono::steady_clock::now() - start)
+                                      .count());
+            EXPECT_EQ(split.size(), lines.size() + 3 * ((lines.size() - 5 - 1) / 200));
+        }
+        return best;
+    };
+    const double smallTime = std::max(time(small), 1e-4);
+    // Linear: about 10x; the looking-ahead split took about 100x. Shared machines are noisy.
+    EXPECT_LT(time(large) / smallTime, 40.0);
 }
 
 } // namespace qw

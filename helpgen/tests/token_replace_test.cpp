@@ -1,6 +1,7 @@
 #include "helpgen/token_replace.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace qw {
 namespace {
@@ -58,6 +59,33 @@ TEST(TokenFinderTest, FindsAtEveryPositionAndIgnoresBytesAboveAscii) {
     EXPECT_EQ(finder.find("[SW"), std::string::npos);
     EXPECT_EQ(TokenFinder("\xC4x").find("\xE4x \xC4X"), 3u);
     EXPECT_EQ(TokenFinder("b").find("aaaaB"), 4u);
+}
+
+TEST(TokenFinderTest, FindsWhatAPlainSearchFinds) {
+    // Tokens whose first character has two cases or none, frequent or rare in pages:
+    // the first occurrence at or after the start, in any case, as a plain comparison at
+    // every position finds it.
+    std::mt19937 random(7);
+    const std::string alphabet = "<>&aAbBqQ [*\"e";
+    const auto lower = [](std::string text) {
+        for (char& c : text)
+            c = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+        return text;
+    };
+    for (const std::string token : {"<ab>", "&QUOT;", "[*", "aab", "<Qe& b", "abab", "[* a"}) {
+        const TokenFinder finder(token);
+        for (int round = 0; round < 400; ++round) {
+            std::string text;
+            const size_t size = random() % 60;
+            for (size_t i = 0; i < size; ++i)
+                text += alphabet[random() % alphabet.size()];
+            if (random() % 3 == 0 && text.size() > 0)
+                text.insert(random() % text.size(), round % 2 ? token : lower(token));
+            const size_t from = text.empty() ? 0 : random() % (text.size() + 1);
+            const size_t expected = lower(text).find(lower(token), from);
+            ASSERT_EQ(finder.find(text, from), expected) << token << " in '" << text << "'";
+        }
+    }
 }
 
 } // namespace

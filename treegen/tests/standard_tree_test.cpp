@@ -254,4 +254,44 @@ TEST_F(StandardTreeTest, BackgroundImageIsLowerCasedUnlessOnlyTheEnteredNameExis
               std::string::npos);
 }
 
+TEST_F(StandardTreeTest, WrittenPagesEqualTheContentsPagesLineByLine) {
+    // The writer puts each page together from text made once; contentsPage builds it row
+    // by row. Every file must hold exactly contentsPage's lines, on a project with the
+    // cases that change lines: roles of all three letters,
+    // hidden and web topics, a chapter without topics, a last chapter of hidden topics.
+    settings.pages.welcomePage = "w.htm";
+    settings.pages.whatsNewPage = "sub/new.htm";
+    settings.pages.copyrightPage = "sub/c.htm";
+    const std::string a = file("a.htm"), b = file("sub/b.htm"), c = file("c.htm");
+    const std::string d = file("sub/d.htm"), e = file("e.htm");
+    table.appendChapterRows({test::chapter("A#chapter A", a), test::topic("Hi", "w.htm", "2", a),
+                             test::topic("Web", "WEB:http://example.org/", "3", a),
+                             test::topic("Two words#It's \"here\"", "two.htm", "4", a),
+                             test::topic("!!!Draft", "draft.htm", "5", a)});
+    table.appendChapterRows({test::chapter("B", b), test::topic("New", "new.htm", "6", b),
+                             test::topic("Legal", "c.htm", "7", b),
+                             test::topic("Body", "body.htm", "8", b)});
+    table.appendChapterRows({test::chapter("Empty", c)});
+    table.appendChapterRows({test::chapter("D", d), test::topic("Only", "only.htm", "9", d)});
+    table.appendChapterRows({test::chapter("E", e), test::topic("!!!Gone", "gone.htm", "1", e)});
+    table.markRoles(settings.pages);
+    options.treeTitle = "Tree";
+    const auto written = write();
+    ASSERT_EQ(written.size(), 1u + 1u + 5u + 1u);
+
+    const TreeContext kept = context();
+    StandardTreeWriter reference(kept, &guard());
+    for (size_t k = 0; k <= 5; ++k)
+        EXPECT_EQ(tmp.read(written[k + 1].lexically_relative(tmp.path()).string()),
+                  joinCrLf(reference.contentsPage(k, false)))
+            << written[k + 1];
+    const std::string expand = treeFile("expand.htm");
+    EXPECT_EQ(expand, joinCrLf(reference.contentsPage(0, true)));
+    // The cases were there: the roles once each, the hidden topics nowhere.
+    EXPECT_EQ(count(expand, "href=\"../w.htm\""), 1u);
+    EXPECT_EQ(count(expand, "href=\"../sub/c.htm\""), 1u);
+    EXPECT_EQ(count(expand, "draft.htm") + count(expand, "gone.htm"), 0u);
+    EXPECT_EQ(count(treeFile("fol_d.htm"), "only.htm"), 1u);
+}
+
 } // namespace qw
