@@ -20,6 +20,7 @@ public:
 
 private:
     std::string m_token;
+    size_t m_anchor = 0; // the token's character that candidates are sought by
     char m_lower = 0;
     char m_upper = 0;
 };
