@@ -372,16 +372,26 @@ bool isInsideDirectory(const fs::path& path, const fs::path& directory) {
     return true;
 }
 
+namespace {
+
+/// The length of the path's folder part, its last separator included (0 without one).
+/// A plain backward loop: a search for either separator costs a call per character, and
+/// this runs for every page of every build.
+size_t folderLength(std::string_view path) {
+    size_t end = path.size();
+    while (end > 0 && path[end - 1] != '/' && path[end - 1] != '\\')
+        --end;
+    return end;
+}
+
+} // namespace
+
 std::string directoryOf(std::string_view path) {
-    const size_t slash = path.find_last_of("/\\");
-    if (slash == std::string_view::npos)
-        return {};
-    return std::string(path.substr(0, slash + 1));
+    return std::string(path.substr(0, folderLength(path)));
 }
 
 std::string fileNameOf(std::string_view path) {
-    const size_t slash = path.find_last_of("/\\");
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+    return std::string(path.substr(folderLength(path)));
 }
 
 std::string baseNameOf(std::string_view path) {

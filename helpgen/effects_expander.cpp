@@ -4,6 +4,8 @@
 #include "helpgen/token_replace.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <map>
 
 namespace qw {
@@ -120,6 +122,16 @@ void EffectsExpander::expand(Lines& page, int first, int last) const {
     // hold no line break, so the piece finds every token a line holds.
     std::string& text = m_pageText;
     bool textReady = false;
+    // Whether each byte is in the text (-1: not looked for yet). Most scripts' tokens go
+    // by the same few characters, so a page is scanned once for each of those rather
+    // than once for every script.
+    std::array<signed char, 256> inText{};
+    const auto occurs = [&](char c) {
+        signed char& known = inText[static_cast<unsigned char>(c)];
+        if (known < 0)
+            known = std::memchr(text.data(), c, text.size()) != nullptr ? 1 : 0;
+        return known == 1;
+    };
     for (int n = std::max(first, 1); n <= std::min(last, kMaxScripts); ++n) {
         const Script& script = m_scripts[size_t(n)];
         if (!script.present)
@@ -133,8 +145,10 @@ void EffectsExpander::expand(Lines& page, int first, int last) const {
                 text += '\n';
             }
             textReady = true;
+            inText.fill(-1);
         }
-        if (script.first.find(text) == std::string::npos)
+        if ((!occurs(script.first.anchorLower()) && !occurs(script.first.anchorUpper())) ||
+            script.first.find(text) == std::string::npos)
             continue;
         textReady = false; // the script may change the page
         if (applyScript(script, page))

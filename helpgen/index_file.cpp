@@ -20,13 +20,6 @@ struct IndexEntry {
     std::string sortKey;
 };
 
-/// The topic's display title as an attribute value: double quotes become single quotes.
-std::string topicName(const TopicTable& table, size_t row) {
-    std::string title = table.displayTitle(row);
-    std::replace(title.begin(), title.end(), '"', '\'');
-    return title;
-}
-
 std::vector<IndexEntry> collectEntries(const TopicTable& table) {
     std::vector<IndexEntry> entries;
     std::unordered_map<std::string, size_t> byKeyword;
@@ -43,13 +36,45 @@ std::vector<IndexEntry> collectEntries(const TopicTable& table) {
     return entries;
 }
 
+/// Appends text with ASCII capitals made small, as toLower does, without a copy between.
+void appendLowered(std::string& out, std::string_view text) {
+    const size_t at = out.size();
+    out.append(text);
+    for (size_t i = at; i < out.size(); ++i)
+        if (out[i] >= 'A' && out[i] <= 'Z')
+            out[i] = char(out[i] - 'A' + 'a');
+}
+
+/// The topic's link path: a web topic's address, or the page's path in the project.
+void appendLinkPath(const TopicTable& table, size_t row, std::string& out) {
+    const std::string& name = table.cell(row, ColFileName);
+    if (startsWith(name, kWebPrefix)) {
+        out.append(std::string_view(name).substr(kWebPrefix.size()));
+        return;
+    }
+    out.append(table.chapterFolder(row));
+    out.append(name);
+}
+
 /// Entries sort by their keyword, then their topics, ignoring case.
 void sortEntries(const TopicTable& table, std::vector<IndexEntry>& entries) {
+    std::string path;
     for (IndexEntry& entry : entries) {
-        entry.sortKey = toLower(entry.keyword) + "=";
-        for (size_t row : entry.rows)
-            entry.sortKey +=
-                toLower(topicName(table, row)) + "|" + toLower(table.topicLinkPath(row)) + ",";
+        entry.sortKey.clear();
+        appendLowered(entry.sortKey, entry.keyword);
+        entry.sortKey += '=';
+        for (size_t row : entry.rows) {
+            const std::string& title = table.cell(row, ColTitle);
+            const size_t titleStart = entry.sortKey.size();
+            appendLowered(entry.sortKey, std::string_view(title).substr(0, title.find('#')));
+            std::replace(entry.sortKey.begin() + long(titleStart), entry.sortKey.end(), '"',
+                         '\'');
+            entry.sortKey += '|';
+            path.clear();
+            appendLinkPath(table, row, path);
+            appendLowered(entry.sortKey, path);
+            entry.sortKey += ',';
+        }
     }
     std::stable_sort(entries.begin(), entries.end(), [](const IndexEntry& a, const IndexEntry& b) {
         return a.sortKey < b.sortKey;
@@ -69,14 +94,21 @@ void writeIndexFile(const TopicTable& table, const std::filesystem::path& path, 
     for (const char* line : {"<HTML><HEAD>", "\t<meta name=\"GENERATOR\" content=\"Quillery\">",
                              "</HEAD><BODY>", "<UL>"})
         out.push_back(line);
+    std::string line; // each line is made here, in memory kept from line to line
     for (const IndexEntry& entry : entries) {
         out.push_back("\t    <LI> <OBJECT type=\"text/sitemap\">");
-        out.push_back("\t\t\t<param name=\"Name\" value=\"" + entry.keyword + "\">");
+        line.assign("\t\t\t<param name=\"Name\" value=\"");
+        line += entry.keyword;
+        line += "\">";
+        out.push_back(line);
         // The keyword's name, then only the topics' Local values: a Name per topic would
         // show as a second keyword in some viewers and as page titles in others.
-        for (size_t row : entry.rows)
-            out.push_back("\t\t\t<param name=\"Local\" value=\"" + table.topicLinkPath(row) +
-                          "\">");
+        for (size_t row : entry.rows) {
+            line.assign("\t\t\t<param name=\"Local\" value=\"");
+            appendLinkPath(table, row, line);
+            line += "\">";
+            out.push_back(line);
+        }
         out.push_back("\t         </OBJECT>");
     }
     out.push_back("</UL>");

@@ -26,6 +26,43 @@ size_t findChar(std::string_view text, char c, size_t from) {
                           : size_t(static_cast<const char*>(hit) - text.data());
 }
 
+/// How often a character turns up in help pages, roughly (higher is more often): markup
+/// and spaces most, then letters by their share of English text in either case, then
+/// digits and other punctuation.
+int pageFrequency(char c) {
+    static constexpr int kLetters[26] = {82, 15, 28, 43, 127, 22, 20, 61, 70, 2, 8,  40, 24,
+                                         67, 75, 19, 1,  60, 63,  91, 28, 10, 24, 2, 20, 1};
+    if (c >= 'a' && c <= 'z')
+        return kLetters[c - 'a'];
+    if (c >= 'A' && c <= 'Z')
+        return kLetters[c - 'A'];
+    if (c >= '0' && c <= '9')
+        return 20;
+    switch (c) {
+    case ' ':
+        return 150;
+    case '<':
+    case '>':
+        return 100;
+    case '"':
+    case '=':
+    case '/':
+        return 60;
+    case '&':
+    case ';':
+    case '\t':
+    case '\n':
+    case '\r':
+        return 30;
+    case '\'':
+    case '.':
+    case ',':
+        return 20;
+    default:
+        return 5;
+    }
+}
+
 /// Replaces the occurrences in one line; returns the count.
 size_t replaceInLine(std::string& line, const TokenFinder& finder, std::string_view replacement,
                      bool rescan) {
@@ -52,33 +89,42 @@ size_t replaceInLine(std::string& line, const TokenFinder& finder, std::string_v
 TokenFinder::TokenFinder(std::string_view token) : m_token(toLower(token)) {
     if (m_token.empty())
         return;
-    m_lower = m_token[0];
+    // The search runs from one candidate of the anchor character to the next: the
+    // token's character that pages hold least often keeps the candidates few (the "<" of
+    // "<pre>" stands in every line of a page, its "p" in few).
+    for (size_t i = 1; i < m_token.size(); ++i)
+        if (pageFrequency(m_token[i]) < pageFrequency(m_token[m_anchor]))
+            m_anchor = i;
+    m_lower = m_token[m_anchor];
     m_upper = upperChar(m_lower);
 }
 
 size_t TokenFinder::find(std::string_view text, size_t from) const {
     const size_t n = m_token.size();
-    if (n == 0 || text.size() < n)
+    if (n == 0 || text.size() < n || from > text.size() - n)
         return std::string_view::npos;
     const size_t last = text.size() - n;
     const size_t npos = std::string_view::npos;
-    // Next candidates for each case of the first character, advanced separately so
-    // that a rare case is not searched for again at every candidate of the other.
-    size_t nextLower = findChar(text, m_lower, from);
-    size_t nextUpper = m_upper != m_lower ? findChar(text, m_upper, from) : npos;
+    // Next candidates for each case of the anchor character, advanced separately so
+    // that a rare case is not searched for again at every candidate of the other. A
+    // token starting at s has its anchor at s + m_anchor, so candidates come in the
+    // order of their starts.
+    size_t nextLower = findChar(text, m_lower, from + m_anchor);
+    size_t nextUpper = m_upper != m_lower ? findChar(text, m_upper, from + m_anchor) : npos;
     for (;;) {
-        const size_t hit = std::min(nextLower, nextUpper);
-        if (hit == npos || hit > last)
+        const size_t anchorAt = std::min(nextLower, nextUpper);
+        if (anchorAt == npos || anchorAt - m_anchor > last)
             return npos;
-        size_t i = 1;
+        const size_t hit = anchorAt - m_anchor;
+        size_t i = 0;
         while (i < n && lowerChar(text[hit + i]) == m_token[i])
             ++i;
         if (i == n)
             return hit;
-        if (hit == nextLower)
-            nextLower = findChar(text, m_lower, hit + 1);
+        if (anchorAt == nextLower)
+            nextLower = findChar(text, m_lower, anchorAt + 1);
         else
-            nextUpper = findChar(text, m_upper, hit + 1);
+            nextUpper = findChar(text, m_upper, anchorAt + 1);
     }
 }
 

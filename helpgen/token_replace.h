@@ -17,9 +17,14 @@ public:
     /// empty token.
     size_t find(std::string_view text, size_t from = 0) const;
     const std::string& token() const { return m_token; }
+    /// The character (in each case) that every occurrence holds and the search goes by:
+    /// text holding neither holds no occurrence.
+    char anchorLower() const { return m_lower; }
+    char anchorUpper() const { return m_upper; }
 
 private:
     std::string m_token;
+    size_t m_anchor = 0; // the token's character that candidates are sought by
     char m_lower = 0;
     char m_upper = 0;
 };

@@ -1,8 +1,25 @@
 #include "core/text_util.h"
 
+#include "core/file_io.h"
+
 #include <gtest/gtest.h>
 
 namespace qw {
+
+TEST(TextUtilTest, PathSplitsAtTheLastSeparatorOfEitherKind) {
+    EXPECT_EQ(directoryOf("a/b\\c.htm"), "a/b\\");
+    EXPECT_EQ(fileNameOf("a/b\\c.htm"), "c.htm");
+    EXPECT_EQ(directoryOf("a\\b/c.htm"), "a\\b/");
+    EXPECT_EQ(fileNameOf("a\\b/c.htm"), "c.htm");
+    EXPECT_EQ(directoryOf("c.htm"), "");
+    EXPECT_EQ(fileNameOf("c.htm"), "c.htm");
+    EXPECT_EQ(directoryOf("part/"), "part/");
+    EXPECT_EQ(fileNameOf("part/"), "");
+    EXPECT_EQ(directoryOf("/"), "/");
+    EXPECT_EQ(directoryOf(""), "");
+    EXPECT_EQ(fileNameOf(""), "");
+    EXPECT_EQ(baseNameOf("x\\y.z/name.htm"), "name");
+}
 
 TEST(TextUtilTest, ReplacementContainingItsTokenTerminates) {
     std::string text = "a _Title_ b _title_";

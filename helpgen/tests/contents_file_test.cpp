@@ -114,6 +114,18 @@ TEST_F(ContentsFileTest, FullIndexAsGoldenAndEmptyIndexHasNoBytes) {
     EXPECT_EQ(fs::file_size(out("p_indx.hhk")), 0u);
 }
 
+TEST_F(ContentsFileTest, IndexEntriesTieOnKeywordSortByTopicTitleIgnoringCase) {
+    // "k" and "k=q" sort by what follows "k=": the first one's topic title, made small
+    // ("zed", after "q"; as written, "ZED" would come before it).
+    project.addChapter("one.htm", "One", kChapter,
+                       {TopicSpec("ZED#hint", "a.htm", "1", "1").keys("k"),
+                        TopicSpec("Other", "b.htm", "1", "1").keys("k=q")});
+    writeIndexFile(project.table(), out("p_indx.hhk"), true);
+    const std::string text = readFileBytes(out("p_indx.hhk"));
+    ASSERT_NE(text.find("value=\"k\""), std::string::npos);
+    EXPECT_LT(text.find("value=\"k=q\""), text.find("value=\"k\""));
+}
+
 TEST_F(ContentsFileTest, UnwritableFileThrows) {
     project.addChapter("one.htm", "One", kChapter, {TopicSpec("A", "a.htm", "1", "1")});
     EXPECT_THROW(writeContentsFile(project.table(), settings, out("missing/p_toc.hhc")), FileError);

@@ -71,6 +71,23 @@ TEST_F(EffectsExpanderTest, BlankFirstPieceAppliesNothing) {
     EXPECT_EQ(page, (Lines{"anything   "}));
 }
 
+TEST(EffectsExpanderChainTest, LaterScriptFindsCharactersAnEarlierOneBroughtIn) {
+    // The second script's token holds no character of the page as written: only the
+    // first script's output gives it something to find, in either case.
+    const EffectsExpander chain = EffectsExpander::fromText("[SCRIPT1]\nVARIABLE1=[one]\n"
+                                                            "REPLACER1=qz\n[SCRIPT2]\n"
+                                                            "VARIABLE1=qz\nREPLACER1=done\n");
+    Lines page = {"[one] and [ONE]", "no marker"};
+    chain.expand(page, 1, 2);
+    EXPECT_EQ(page, (Lines{"done and done", "no marker"}));
+    Lines upper = {"QZ alone"};
+    chain.expand(upper, 1, 2);
+    EXPECT_EQ(upper, (Lines{"done alone"}));
+    Lines none = {"[on e] q z"};
+    chain.expand(none, 1, 2);
+    EXPECT_EQ(none, (Lines{"[on e] q z"}));
+}
+
 TEST(EffectsExpanderGapTest, MissingScriptStopsEveryLaterOne) {
     const EffectsExpander gap = EffectsExpander::load(kData / "effects_gap.sfx");
     EXPECT_TRUE(gap.hasScript(3));

@@ -62,17 +62,20 @@ TEST(TokenFinderTest, FindsAtEveryPositionAndIgnoresBytesAboveAscii) {
 }
 
 TEST(TokenFinderTest, FindsWhatAPlainSearchFinds) {
-    // Tokens whose first character has two cases or none, frequent or rare in pages:
-    // the first occurrence at or after the start, in any case, as a plain comparison at
-    // every position finds it.
+    // Tokens whose first character has two cases or none, frequent or rare in pages, and
+    // tokens whose rarest character stands in the middle or at the end (the search goes
+    // by that one): the first occurrence at or after the start, in any case, as a plain
+    // comparison at every position finds it.
     std::mt19937 random(7);
-    const std::string alphabet = "<>&aAbBqQ [*\"e";
+    const std::string alphabet = "<>&aAbBqQ [*\"e/pPrRdD;";
     const auto lower = [](std::string text) {
         for (char& c : text)
             c = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
         return text;
     };
-    for (const std::string token : {"<ab>", "&QUOT;", "[*", "aab", "<Qe& b", "abab", "[* a"}) {
+    for (const std::string token : {"<ab>", "&QUOT;", "[*", "aab", "<Qe& b", "abab", "[* a",
+                                   "<pre>", "</PRE>", "&lt;ADD HERE&gt;", "<add here>", "e[", "ee q",
+                                   "qq", "b q b", "x"}) {
         const TokenFinder finder(token);
         for (int round = 0; round < 400; ++round) {
             std::string text;
