@@ -35,4 +35,7 @@ bool parseInt(std::string_view text, long long& value);
 /// The integer in text, or fallback when text is not a decimal integer.
 int toIntDef(std::string_view text, int fallback);
 
+/// Appends the code point cp to out as UTF-8 (one to four bytes).
+void appendUtf8(std::string& out, char32_t cp);
+
 } // namespace qw

@@ -19,24 +19,11 @@ bool isNameChar(char c) {
            c == '.';
 }
 
-void appendUtf8(std::string& out, uint32_t c) {
+/// A decoded character reference as UTF-8; one that names no character gives U+FFFD.
+void appendReference(std::string& out, uint32_t c) {
     if (c == 0 || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
         c = 0xFFFD;
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
+    appendUtf8(out, char32_t(c));
 }
 
 constexpr bool isSpace(char c) {
@@ -186,7 +173,7 @@ size_t decodeReference(std::string_view text, size_t pos, std::string& out) {
             return 0;
         if (i < text.size() && text[i] == ';')
             ++i;
-        appendUtf8(out, value);
+        appendReference(out, value);
         return i - pos;
     }
     const size_t start = i;
@@ -201,7 +188,7 @@ size_t decodeReference(std::string_view text, size_t pos, std::string& out) {
     if (!closed && name != "amp" && name != "lt" && name != "gt" && name != "quot" &&
         name != "nbsp")
         return 0;
-    appendUtf8(out, code == 160 ? ' ' : code);
+    appendReference(out, code == 160 ? ' ' : code);
     return i - pos + (closed ? 1 : 0);
 }
 
