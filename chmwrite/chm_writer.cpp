@@ -1,6 +1,7 @@
 #include "chmwrite/chm_writer.h"
 
 #include "chmwrite/container.h"
+#include "chmwrite/keyword_index.h"
 #include "chmwrite/lzx_encoder.h"
 #include "chmwrite/system_files.h"
 
@@ -15,6 +16,8 @@ namespace {
 
 const std::string kStorage = "::DataSpace/Storage/MSCompressed/";
 const std::string kTransformGuid = "{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}";
+/// The associative links' property file when the document has none.
+const std::string kEmptyProperty(4, '\0');
 
 std::string lowerAscii(std::string text) {
     for (char& c : text)
@@ -120,6 +123,39 @@ void ChmWriter::setIndex(const std::string& name, std::string bytes) {
     addFile(name, std::move(bytes));
 }
 
+DocumentLinks ChmWriter::linkFiles(const std::vector<const File*>& files,
+                                   const std::vector<const std::string*>& pages,
+                                   std::vector<TopicEntry>& topics,
+                                   DocumentOptions& options) const {
+    if (!options.binaryIndex)
+        return {};
+    const std::string* index = nullptr;
+    for (const File* file : files)
+        if (!options.indexFile.empty() &&
+            lowerAscii(file->name) == lowerAscii(normalisedReference(options.indexFile)))
+            index = &file->bytes;
+    DocumentLinks links = documentLinks(index, pages, topics, options.language, m_decoder);
+    options.keywordLinks = links.keywords;
+    options.associativeLinks = links.associative;
+    return links;
+}
+
+void ChmWriter::addLinkFiles(const DocumentLinks& links,
+                             std::vector<std::pair<std::string, const std::string*>>& out) {
+    const auto add = [&](const std::string& folder, const LinkIndexFiles& files) {
+        out.emplace_back(folder + "/BTree", &files.btree);
+        out.emplace_back(folder + "/Data", &files.data);
+        out.emplace_back(folder + "/Map", &files.map);
+        out.emplace_back(folder + "/Property", &files.property);
+    };
+    if (links.associative)
+        add("$WWAssociativeLinks", links.associativeFiles);
+    else if (links.keywords) // readers look for it beside a keyword index
+        out.emplace_back("$WWAssociativeLinks/Property", &kEmptyProperty);
+    if (links.keywords)
+        add("$WWKeywordLinks", links.keywordFiles);
+}
+
 std::string ChmWriter::document(unsigned threads) const {
     std::vector<const File*> files;
     for (const File& file : m_files)
@@ -134,15 +170,20 @@ std::string ChmWriter::document(unsigned threads) const {
             for (const std::string& local : sitemapLocals(file->bytes))
                 listed.insert(normalisedReference(local));
     std::vector<TopicEntry> topics;
+    std::vector<const std::string*> pages;
     for (const File* file : files)
-        if (isPage(file->name))
+        if (isPage(file->name)) {
             topics.push_back(
                 {file->name, pageTitle(file->bytes), listed.count(lowerAscii(file->name)) != 0});
+            pages.push_back(&file->bytes);
+        }
+    DocumentOptions options = m_options;
+    const DocumentLinks links = linkFiles(files, pages, topics, options);
 
     StringTable strings;
     const std::string windows = windowsFile(m_windows, strings);
     const TopicFiles topicData = topicFiles(topics, strings);
-    const std::vector<std::pair<std::string, const std::string*>> systemFiles = {
+    std::vector<std::pair<std::string, const std::string*>> systemFiles = {
         {"#IDXHDR", nullptr},
         {"#ITBITS", nullptr},
         {"#STRINGS", &strings.bytes()},
@@ -150,6 +191,7 @@ std::string ChmWriter::document(unsigned threads) const {
         {"#URLSTR", &topicData.urlStrings},
         {"#URLTBL", &topicData.urlTable},
         {"#WINDOWS", &windows}};
+    addLinkFiles(links, systemFiles);
     const std::string indexHeader =
         indexHeaderFile(static_cast<uint32_t>(topics.size()), m_options.timestamp);
 
@@ -194,7 +236,7 @@ std::string ChmWriter::document(unsigned threads) const {
         entries.push_back({name, 0, section0.size(), bytes.size()});
         section0 += bytes;
     };
-    addPlain("/#SYSTEM", systemFile(m_options));
+    addPlain("/#SYSTEM", systemFile(options));
     addPlain("::DataSpace/NameList", nameList());
     addPlain(kStorage + "ControlData", controlData());
     std::string spanInfo;
@@ -206,10 +248,18 @@ std::string ChmWriter::document(unsigned threads) const {
     addPlain(kStorage + "Content", compressed.bytes);
     // Folders are listed too; extracting readers create them from these entries.
     std::set<std::string> folders = {"/"};
+    const auto addFolder = [&](const std::string& name, size_t slash) {
+        std::string folder = "/";
+        folder.append(name, 0, slash + 1);
+        folders.insert(std::move(folder));
+    };
+    for (const auto& [name, bytes] : systemFiles)
+        if (const size_t slash = name.find('/'); slash != std::string::npos)
+            addFolder(name, slash);
     for (const File* file : files)
         for (size_t slash = file->name.find('/'); slash != std::string::npos;
              slash = file->name.find('/', slash + 1))
-            folders.insert("/" + file->name.substr(0, slash + 1));
+            addFolder(file->name, slash);
     for (const std::string& folder : folders)
         entries.push_back({folder, 0, 0, 0});
 

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 namespace qw::chm {
+
+struct DocumentLinks;
+struct TopicEntry;
 
 /// A window type of the document, as a help project file's [WINDOWS] line gives it.
 struct WindowDefinition {
@@ -37,6 +41,11 @@ struct DocumentOptions {
     uint32_t language = 0x409; ///< Windows language identifier
     bool fullTextSearch = false;
     uint32_t timestamp = 0; ///< seconds since 1970, stored in the headers
+    /// Write the keyword index and associative links the index file and pages name.
+    bool binaryIndex = true;
+    /// Set while the document is written: which link indexes it holds.
+    bool keywordLinks = false;
+    bool associativeLinks = false;
 };
 
 /// Collects a help document's files, contents, index, options and window types and
@@ -55,6 +64,11 @@ public:
     void setIndex(const std::string& name, std::string bytes);
     /// Number of files added.
     size_t fileCount() const { return m_files.size(); }
+    /// How the index file's and pages' texts become UTF-8 for the keyword indexes (by
+    /// default: UTF-8 as it stands, else Windows-1252).
+    void setTextDecoder(std::function<std::string(const std::string&)> decoder) {
+        m_decoder = std::move(decoder);
+    }
 
     /// The compiled document's bytes. threads: how many threads compress (0: all cores).
     std::string document(unsigned threads = 0) const;
@@ -67,10 +81,18 @@ private:
         std::string name;
         std::string bytes;
     };
+    /// The keyword and associative link indexes of the files; notes in options which
+    /// the document holds. topics may grow (references to anchors and addresses).
+    DocumentLinks linkFiles(const std::vector<const File*>& files,
+                            const std::vector<const std::string*>& pages,
+                            std::vector<TopicEntry>& topics, DocumentOptions& options) const;
+    static void addLinkFiles(const DocumentLinks& links,
+                             std::vector<std::pair<std::string, const std::string*>>& out);
     DocumentOptions m_options;
     std::vector<WindowDefinition> m_windows;
     std::vector<File> m_files;
     std::unordered_map<std::string, size_t> m_byName; ///< lower-case name to index
+    std::function<std::string(const std::string&)> m_decoder;
 };
 
 } // namespace qw::chm

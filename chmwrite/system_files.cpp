@@ -57,6 +57,12 @@ std::string collapseBlanks(const std::string& text) {
     return out;
 }
 
+/// The entry that goes with a keyword index.
+void putLinkEntries(std::string& out, const DocumentOptions& options) {
+    if (options.keywordLinks)
+        putSystemEntry(out, 7, le32(0));
+}
+
 } // namespace
 
 uint32_t StringTable::add(const std::string& text) {
@@ -81,8 +87,8 @@ std::string systemFile(const DocumentOptions& options) {
     putLE32(info, options.language);
     putLE32(info, 0); // no double-byte character set
     putLE32(info, options.fullTextSearch ? 1 : 0);
-    putLE32(info, 0); // keyword links
-    putLE32(info, 0); // associative links
+    putLE32(info, options.keywordLinks ? 1 : 0);
+    putLE32(info, options.associativeLinks ? 1 : 0);
     putLE64(info, (uint64_t{options.timestamp} + 11644473600ull) * 10000000ull);
     putLE32(info, 0);
     putLE32(info, 0);
@@ -94,6 +100,7 @@ std::string systemFile(const DocumentOptions& options) {
     putSystemText(out, 0, options.contentsFile);
     putSystemText(out, 1, options.indexFile);
     putSystemText(out, 5, options.defaultWindow);
+    putLinkEntries(out, options);
     return out;
 }
 

@@ -87,6 +87,13 @@ std::string optionValue(const std::string& line) {
     return eq == std::string::npos ? std::string() : trim(line.substr(eq + 1));
 }
 
+/// The keyword indexes read the index file's and pages' texts in the document's code page.
+void useDocumentCodePage(chm::ChmWriter& writer, uint32_t language) {
+    writer.setTextDecoder([codePage = CodePage::forLanguage(language)](const std::string& bytes) {
+        return codePage.decode(bytes);
+    });
+}
+
 } // namespace
 
 chm::WindowDefinition parseWindowDefinition(const std::string& line) {
@@ -163,6 +170,8 @@ HelpProjectContents readHelpProject(const Lines& helpProject) {
                 o.defaultFont = value;
             else if (startsWithNoCase(line, "Full-text search="))
                 o.fullTextSearch = equalsNoCase(value, "Yes");
+            else if (startsWithNoCase(line, "Binary Index="))
+                o.binaryIndex = !equalsNoCase(value, "No");
         }
     }
     // The window's caption stands for a missing title, its files for missing options.
@@ -257,6 +266,7 @@ bool compileBuiltIn(const std::string& base, std::string& error,
         options.fullTextSearch = false;
         for (const chm::WindowDefinition& window : project.windows)
             writer.addWindow(window);
+        useDocumentCodePage(writer, options.language);
 
         report("Reading the files");
         std::deque<std::string> pending(project.files.begin(), project.files.end());
