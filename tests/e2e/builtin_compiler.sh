@@ -120,9 +120,9 @@ theirs, read_theirs = files(sys.argv[2])
 def fail(text):
     print("FAIL: " + text, file=sys.stderr); sys.exit(1)
 
-def plain(names):  # the document's own files and its system files
+def plain(names):  # the document's own files, its system files and its link indexes
     return {n.lower() for n in names if n.startswith("/") and not n.endswith("/")
-            and not n.startswith(("/$", "/_#_"))}
+            and (n.startswith("/$WW") or not n.startswith(("/$", "/_#_")))}
 if plain(ours) != plain(theirs):
     fail(f"file sets differ: ours only {sorted(plain(ours) - plain(theirs))}, "
          f"chmcmd only {sorted(plain(theirs) - plain(ours))}")
@@ -138,7 +138,9 @@ def system(read):
 so, st = system(read_ours), system(read_theirs)
 if so[4][:4] != st[4][:4]:
     fail(f"language differs: {so[4][:4].hex()} against {st[4][:4].hex()}")
-for code in (0, 1, 2, 5):  # contents, index, default topic, default window
+if so[4][12:16] != st[4][12:16]:
+    fail(f"keyword links flag: {so[4][12:16].hex()} against {st[4][12:16].hex()}")
+for code in (0, 1, 2, 5, 7):  # contents, index, default topic, default window, binary index
     if so.get(code) != st.get(code):
         fail(f"#SYSTEM entry {code}: {so.get(code)} against {st.get(code)}")
 
@@ -152,7 +154,50 @@ def window(read):
             [number(o) for o in (0x10, 0x20, 0x24, 0x28, 0x2C, 0x4C, 0x70)])
 if window(read_ours) != window(read_theirs):
     fail(f"window differs: {window(read_ours)} against {window(read_theirs)}")
-print("same files, window and language as chmcmd's document")
+
+# The keyword index: where its layout does not depend on the compiler's choices, the
+# bytes are chmcmd's. chmcmd records no language and a tree depth one short, and keeps
+# only the first page of an index item that names several: ours keeps them all.
+def listing(read):
+    btree = read("/$WWKeywordLinks/BTree")
+    entries, block = [], 0
+    while True:
+        data = btree[0x4C + block * 2048:0x4C + (block + 1) * 2048]
+        count, nxt = struct.unpack_from("<H", data, 2)[0], struct.unpack_from("<i", data, 8)[0]
+        at = 12
+        for _ in range(count):
+            end = at
+            while data[end:end + 2] != b"\0\0":
+                end += 2
+            name = data[at:end].decode("utf-16-le")
+            see, depth, char, zero, pairs = struct.unpack_from("<HHIII", data, end + 2)
+            topics = struct.unpack_from(f"<{pairs}I", data, end + 18)
+            entries.append((name, see, depth, char, topics))
+            at = end + 18 + 4 * pairs + 8
+        if nxt == -1:
+            return btree, entries
+        block = nxt
+
+def page(read, topic):
+    topics, urltbl, urlstr = read("/#TOPICS"), read("/#URLTBL"), read("/#URLSTR")
+    at = struct.unpack_from("<I", urltbl, struct.unpack_from("<I", topics, topic * 16 + 8)[0] + 8)[0]
+    return urlstr[at + 8:].split(b"\0")[0].lower()
+
+bo, eo = listing(read_ours)
+bt, et = listing(read_theirs)
+for part in ((0, 0x2A), (0x2C, 0x34), (0x38, 0x4C)):
+    if bo[part[0]:part[1]] != bt[part[0]:part[1]]:
+        fail(f"keyword index header bytes {part}: {bo[:0x4C].hex()} against {bt[:0x4C].hex()}")
+for name in ("Data", "Property"):
+    if read_ours("/$WWKeywordLinks/" + name) != read_theirs("/$WWKeywordLinks/" + name):
+        fail(f"keyword index {name} differs from chmcmd's")
+if [e[:4] for e in eo] != [e[:4] for e in et]:
+    fail(f"keyword entries differ: {[e[:4] for e in eo]} against {[e[:4] for e in et]}")
+for o, t in zip(eo, et):
+    ours_pages = {page(read_ours, n) for n in o[4]}
+    if not {page(read_theirs, n) for n in t[4]} <= ours_pages:
+        fail(f"keyword {o[0]!r} lacks pages chmcmd's index has")
+print("same files, window, language and keyword index layout as chmcmd's document")
 PY
 fi
 echo "PASS"
