@@ -25,11 +25,12 @@ constexpr size_t kListingTailSize = 8;
 /// Each entry has a record of this size in the Data file.
 constexpr size_t kDataRecordSize = 13;
 /// An entry's name and topics as index blocks repeat them: at most this many bytes, so
-/// that an index block holds two and every level of the tree has fewer blocks than the
-/// one below it.
-constexpr size_t kMaxPrefixSize = (kBlockSize - kIndexHeaderSize) / 2 - 4;
-/// Longest keyword name or see-also text kept, in UTF-16 units: both must fit an entry.
-constexpr size_t kMaxTextUnits = 240;
+/// that an index block holds three, and every index block (the last of a level taking
+/// one from the block before) at least two.
+constexpr size_t kMaxPrefixSize = (kBlockSize - kIndexHeaderSize) / 3 - 4;
+/// Longest keyword name (levels joined) or see-also text kept, in UTF-16 units: both
+/// must fit an entry.
+constexpr size_t kMaxTextUnits = 160;
 /// The object class of the help control's keyword and link objects.
 constexpr std::string_view kKeywordClass = "1e2a7bd0-dab9-11d0-b93a-00c04fc99f9e";
 
@@ -543,7 +544,11 @@ LinkIndexFiles LinkIndex::files(uint32_t language) const {
                 name += u", ";
             name += entry->levels[i];
         }
-        const auto charIndex = static_cast<uint32_t>(name.size() - entry->levels.back().size());
+        auto charIndex = static_cast<uint32_t>(name.size() - entry->levels.back().size());
+        if (name.size() > kMaxTextUnits) {
+            name.resize(kMaxTextUnits);
+            charIndex = std::min<uint32_t>(charIndex, kMaxTextUnits);
+        }
         const auto depth = static_cast<uint16_t>(entry->levels.size() - 1);
         std::vector<uint32_t> topics;
         std::unordered_set<uint32_t> seen;
@@ -633,36 +638,43 @@ LinkIndexFiles LinkIndex::files(uint32_t language) const {
         children.push_back({firstRecord[b], static_cast<uint32_t>(b)});
     uint32_t nextBlock = static_cast<uint32_t>(listingBlocks);
     uint16_t treeDepth = 1;
+    const auto entrySize = [&](const Child& child) {
+        return records[child.record].prefix.size() + 4;
+    };
     while (children.size() > 1 && !records.empty()) {
+        // Group the level's entries into blocks; a last block left with one entry takes
+        // one from the block before when that keeps two.
+        std::vector<std::vector<Child>> groups(1);
+        size_t used = 0;
+        for (const Child& child : children) {
+            if (!groups.back().empty() && kIndexHeaderSize + used + entrySize(child) > kBlockSize) {
+                groups.emplace_back();
+                used = 0;
+            }
+            groups.back().push_back(child);
+            used += entrySize(child);
+        }
+        if (groups.size() > 1 && groups.back().size() == 1 && groups[groups.size() - 2].size() > 2) {
+            std::vector<Child>& before = groups[groups.size() - 2];
+            groups.back().insert(groups.back().begin(), before.back());
+            before.pop_back();
+        }
         std::vector<Child> above;
-        std::string body;
-        uint16_t count = 0;
-        uint32_t firstChild = 0;
-        const auto closeIndex = [&] {
+        for (const std::vector<Child>& group : groups) {
+            std::string body;
+            for (const Child& child : group) {
+                body += records[child.record].prefix;
+                putLE32(body, child.block);
+            }
             std::string out;
             putLE16(out, static_cast<uint16_t>(kBlockSize - kIndexHeaderSize - body.size()));
-            putLE16(out, count);
-            putLE32(out, firstChild);
+            putLE16(out, static_cast<uint16_t>(group.size()));
+            putLE32(out, group.front().block);
             out += body;
             out.resize(kBlockSize, '\0');
             btree += out;
-            ++nextBlock;
-            body.clear();
-            count = 0;
-        };
-        for (const Child& child : children) {
-            const std::string& prefix = records[child.record].prefix;
-            if (count > 0 && kIndexHeaderSize + body.size() + prefix.size() + 4 > kBlockSize)
-                closeIndex();
-            if (count == 0) {
-                firstChild = child.block;
-                above.push_back({child.record, nextBlock});
-            }
-            body += prefix;
-            putLE32(body, child.block);
-            ++count;
+            above.push_back({group.front().record, nextBlock++});
         }
-        closeIndex();
         children = std::move(above);
         ++treeDepth;
     }
