@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins libgl-dev
   libx11-dev libxtst-dev x11-xkb-utils
   fp-utils libchm-bin libchm-dev p7zip-full xchm kchmviewer xdotool xvfb xauth imagemagick
+  tesseract-ocr tesseract-ocr-eng  # reads the keywords xchm shows back from a screenshot
   chromium fonts-dejavu-core python3 python3-chm strace
   valgrind  # its HTML manual is the real-manual project of the link check tests
   dpkg-dev lintian desktop-file-utils appstream shared-mime-info

@@ -1,0 +1,111 @@
+#!/bin/bash
+# xchm reads the binary keyword index before any index file. A document built by the
+# built-in compiler with no index file inside, whose keywords come only from the pages'
+# keyword objects, must show those keywords on xchm's Index tab (read back by OCR), and
+# double-clicking one must open its page. Run under Xvfb.
+# Usage: xchm_index.sh QUIREW_CLI SOURCE_DIR  (QW_SCREENSHOT_DIR: keep the screenshot there)
+set -euo pipefail
+
+cli=$1
+source_dir=$2
+for tool in Xvfb xdotool xchm import convert tesseract enum_chmLib; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d)
+xvfb=
+viewer=
+cleanup() {
+    [ -z "$viewer" ] || kill "$viewer" 2>/dev/null || true
+    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+mkdir "$work/data" "$work/bin" "$work/zoo"
+for entry in "$source_dir"/data/*; do
+    [ "$(basename "$entry")" = quirew.cfg ] || ln -s "$entry" "$work/data/"
+done
+for tool in sh bash cat; do ln -s "$(command -v $tool)" "$work/bin/"; done
+export QUIREW_DATA_DIR="$work/data"
+
+# Three topics; one keyword each, and a second one on the wombat's page. The help project
+# names no index file, so the document holds none: only the binary index lists keywords.
+/usr/bin/python3 - "$work/zoo" <<'PY'
+import sys
+folder = sys.argv[1]
+sep = "-" * 50
+lines = ["<html>", "<head>", "<title>_Title_</title>", "</head>", "<body>", ""]
+for title, name, keywords in [("Quokka page", "quokka.htm", "Quokka"),
+                              ("Wombat page", "wombat.htm", "Wombat, Burrows"),
+                              ("Numbat page", "numbat.htm", "Numbat")]:
+    lines += [f"{sep}<br>", f"Title='{title}' <br>KeyWords='{keywords}' <!-- FileName='{name}'"
+              " - Icon='10' - BgImage='' - BgColour='$FFFFFF' - Related=''--> ", f"<br>{sep}",
+              f"<h1>{title}</h1>", "<p>text</p>"]
+with open(f"{folder}/animals.htm", "w", newline="\r\n") as f:
+    f.write("\n".join(lines + ["</body>", "</html>", ""]))
+with open(f"{folder}/zoo.qwr", "w", newline="\r\n") as f:
+    f.write("\n".join(["[CHAPTER_FILES]", "NumOfChapters=1", "ChapterTitle0=Animals",
+                       "ChapterFileName0=animals.htm", "[PROJECT_PROPERTIES]",
+                       "TitleBarText=Zoo Notes", ""]))
+with open(f"{folder}/zoo.hhp", "w", newline="\r\n") as f:
+    f.write("\n".join(["[OPTIONS]", "Compiled file=zoo.chm", "Contents file=zoo_toc.hhc",
+                       "Index file=", "Default topic=", "Language=0x409 English (United States)",
+                       "", "[WINDOWS]",
+                       'Main="Zoo Notes","zoo_toc.hhc",,,,,,,,0x1520,220,0x83006,[0,0,800,600],,,,,,,0',
+                       "", "[FILES]", ""]))
+PY
+PATH="$work/bin" "$cli" build "$work/zoo/zoo.qwr" >/dev/null || fail "build failed"
+chm="$work/zoo/zoo.chm"
+enum_chmLib "$chm" | grep -qi '\.hhk$' && fail "the document holds an index file"
+enum_chmLib "$chm" | grep -q '/\$WWKeywordLinks/BTree' || fail "no binary keyword index"
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(cat "$work/display")"
+export XDG_RUNTIME_DIR="$work"
+
+xchm "$chm" >"$work/xchm.log" 2>&1 &
+viewer=$!
+window=""
+for _ in $(seq 60); do
+    window=$(xdotool search --onlyvisible --name "Zoo Notes" 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ] && break
+    kill -0 "$viewer" 2>/dev/null || fail "xchm ended: $(tail -n 3 "$work/xchm.log")"
+    sleep 0.5
+done
+[ -n "$window" ] || fail "xchm shows no window"
+sleep 1
+xdotool windowmove "$window" 0 0 windowsize "$window" 1000 700
+sleep 1
+# The navigation pane shows one tab at a time: its right arrow turns to the Index tab.
+xdotool mousemove 156 106 click 1
+sleep 1
+import -window root "$work/index.png"
+[ -z "${QW_SCREENSHOT_DIR:-}" ] || cp "$work/index.png" "$QW_SCREENSHOT_DIR/xchm-binary-keyword-index.png"
+
+# read TEXTFILE X Y W H: the text OCR finds in that part of the screenshot.
+read_area() {
+    convert "$2" -crop "$5x$6+$3+$4" -resize 300% -colorspace Gray "$work/area.png"
+    tesseract "$work/area.png" - 2>/dev/null | tr -s '\n' ' '
+}
+listed=$(read_area index "$work/index.png" 0 160 170 120)
+echo "Index tab: $listed"
+[ "$(echo "$listed" | grep -o -E 'Burrows|Numbat|Quokka|Wombat' | tr '\n' ' ')" = \
+  "Burrows Numbat Quokka Wombat " ] || fail "the Index tab lists '$listed'"
+
+# Double-clicking "Wombat" (the fourth line) opens the wombat's page.
+xdotool mousemove 32 238 click --repeat 2 1
+sleep 1
+import -window root "$work/page.png"
+shown=$(read_area page "$work/page.png" 176 90 800 80)
+echo "page: $shown"
+echo "$shown" | grep -q "Wombat page" || fail "the keyword opened '$shown'"
+kill -0 "$viewer" 2>/dev/null || fail "xchm ended"
+echo "PASS"
