@@ -149,4 +149,20 @@ TEST_F(BuiltInCompileTest, MissingProjectFileFailsWithTheReasonInTheLog) {
     EXPECT_NE(readFileBytes(project / "p_log.txt").find("Error: " + error), std::string::npos);
 }
 
+TEST_F(BuiltInCompileTest, KeywordObjectsMakeTheBinaryIndexUnlessTheProjectSaysNo) {
+    writeFileBytes(project / "a.htm",
+                   "<object type=\"application/x-oleobject\" classid=\"clsid:1e2a7bd0-dab9-11d0-"
+                   "b93a-00c04fc99f9e\"><param name=\"Keyword\" value=\"k\"></object>");
+    std::string error;
+    writeFileBytes(project / "p.hhp", "[OPTIONS]\r\nTitle=T\r\n[FILES]\r\na.htm\r\n");
+    ASSERT_TRUE(compileBuiltIn((project / "p").string(), error)) << error;
+    EXPECT_TRUE(has(documentNames(), "/$WWKeywordLinks/BTree"));
+    EXPECT_TRUE(has(documentNames(), "/$WWAssociativeLinks/Property"));
+    writeFileBytes(project / "p.hhp",
+                   "[OPTIONS]\r\nTitle=T\r\nBinary Index=No\r\n[FILES]\r\na.htm\r\n");
+    ASSERT_TRUE(compileBuiltIn((project / "p").string(), error)) << error;
+    EXPECT_FALSE(has(documentNames(), "/$WWKeywordLinks/BTree"));
+    EXPECT_FALSE(has(documentNames(), "/$WWAssociativeLinks/Property"));
+}
+
 } // namespace qw

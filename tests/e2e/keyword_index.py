@@ -350,4 +350,20 @@ links = decode_index(doc, "$WWAssociativeLinks")
 check(keyword_pages(doc, links) == {("animals",): {"zebra.htm"}}, "associative links")
 check(system_entries(doc)[4][12:20] == b"\1\0\0\0\1\0\0\0", "#SYSTEM link flags")
 print("small: sub-keywords, see-also, anchors and page objects decoded as written")
+
+# --- a Russian document: pages and index file in code page 1251, a German keyword in it
+# written as character references ----------------------------------------------------------
+ru = os.path.join(work, "ru")
+write_project(ru, "ru", [("Привет", "p1.htm", "общий, Größe", ""),
+                         ("Мир", "p2.htm", "ОБЩИЙ", "")], language="0x419 Russian")
+doc = build(ru, "ru")
+with open(os.path.join(doc.folder, "p1.htm"), "rb") as f:
+    check("&#246;".encode() in f.read(), "the page does not write ö as a reference")
+index = decode_index(doc)
+# The index file lists "ОБЩИЙ" and "общий" apart, capitals first; the binary index
+# makes them one keyword, spelled as first met.
+check(keyword_pages(doc, index) == {("ОБЩИЙ",): {"p1.htm", "p2.htm"}, ("Größe",): {"p1.htm"}},
+      f"Russian keywords: {keyword_pages(doc, index)}")
+check(index["lcid"] == 0x419 and index["code_page"] == 1251, "Russian language in the header")
+print("ru: keywords of a code-page document decoded, references included")
 print("PASS")
