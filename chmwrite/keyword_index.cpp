@@ -39,17 +39,17 @@ char lowerAscii(char c) {
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
 }
 
 size_t findNoCase(std::string_view text, std::string_view needle, size_t from) {
     if (from > text.size())
         return std::string_view::npos;
-    const auto it = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(),
-                                needle.begin(), needle.end(),
-                                [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
+    const auto it =
+        std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), needle.begin(),
+                    needle.end(), [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
     return it == text.end() ? std::string_view::npos : static_cast<size_t>(it - text.begin());
 }
 
@@ -155,7 +155,7 @@ std::string decodeReferences(std::string_view text) {
         if (name.size() > 1 && name[0] == '#') {
             const bool hex = name[1] == 'x' || name[1] == 'X';
             for (char d : name.substr(hex ? 2 : 1)) {
-                const int digit = d >= '0' && d <= '9'   ? d - '0'
+                const int digit = d >= '0' && d <= '9'          ? d - '0'
                                   : hex && d >= 'a' && d <= 'f' ? d - 'a' + 10
                                   : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
                                                                 : -1;
@@ -243,11 +243,12 @@ bool attribute(std::string_view tag, std::string_view name, std::string& value) 
             ++i;
         if (i < tag.size() && (tag[i] == '"' || tag[i] == '\'')) {
             const size_t end = tag.find(tag[i], i + 1);
-            value = std::string(tag.substr(i + 1, (end == std::string_view::npos ? tag.size() : end) -
-                                                      i - 1));
+            value = std::string(
+                tag.substr(i + 1, (end == std::string_view::npos ? tag.size() : end) - i - 1));
         } else {
             const size_t end = tag.find_first_of(" \t\r\n>", i);
-            value = std::string(tag.substr(i, (end == std::string_view::npos ? tag.size() : end) - i));
+            value =
+                std::string(tag.substr(i, (end == std::string_view::npos ? tag.size() : end) - i));
         }
         return true;
     }
@@ -256,8 +257,7 @@ bool attribute(std::string_view tag, std::string_view name, std::string& value) 
 
 /// The parameters (name, value) of the object whose tag ends at text[from], up to its
 /// "</object>"; from moves behind that.
-std::vector<std::pair<std::string, std::string>> objectParams(std::string_view text,
-                                                              size_t& from) {
+std::vector<std::pair<std::string, std::string>> objectParams(std::string_view text, size_t& from) {
     std::vector<std::pair<std::string, std::string>> params;
     while (from < text.size()) {
         const size_t open = text.find('<', from);
@@ -307,9 +307,20 @@ std::u16string folded(std::u16string_view text) {
 uint32_t codePageOf(uint32_t language) {
     const uint32_t primary = language & 0x3FF;
     switch (primary) {
-    case 0x19: case 0x22: case 0x23: case 0x02: case 0x2F: case 0x44:
+    case 0x19:
+    case 0x22:
+    case 0x23:
+    case 0x02:
+    case 0x2F:
+    case 0x44:
         return 1251;
-    case 0x05: case 0x0E: case 0x15: case 0x18: case 0x1B: case 0x24: case 0x1C:
+    case 0x05:
+    case 0x0E:
+    case 0x15:
+    case 0x18:
+    case 0x1B:
+    case 0x24:
+    case 0x1C:
         return 1250;
     case 0x08:
         return 1253;
@@ -319,7 +330,9 @@ uint32_t codePageOf(uint32_t language) {
         return 1255;
     case 0x01:
         return 1256;
-    case 0x25: case 0x26: case 0x27:
+    case 0x25:
+    case 0x26:
+    case 0x27:
         return 1257;
     case 0x2A:
         return 1258;
@@ -436,8 +449,8 @@ PageLinkNames pageLinkNames(const std::string& html, const TextDecoder& decode) 
                                                       hashLetter, sameLetter);
     size_t from = 0;
     while (true) {
-        const auto found = std::search(text.begin() + static_cast<std::ptrdiff_t>(from),
-                                       text.end(), searcher);
+        const auto found =
+            std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(), searcher);
         if (found == text.end())
             break;
         const size_t hit = static_cast<size_t>(found - text.begin());
@@ -476,9 +489,8 @@ size_t LinkIndex::entryFor(const std::vector<std::u16string>& levels, size_t cou
     }
     const auto [it, added] = m_byKey.try_emplace(std::move(key), m_entries.size());
     if (added)
-        m_entries.push_back({{levels.begin(), levels.begin() + static_cast<std::ptrdiff_t>(count)},
-                             {},
-                             {}});
+        m_entries.push_back(
+            {{levels.begin(), levels.begin() + static_cast<std::ptrdiff_t>(count)}, {}, {}});
     return it->second;
 }
 
@@ -654,7 +666,8 @@ LinkIndexFiles LinkIndex::files(uint32_t language) const {
             groups.back().push_back(child);
             used += entrySize(child);
         }
-        if (groups.size() > 1 && groups.back().size() == 1 && groups[groups.size() - 2].size() > 2) {
+        if (groups.size() > 1 && groups.back().size() == 1 &&
+            groups[groups.size() - 2].size() > 2) {
             std::vector<Child>& before = groups[groups.size() - 2];
             groups.back().insert(groups.back().begin(), before.back());
             before.pop_back();

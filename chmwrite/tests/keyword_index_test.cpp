@@ -178,8 +178,8 @@ TEST(LinkIndex, ThousandsOfTopicsAndKeywordsMakeAValidTree) {
         const uint32_t firstChild = le32(btree, base + 4);
         EXPECT_LT(firstChild, b);
         // The first entry's name is the first name of its child.
-        const size_t childBase = 0x4C + size_t(firstChild) * 2048 +
-                                 (firstChild <= lastListing ? 12 : 8);
+        const size_t childBase =
+            0x4C + size_t(firstChild) * 2048 + (firstChild <= lastListing ? 12 : 8);
         for (size_t i = 0; le16(btree, base + 8 + i) != 0; i += 2)
             ASSERT_EQ(le16(btree, base + 8 + i), le16(btree, childBase + i));
     }
