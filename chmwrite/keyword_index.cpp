@@ -267,8 +267,12 @@ std::vector<std::pair<std::string, std::string>> objectParams(std::string_view t
         }
         from = open;
         const Tag tag = readTag(text, from);
-        if (tag.name == "/object" || tag.name == "object")
-            break; // an object left open ends where the next begins
+        if (tag.name == "/object")
+            break;
+        if (tag.name == "object") { // an object left open ends where the next begins
+            from = open;
+            break;
+        }
         std::string name, value;
         if (tag.name == "param" && attribute(tag.text, "name", name) &&
             attribute(tag.text, "value", value))

@@ -88,6 +88,16 @@ TEST(IndexFileKeywords, NestingPairsSeeAlsoAndReferences) {
     EXPECT_TRUE(keywords[2].locals.empty());
 }
 
+TEST(IndexFileKeywords, AnObjectLeftOpenEndsAtTheNext) {
+    const std::string hhk =
+        "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"a\">"
+        "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"b\">"
+        "</OBJECT></UL>";
+    const auto keywords = qw::chm::indexFileKeywords(hhk);
+    ASSERT_EQ(keywords.size(), 2u);
+    EXPECT_EQ(keywords[1].levels, std::vector<std::string>{"b"});
+}
+
 TEST(IndexFileKeywords, ListsDeeperThanTheirKeywordsHangUnderTheLastOne) {
     // A list opened twice below a keyword, and a first keyword inside two lists.
     const std::string hhk =
