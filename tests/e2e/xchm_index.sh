@@ -84,27 +84,37 @@ done
 sleep 1
 xdotool windowmove "$window" 0 0 windowsize "$window" 1000 700
 sleep 1
-# The navigation pane shows one tab at a time: its right arrow turns to the Index tab.
-xdotool mousemove 156 106 click 1
-sleep 1
-import -window root "$work/index.png"
-[ -z "${QW_SCREENSHOT_DIR:-}" ] || cp "$work/index.png" "$QW_SCREENSHOT_DIR/xchm-binary-keyword-index.png"
-
-# read TEXTFILE X Y W H: the text OCR finds in that part of the screenshot.
+# read_area IMAGE X Y W H: the text OCR finds in that part of the screenshot.
 read_area() {
-    convert "$2" -crop "$5x$6+$3+$4" -resize 300% -colorspace Gray "$work/area.png"
+    convert "$1" -crop "$4x$5+$2+$3" -resize 300% -colorspace Gray "$work/area.png"
     tesseract "$work/area.png" - 2>/dev/null | tr -s '\n' ' '
 }
-listed=$(read_area index "$work/index.png" 0 160 170 120)
+# The navigation pane shows one tab at a time: its right arrow turns to the Index tab.
+# A loaded machine may draw late: look again for up to 20 s before giving up.
+xdotool mousemove 156 106 click 1
+wanted="Burrows Numbat Quokka Wombat "
+listed=""
+for _ in $(seq 20); do
+    sleep 1
+    import -window root "$work/index.png"
+    listed=$(read_area "$work/index.png" 0 160 170 120)
+    [ "$(echo "$listed" | grep -o -E 'Burrows|Numbat|Quokka|Wombat' | tr '\n' ' ')" = \
+      "$wanted" ] && break
+done
+[ -z "${QW_SCREENSHOT_DIR:-}" ] || cp "$work/index.png" "$QW_SCREENSHOT_DIR/xchm-binary-keyword-index.png"
 echo "Index tab: $listed"
 [ "$(echo "$listed" | grep -o -E 'Burrows|Numbat|Quokka|Wombat' | tr '\n' ' ')" = \
-  "Burrows Numbat Quokka Wombat " ] || fail "the Index tab lists '$listed'"
+  "$wanted" ] || fail "the Index tab lists '$listed'"
 
 # Double-clicking "Wombat" (the fourth line) opens the wombat's page.
 xdotool mousemove 32 238 click --repeat 2 1
-sleep 1
-import -window root "$work/page.png"
-shown=$(read_area page "$work/page.png" 176 90 800 80)
+shown=""
+for _ in $(seq 20); do
+    sleep 1
+    import -window root "$work/page.png"
+    shown=$(read_area "$work/page.png" 176 90 800 80)
+    echo "$shown" | grep -q "Wombat page" && break
+done
 echo "page: $shown"
 echo "$shown" | grep -q "Wombat page" || fail "the keyword opened '$shown'"
 kill -0 "$viewer" 2>/dev/null || fail "xchm ended"
