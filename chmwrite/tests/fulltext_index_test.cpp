@@ -1,10 +1,17 @@
+#include "chmwrite/chm_writer.h"
 #include "chmwrite/fulltext_index.h"
 
 #include <gtest/gtest.h>
 
+#ifdef QW_HAVE_CHMLIB
+#include <chm_lib.h>
+#endif
+
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 using qw::chm::BitWriter;
@@ -356,3 +363,91 @@ TEST(FullTextIndexTest, ManyWordsSpanLeavesAndIndexLevelsAndAreAllFound) {
         EXPECT_EQ(textWords, expected);
     }
 }
+
+#ifdef QW_HAVE_CHMLIB
+
+namespace {
+
+std::string readFromChm(chmFile* file, const std::string& name) {
+    chmUnitInfo info;
+    if (chm_resolve_object(file, name.c_str(), &info) != CHM_RESOLVE_SUCCESS)
+        return {};
+    std::string bytes(info.length, '\0');
+    chm_retrieve_object(file, &info, reinterpret_cast<unsigned char*>(bytes.data()), 0,
+                        static_cast<LONGINT64>(info.length));
+    return bytes;
+}
+
+} // namespace
+
+TEST(FullTextIndexTest, DocumentPagesAreNumberedAsTheTopicsFileListsThem) {
+    qw::chm::ChmWriter writer;
+    qw::chm::DocumentOptions options;
+    options.title = "Searchable";
+    options.fullTextSearch = true;
+    options.language = 0x419;
+    options.codePage = 1251;
+    options.codePageUpperHalf = cyrillicUpperHalf();
+    writer.setOptions(options);
+    writer.addFile("zeta.htm", "<title>Last</title><p>omega</p>");
+    writer.addFile("style.css", "p { quartz: 1 }");
+    writer.addFile("sub/Mid.html", "<title>\xD1\xE5\xF0\xE5\xE4\xE8\xED\xE0</title><p>quartz</p>");
+    writer.addFile("alpha.htm", "<p>omega first</p>");
+
+    char name[] = "/tmp/fulltext_testXXXXXX";
+    close(mkstemp(name));
+    writer.write(name);
+    chmFile* file = chm_open(name);
+    ASSERT_NE(file, nullptr);
+    const std::string index = readFromChm(file, "/$FIftiMain");
+    const std::string topics = readFromChm(file, "/#TOPICS");
+    const std::string urlTable = readFromChm(file, "/#URLTBL");
+    const std::string urlStrings = readFromChm(file, "/#URLSTR");
+    const std::string system = readFromChm(file, "/#SYSTEM");
+    chm_close(file);
+    std::remove(name);
+    ASSERT_FALSE(index.empty());
+
+    // The page a search gives is the one the topics file lists under that number.
+    const auto pageName = [&](uint32_t page) {
+        const uint32_t urlEntry = le32(topics, page * 16 + 8);
+        const uint32_t urlString = le32(urlTable, urlEntry + 8);
+        return std::string(urlStrings.c_str() + urlString + 8);
+    };
+    const IndexReader reader(index);
+    const auto pagesOf = [&](const std::string& word, bool title) {
+        std::set<std::string> names;
+        for (const auto& hit : reader.find(word, title))
+            names.insert(pageName(hit.first));
+        return names;
+    };
+    EXPECT_EQ(pagesOf("quartz", false), std::set<std::string>{"sub/Mid.html"});
+    EXPECT_EQ(pagesOf("omega", false), (std::set<std::string>{"alpha.htm", "zeta.htm"}));
+    EXPECT_EQ(pagesOf("last", true), std::set<std::string>{"zeta.htm"});
+    // The Cyrillic title "Середина", folded in code page 1251.
+    EXPECT_EQ(pagesOf("\xF1\xE5\xF0\xE5\xE4\xE8\xED\xE0", true),
+              std::set<std::string>{"sub/Mid.html"});
+    EXPECT_EQ(le32(index, 4), 3u); // pages, without the style sheet
+    EXPECT_EQ(le32(index, 0x7A), 1251u);
+    EXPECT_EQ(le32(index, 0x7E), 0x419u);
+
+    // The system file says that the document can be searched.
+    bool flagged = false;
+    for (size_t at = 4; at + 4 <= system.size(); at += 4 + le16(system, at + 2))
+        if (le16(system, at) == 4)
+            flagged = le32(system, at + 4 + 8) == 1;
+    EXPECT_TRUE(flagged);
+
+    // Without search the document holds no index.
+    options.fullTextSearch = false;
+    writer.setOptions(options);
+    writer.write(name);
+    file = chm_open(name);
+    ASSERT_NE(file, nullptr);
+    chmUnitInfo info;
+    EXPECT_NE(chm_resolve_object(file, "/$FIftiMain", &info), CHM_RESOLVE_SUCCESS);
+    chm_close(file);
+    std::remove(name);
+}
+
+#endif
