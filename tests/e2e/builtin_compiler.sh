@@ -4,8 +4,8 @@
 # enum_chmLib and extract_chmLib, chmls and 7-Zip list and extract every file of the
 # help project's list, the contents and the index byte for byte. The sample and a
 # generated German project of 300 topics and a Cyrillic one of 320 always, each also
-# searched with python3-chm's full-text search; the 100 x 99 benchmark project when
-# QW_E2E_LARGE=1 (slow). Then the sample is also compiled with chmcmd and the two
+# searched with python3-chm's full-text search; the 100 x 99 benchmark project (searched
+# too) when QW_E2E_LARGE=1 (slow). Then the sample is also compiled with chmcmd and the two
 # documents compared: the same files, the same window definition and language.
 # Usage: builtin_compiler.sh QUIREW_CLI SOURCE_DIR [GEN_PROJECT]
 set -euo pipefail
@@ -126,6 +126,16 @@ if kind == "sample":
         topics.append(page)
     if len(topics) < 10:
         fail(f"only {len(topics)} pages")
+elif kind == "large":
+    # The benchmark project: each title "Topic C_T" finds its page alone.
+    for c in range(0, 100, 7):
+        for t in range(0, 99, 11):
+            found = pages(f"{c}_{t}", 1)
+            if len(found) != 1 or not next(iter(found)).endswith(f"c{c}_{t}.htm"):
+                fail(f"title word {c}_{t} finds {sorted(found)[:3]}")
+            topics.append(f"c{c}_{t}.htm")
+    if leaves < 2:
+        fail(f"the index of the benchmark project has {leaves} leaves")
 else:
     chapters = {"german": 4, "cyrillic": 4}[kind]
     per = {"german": 75, "cyrillic": 80}[kind]
@@ -178,6 +188,7 @@ check_search "$work/cyr" cyr 1251 cyrillic
 if [ "${QW_E2E_LARGE:-0}" = 1 ] && [ -n "$gen_project" ]; then
     "$gen_project" "$work/large" >/dev/null
     check_document "$work/large" synthetic
+    check_search "$work/large" synthetic 1252 large
 fi
 
 # --- the same sample compiled by chmcmd: same files, window and language ----------------
