@@ -2,6 +2,7 @@
 
 #include "chmwrite/container.h"
 #include "chmwrite/keyword_index.h"
+#include "chmwrite/fulltext_index.h"
 #include "chmwrite/lzx_encoder.h"
 #include "chmwrite/system_files.h"
 
@@ -194,6 +195,7 @@ std::string ChmWriter::document(unsigned threads) const {
     addLinkFiles(links, systemFiles);
     const std::string indexHeader =
         indexHeaderFile(static_cast<uint32_t>(topics.size()), m_options.timestamp);
+    const std::string searchIndex = m_options.fullTextSearch ? fullTextFile(files) : std::string();
 
     // The compressed section: the system files, then the files in name order. It is
     // gathered interval by interval, never held whole.
@@ -212,6 +214,8 @@ std::string ChmWriter::document(unsigned threads) const {
         generated.push_back(bytes ? *bytes : name == "#IDXHDR" ? indexHeader : std::string());
         addCompressed(name, generated.back());
     }
+    if (m_options.fullTextSearch)
+        addCompressed("$FIftiMain", searchIndex);
     for (const File* file : files)
         addCompressed(file->name, file->bytes);
     // Readers decode whole frames: the last one is filled up with zeros.
@@ -265,6 +269,16 @@ std::string ChmWriter::document(unsigned threads) const {
 
     const Directory directory = buildDirectory(std::move(entries), m_options.language);
     return assembleContainer(directory, section0, m_options.language, m_options.timestamp);
+}
+
+std::string ChmWriter::fullTextFile(const std::vector<const File*>& sortedFiles) const {
+    // Pages are numbered as the topics file lists them: the pages in name order.
+    const CodePageLetters letters(m_options.codePageUpperHalf);
+    FullTextIndex index(letters, m_options.codePage, m_options.language);
+    for (const File* file : sortedFiles)
+        if (isPage(file->name))
+            index.addPage(file->bytes);
+    return index.file();
 }
 
 void ChmWriter::write(const std::string& path, unsigned threads) const {

@@ -40,6 +40,10 @@ struct DocumentOptions {
     std::string defaultFont;   ///< "face,size,charset" or empty
     uint32_t language = 0x409; ///< Windows language identifier
     bool fullTextSearch = false;
+    uint32_t codePage = 1252; ///< the code page the pages are written in
+    /// The Unicode code points of the code page's bytes 0x80 to 0xFF (0 where undefined);
+    /// empty when unknown. The search index finds and folds words by it.
+    std::vector<char16_t> codePageUpperHalf;
     uint32_t timestamp = 0; ///< seconds since 1970, stored in the headers
     /// Write the keyword index and associative links the index file and pages name.
     bool binaryIndex = true;
@@ -88,6 +92,9 @@ private:
                             std::vector<TopicEntry>& topics, DocumentOptions& options) const;
     static void addLinkFiles(const DocumentLinks& links,
                              std::vector<std::pair<std::string, const std::string*>>& out);
+    /// The full-text search index of the pages among the files, given in name order.
+    std::string fullTextFile(const std::vector<const File*>& sortedFiles) const;
+
     DocumentOptions m_options;
     std::vector<WindowDefinition> m_windows;
     std::vector<File> m_files;

@@ -259,11 +259,10 @@ bool compileBuiltIn(const std::string& base, std::string& error,
                 << options.compiledName << "\n";
         options.compiledName = baseNameOf(compiled);
         options.timestamp = static_cast<uint32_t>(std::time(nullptr));
-        // The document claims no search it cannot give: viewers then offer none.
-        if (options.fullTextSearch)
-            log << "Note: this compiler writes no full-text search index; the document is "
-                   "compiled without one\n";
-        options.fullTextSearch = false;
+        // The search index finds and folds words in the code page the pages are written in.
+        const CodePage codePage = CodePage::forLanguage(options.language);
+        options.codePage = static_cast<uint32_t>(codePage.number());
+        options.codePageUpperHalf = codePage.upperHalf();
         for (const chm::WindowDefinition& window : project.windows)
             writer.addWindow(window);
         useDocumentCodePage(writer, options.language);

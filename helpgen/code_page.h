@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace qw {
 
@@ -33,6 +34,11 @@ public:
     explicit CodePage(int number);
 
     int number() const { return m_number; }
+    /// The code points of bytes 0x80 to 0xFF (0 where undefined); empty for a code page
+    /// without a table of ours.
+    std::vector<char16_t> upperHalf() const {
+        return m_upper ? std::vector<char16_t>(m_upper, m_upper + 128) : std::vector<char16_t>();
+    }
     /// The name HTML gives it ("windows-1251").
     std::string charsetName() const;
 

@@ -30,16 +30,9 @@ std::string workshopFolder(const std::string& setting) {
 
 HelpCompiler findHelpCompiler(const std::string& workshopPath) {
     const std::string setting = trim(workshopPath);
-    if (equalsNoCase(setting, kBuiltInCompilerSetting))
+    // Nothing chosen: the compiler of our own, which needs no outside program.
+    if (setting.empty() || equalsNoCase(setting, kBuiltInCompilerSetting))
         return {HelpCompiler::Kind::BuiltIn, {}};
-    if (setting.empty()) {
-        // Nothing chosen: chmcmd when it is installed, because the built-in compiler does
-        // not yet write a full-text search index and a document without one offers no
-        // search; otherwise the compiler of our own.
-        if (std::string program = findExecutable("chmcmd"); !program.empty())
-            return {HelpCompiler::Kind::Chmcmd, program};
-        return {HelpCompiler::Kind::BuiltIn, {}};
-    }
     std::error_code ec;
     const bool folder = fs::is_directory(setting, ec);
     if (!folder && isChmcmdName(fileNameOf(setting))) {

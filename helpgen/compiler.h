@@ -18,8 +18,7 @@ struct HelpCompiler {
 /// The setting's value that chooses the built-in compiler besides an empty one.
 inline constexpr const char* kBuiltInCompilerSetting = "built-in";
 
-/// Finds the compiler: "built-in" chooses the compiler of our own; an empty setting
-/// chooses chmcmd when it is on PATH (its documents have a search index), else ours;
+/// Finds the compiler: "built-in" and an empty setting choose the compiler of our own;
 /// otherwise the environment's Workshop setting names a Workshop folder or its editor
 /// "hhw.exe" (then "hhc.exe" beside it), or the chmcmd program itself (a bare "chmcmd"
 /// is looked up on PATH). Kind::None when the setting names nothing runnable.

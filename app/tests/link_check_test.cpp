@@ -69,8 +69,6 @@ private slots:
     }
 
     void theBoxIsRememberedAndErrorsAskBeforeBuilding() {
-        if (QStandardPaths::findExecutable("chmcmd").isEmpty())
-            QSKIP("chmcmd is not installed");
         WindowFixture f;
         const QString using_ = f.dir.filePath("sample/using.htm");
         QByteArray bytes = readAll(using_);

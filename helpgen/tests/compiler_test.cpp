@@ -84,8 +84,7 @@ TEST(ProcessRunnerTest, ReportsExitStatusAndFailuresToStart) {
 TEST(CompilerTest, FindsTheCompilerTheSettingNames) {
     TempFolder tmp;
     const PathOverride path(tmp.dir() + "bin");
-    // "built-in": the compiler of our own, whatever is on PATH; nothing set: ours too while
-    // PATH holds no chmcmd.
+    // "built-in" and nothing set: the compiler of our own, whatever is on PATH.
     EXPECT_EQ(findHelpCompiler("").kind, HelpCompiler::Kind::BuiltIn);
     EXPECT_EQ(findHelpCompiler(" Built-In ").kind, HelpCompiler::Kind::BuiltIn);
     EXPECT_EQ(findWorkshopEditor("built-in"), "");
@@ -94,11 +93,10 @@ TEST(CompilerTest, FindsTheCompilerTheSettingNames) {
     EXPECT_FALSE(findHelpCompiler("chmcmd").found());
 
     writeScript(tmp.dir() + "bin/chmcmd", "exit 0");
-    // With chmcmd installed, nothing set chooses it (its documents can be searched);
-    // "built-in" still chooses ours.
+    // With chmcmd installed, nothing set still chooses ours; naming chmcmd chooses it.
     const HelpCompiler byDefault = findHelpCompiler("  ");
-    EXPECT_EQ(byDefault.kind, HelpCompiler::Kind::Chmcmd);
-    EXPECT_EQ(byDefault.program, tmp.dir() + "bin/chmcmd");
+    EXPECT_EQ(byDefault.kind, HelpCompiler::Kind::BuiltIn);
+    EXPECT_TRUE(byDefault.program.empty());
     EXPECT_EQ(findHelpCompiler("built-in").kind, HelpCompiler::Kind::BuiltIn);
     const HelpCompiler onPath = findHelpCompiler("chmcmd");
     EXPECT_EQ(onPath.kind, HelpCompiler::Kind::Chmcmd);

@@ -3,8 +3,9 @@
 # no chmcmd on PATH) and reads the documents with independent readers only: chmlib's
 # enum_chmLib and extract_chmLib, chmls and 7-Zip list and extract every file of the
 # help project's list, the contents and the index byte for byte. The sample and a
-# generated project of 300 topics always; the 100 x 99 benchmark project when
-# QW_E2E_LARGE=1 (slow). Then the sample is also compiled with chmcmd and the two
+# generated German project of 300 topics and a Cyrillic one of 320 always, each also
+# searched with python3-chm's full-text search; the 100 x 99 benchmark project (searched
+# too) when QW_E2E_LARGE=1 (slow). Then the sample is also compiled with chmcmd and the two
 # documents compared: the same files, the same window definition and language.
 # Usage: builtin_compiler.sh QUIREW_CLI SOURCE_DIR [GEN_PROJECT]
 set -euo pipefail
@@ -73,18 +74,121 @@ check_document() {
     echo "$name: $(wc -l <"$work/listed.txt") files read back by every reader"
 }
 
+# check_search DIR NAME CODEPAGE KIND: python3-chm's full-text search (chmlib reading the
+# index, a search written apart from ours) finds words of the pages' texts and titles in
+# the document DIR/NAME.chm, and finds no word the pages do not hold. KIND "sample" takes
+# the words from the extracted pages; "german"/"cyrillic" knows make_project.py's words.
+check_search() {
+    "$python" - "$1/$2.chm" "$work/x" "$3" "$4" "$2" <<'PY' || exit 1
+import html, re, struct, sys
+from chm import chm, chmlib
+path, extracted, codepage, kind, name = sys.argv[1:6]
+cp = f"cp{codepage}"
+def fail(text):
+    print(f"FAIL: {name}: search: {text}", file=sys.stderr); sys.exit(1)
+
+doc = chm.CHMFile()
+doc.LoadCHM(path.encode())
+if not doc.IsSearchable():
+    fail("the document has no full-text index")
+r, ui = chmlib.chm_resolve_object(doc.file, b"/#SYSTEM")
+system = chmlib.chm_retrieve_object(doc.file, ui, 0, ui.length)[1]
+at = 4
+while at + 4 <= len(system):
+    code, size = struct.unpack_from("<HH", system, at)
+    if code == 4 and struct.unpack_from("<I", system, at + 12)[0] != 1:
+        fail("#SYSTEM does not say that the document can be searched")
+    at += 4 + size
+r, ui = chmlib.chm_resolve_object(doc.file, b"/$FIftiMain")
+header = chmlib.chm_retrieve_object(doc.file, ui, 0, 0x82)[1]
+leaves, depth = struct.unpack_from("<I", header, 0x10)[0], struct.unpack_from("<H", header, 0x18)[0]
+if struct.unpack_from("<I", header, 0x7A)[0] != int(codepage):
+    fail("the index names another code page")
+
+def pages(word, titles=0):
+    found = doc.Search(word.encode(cp), 1, titles)[1]
+    return {url.lstrip(b"/").decode(cp) for url in found.values()}
+
+topics = []
+if kind == "sample":
+    import glob, os
+    for file in sorted(glob.glob(f"{extracted}/**/*.htm", recursive=True)):
+        page = os.path.relpath(file, extracted)
+        text = open(file, "rb").read().decode(cp)
+        title = re.search(r"<title>(.*?)</title>", text, re.S | re.I)
+        words = re.findall(r"[a-z]{4,}", html.unescape(title.group(1)).lower()) if title else []
+        if words and page not in pages(words[-1], 1):
+            fail(f"title word {words[-1]} does not find {page}")
+        body = re.findall(r"<p>([A-Za-z ,.]+)</p>", text)
+        words = re.findall(r"[a-z]{4,}", body[0].lower()) if body else []
+        if words and page not in pages(words[-1]):
+            fail(f"text word {words[-1]} does not find {page}")
+        topics.append(page)
+    if len(topics) < 10:
+        fail(f"only {len(topics)} pages")
+elif kind == "large":
+    # The benchmark project: each title "Topic C_T" finds its page alone.
+    for c in range(0, 100, 7):
+        for t in range(0, 99, 11):
+            found = pages(f"{c}_{t}", 1)
+            if len(found) != 1 or not next(iter(found)).endswith(f"c{c}_{t}.htm"):
+                fail(f"title word {c}_{t} finds {sorted(found)[:3]}")
+            topics.append(f"c{c}_{t}.htm")
+    if leaves < 2:
+        fail(f"the index of the benchmark project has {leaves} leaves")
+else:
+    chapters = {"german": 4, "cyrillic": 4}[kind]
+    per = {"german": 75, "cyrillic": 80}[kind]
+    for c in range(chapters):
+        for t in range(per):
+            topics.append(f"{chr(97 + c)}{t}.htm")
+    for page in topics:
+        word = "bodyword" + page[:-4]
+        if pages(word) != {page}:
+            fail(f"{word} finds {pages(word)}")
+        if pages(word, 1):
+            fail(f"{word} stands in no title but is found in one")
+    if depth < 2 or leaves < 2:
+        fail(f"the index of {len(topics)} pages has {leaves} leaves and {depth} levels")
+    if kind == "german":
+        if pages("zürich", 1) != set(topics) or pages("bärenhöhle") != set(topics):
+            fail("German words of titles or texts are not found on every page")
+    else:
+        want = {p for p in topics if int(p[1:-4]) % 10 != 3}
+        if pages("москва", 1) != want:
+            fail(f"Cyrillic title word finds {len(pages('москва', 1))} pages, not {len(want)}")
+        if pages("зимний") != set(topics) or pages("дворец") != set(topics):
+            fail("Cyrillic text words are not found on every page")
+        # "Größe" cannot be written in code page 1251: no part of it becomes a word.
+        if pages("gr") or pages("e"):
+            fail("pieces of a word the code page cannot hold were indexed")
+for absent in ("bodywordz999", "quirewrightnowhere", "zzzz"):
+    if pages(absent):
+        fail(f"{absent}, a word of no page, is found")
+print(f"{name}: search finds the words of {len(topics)} pages ({leaves} leaves, {depth} levels)")
+PY
+}
+
 # --- the sample ------------------------------------------------------------------------
 cp -r "$source_dir/examples/sample" "$work/sample"
 check_document "$work/sample" sample
+check_search "$work/sample" sample 1252 sample
 
 # --- 300 topics in four chapters -------------------------------------------------------
 "$python" "$source_dir/tests/e2e/make_project.py" "$work/de" de "0x407 German (Germany)" 4 75 german
 check_document "$work/de" de
+check_search "$work/de" de 1252 german
+
+# --- 320 Cyrillic topics, some with German titles ---------------------------------------
+"$python" "$source_dir/tests/e2e/make_project.py" "$work/cyr" cyr "0x419 Russian" 4 80 cyrillic
+check_document "$work/cyr" cyr
+check_search "$work/cyr" cyr 1251 cyrillic
 
 # --- the benchmark project, on request ---------------------------------------------------
 if [ "${QW_E2E_LARGE:-0}" = 1 ] && [ -n "$gen_project" ]; then
     "$gen_project" "$work/large" >/dev/null
     check_document "$work/large" synthetic
+    check_search "$work/large" synthetic 1252 large
 fi
 
 # --- the same sample compiled by chmcmd: same files, window and language ----------------

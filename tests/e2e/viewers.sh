@@ -1,13 +1,15 @@
 #!/bin/bash
 # Opens the sample, compiled by the built-in compiler, in xchm and kchmviewer under Xvfb:
 # each viewer must stay up and show a window captioned with the document's title, which
-# it reads from the document's system file.
+# it reads from the document's system file. xchm's search tab is then driven with xdotool:
+# it lists pages for a word of their text, none for a word of no page, and opens what it
+# found. QW_KEEP_SHOT=FILE keeps a screenshot of the found page.
 # Usage: viewers.sh QUIREW_CLI SOURCE_DIR
 set -euo pipefail
 
 cli=$1
 source_dir=$2
-for tool in Xvfb xdotool xchm kchmviewer; do
+for tool in Xvfb xdotool xchm kchmviewer import identify compare; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIP: $tool is not installed"
         exit 77
@@ -62,6 +64,57 @@ open_in() {
     wait "$viewer" 2>/dev/null || true
     viewer=
 }
+# darkest NAME X Y W H: the darkest grey (0 black, 1 white) of a screen rectangle.
+darkest() {
+    import -window root -crop "$4x$5+$2+$3" +repage "$work/$1.png"
+    identify -format "%[fx:minima]" "$work/$1.png"
+}
+
+# xchm's search tab, driven by mouse and keys: a word of page text lists its pages, a word
+# of no page lists none, and picking the first result opens its page. The places are
+# those of xchm 1.35 in a 1200 x 850 window at the screen's corner.
+search_in_xchm() {
+    xchm "$chm" >"$work/xchm-search.log" 2>&1 &
+    viewer=$!
+    local window=""
+    for _ in $(seq 60); do
+        window=$(xdotool search --onlyvisible --name "Tidewater Notes Help" 2>/dev/null | head -n 1 || true)
+        [ -n "$window" ] && break
+        sleep 0.5
+    done
+    [ -n "$window" ] || fail "xchm shows no window for the search"
+    xdotool windowmove "$window" 0 0 windowsize "$window" 1200 850
+    sleep 1
+    # The arrow right of the tab names goes from Contents past Index to Search.
+    xdotool mousemove 156 106 click 1 sleep 0.5 mousemove 156 106 click 1 sleep 0.5
+    [ "$(darkest results-before 4 265 160 80)" = 1 ] || fail "xchm: results before a search"
+    darkest page-before 186 95 240 20 >/dev/null
+    search_for() {
+        xdotool mousemove 85 141 click 1 key ctrl+a type --delay 30 "$1"
+        xdotool mousemove 53 235 click 1
+        sleep 1.5
+    }
+    search_for zebrafish
+    [ "$(darkest results-none 4 265 160 80)" = 1 ] || fail "xchm lists pages for a word of none"
+    search_for station
+    [ "$(darkest results-station 4 265 160 80)" != 1 ] || fail "xchm's search finds no page"
+    # The sample's first page with "station" in its text is "Field paper".
+    xdotool mousemove 40 275 click 1
+    sleep 1.5
+    import -window root -crop 1200x850+0+0 +repage "$work/xchm-search.png"
+    darkest page-after 186 95 240 20 >/dev/null
+    local changed
+    changed=$(compare -metric AE "$work/page-before.png" "$work/page-after.png" null: 2>&1 || true)
+    [ "${changed%% *}" != 0 ] || fail "xchm did not open the page it found"
+    kill -0 "$viewer" 2>/dev/null || fail "xchm ended during the search"
+    echo "xchm: search for station lists pages and opens the first"
+    [ -z "${QW_KEEP_SHOT:-}" ] || cp "$work/xchm-search.png" "$QW_KEEP_SHOT"
+    kill "$viewer"
+    wait "$viewer" 2>/dev/null || true
+    viewer=
+}
+
 open_in xchm xchm
+search_in_xchm
 QT_QPA_PLATFORM=xcb open_in kchmviewer kchmviewer
 echo "PASS"
