@@ -5,8 +5,9 @@
 # help project's list, the contents and the index byte for byte. The sample and a
 # generated German project of 300 topics and a Cyrillic one of 320 always, each also
 # searched with python3-chm's full-text search; the 100 x 99 benchmark project (searched
-# too) when QW_E2E_LARGE=1 (about a minute; ctest sets it when the generator is built). Then the sample is also compiled with chmcmd and the two
-# documents compared: the same files, the same window definition and language.
+# too) when QW_E2E_LARGE=1 (about a minute; ctest sets it when the generator is built).
+# Then the sample is also compiled with chmcmd and the two documents compared: the same
+# files, the same window definition and language.
 # Usage: builtin_compiler.sh QUIREW_CLI SOURCE_DIR [GEN_PROJECT]
 set -euo pipefail
 
