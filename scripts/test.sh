@@ -27,7 +27,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j2
 
 echo "== fuzz targets"
-QW_TARGETS="fuzz_chapter_parser fuzz_settings_reader fuzz_compiled_document fuzz_lzx_roundtrip" bash scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DQW_FUZZ=ON -DQW_BUILD_GUI=OFF -DQW_TESTS=OFF \
+QW_TARGETS="fuzz_chapter_parser fuzz_settings_reader fuzz_compiled_document fuzz_lzx_roundtrip fuzz_chm_indexes" bash scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DQW_FUZZ=ON -DQW_BUILD_GUI=OFF -DQW_TESTS=OFF \
   -DQW_BENCH=OFF
 for target in build-fuzz/fuzz/fuzz_*; do
   [ -x "$target" ] || continue
@@ -39,6 +39,11 @@ for target in build-fuzz/fuzz/fuzz_*; do
     fuzz_settings_reader) cp examples/sample/sample.qwr "$corpus"/ ;;
     fuzz_compiled_document) cp examples/sample/*.htm "$corpus"/ ;;
     fuzz_lzx_roundtrip) cp examples/sample/*.htm examples/sample/images/* "$corpus"/ ;;
+    fuzz_chm_indexes) cp examples/sample/*.htm "$corpus"/
+      printf '%s' '<UL><LI><OBJECT type="text/sitemap"><param name="Name" value="K&amp;R">' \
+        '<param name="Local" value="a.htm#x"></OBJECT><UL><LI><OBJECT type="text/sitemap">' \
+        '<param name="Name" value="sub"><param name="See Also" value="K"></OBJECT></UL></UL>' \
+        >"$corpus/index.hhk" ;;
   esac
   echo "-- $(basename "$target")"
   "$target" -max_total_time=5 -max_len=65536 -rss_limit_mb=2048 "$corpus" 2>&1 | tail -n 2
