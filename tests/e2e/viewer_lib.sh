@@ -63,7 +63,7 @@ start_viewer() {
     [ -n "$window" ] || fail "$name shows no window captioned '$title'"
     xdotool windowmove "$window" 0 0 windowsize "$window" 1000 1000
     for _ in $(seq 40); do
-        [ "$(xwininfo -id "$window" | awk '/Width:/ {print $2}')" = 1000 ] && break
+        xdotool getwindowgeometry "$window" | grep -q 'Geometry: 1000x1000' && break
         sleep 0.25
     done
 }
@@ -74,20 +74,22 @@ shoot() {
 }
 
 # prepare_area X Y W H: the part of the last screenshot ready for OCR in $work/area.png:
-# grey, dark text on light ground (rows drawn as a selection, light text on a coloured
-# band, are turned over first), three times enlarged.
+# grey, dark text on light ground, three times enlarged. A selection band (light text on
+# a blue ground) is turned over first: it is a large connected patch of strongly blue
+# pixels that fills most of its box, where icons make small patches and underlined blue
+# links thin ones.
 prepare_area() {
     local x=$1 y=$2 w=$3 h=$4 regions
     convert "$work/screen.png" -crop "${w}x${h}+${x}+${y}" +repage "$work/crop.png"
-    # A row whose average colour is strongly blue is a selection band.
-    regions=$(convert "$work/crop.png" -resize "1x${h}!" -depth 8 txt:- | awk -v w="$w" -F'[(,)]+' '
-        /^[0-9]/ { row = $2 + 0; band = ($5 - $3 > 60)
-                   if (band && start < 0) start = row
-                   if (!band && start >= 0) { printf " -region %dx%d+0+%d -negate", w, row - start, start; start = -1 } }
-        BEGIN { start = -1 }
-        END { if (start >= 0) printf " -region %dx%d+0+%d -negate", w, row + 1 - start, start }')
+    regions=$(convert "$work/crop.png" -channel B -separate +channel \
+        \( "$work/crop.png" -channel R -separate +channel \) -compose minus_src -composite \
+        -threshold 39% -define connected-components:verbose=true \
+        -define connected-components:area-threshold=300 -connected-components 8 null: |
+        awk '/gray\(255\)/ && $4 >= 300 { split($2, g, /[x+]/)
+                 if ($4 > 0.5 * g[1] * g[2]) printf " -region %s -negate -level 0,50%%", $2 }')
     # shellcheck disable=SC2086  # the region options are meant to split
-    convert "$work/crop.png" $regions +region -colorspace Gray -level 0,70% -resize 300% "$work/area.png"
+    convert "$work/crop.png" $regions +region -colorspace Gray -level 0,70% -resize 300% \
+        -bordercolor white -border 24 "$work/area.png"
 }
 
 # read_area X Y W H: the text OCR finds there in the last screenshot, one line per line.
@@ -118,7 +120,8 @@ for words in lines.values():
             left, right = run[0][1], run[-1][1] + run[-1][3]
             top = min(w[2] for w in run)
             bottom = max(w[2] + w[4] for w in run)
-            print(ox + (left + right) // 6, oy + (top + bottom) // 6)
+            # The area is enlarged three times and framed by 24 pixels.
+            print(ox + ((left + right) // 2 - 24) // 3, oy + ((top + bottom) // 2 - 24) // 3)
             sys.exit(0)
 ' "$5" "$x" "$y"
 }
@@ -171,9 +174,9 @@ in_order() {
     done
 }
 
-# keep_screenshot NAME: keeps the last screenshot, cut to the viewer's window and reduced
-# to 256 colours, as NAME in $QW_SCREENSHOT_DIR when that is set.
+# keep_screenshot NAME: keeps the upper 700 rows of the viewer's window in the last
+# screenshot, reduced to 128 colours, as NAME in $QW_SCREENSHOT_DIR when that is set.
 keep_screenshot() {
     [ -n "${QW_SCREENSHOT_DIR:-}" ] || return 0
-    convert "$work/screen.png" -crop 1000x1000+0+0 +repage -colors 256 "PNG8:$QW_SCREENSHOT_DIR/$1"
+    convert "$work/screen.png" -crop 1000x700+0+0 +repage -colors 128 "PNG8:$QW_SCREENSHOT_DIR/$1"
 }

@@ -10,7 +10,7 @@ cli=$1
 source_dir=$2
 # shellcheck source=tests/e2e/viewer_lib.sh
 . "$(dirname "$0")/viewer_lib.sh"
-need Xvfb xdotool xwininfo xchm import convert tesseract
+need Xvfb xdotool xchm import convert tesseract python3
 
 work=$(mktemp -d)
 xvfb=
