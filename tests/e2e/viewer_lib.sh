@@ -27,7 +27,7 @@ build_sample() {
     cp -r "$source_dir/examples/sample" "$work/sample"
     "$cli" build "$work/sample/sample.qwr" >"$work/build.log" 2>&1 ||
         fail "build failed: $(tail -n 5 "$work/build.log")"
-    grep -q '^Writing CHM' "$work/sample/sample_log.txt" ||
+    grep -q -E '^Note: [0-9]+ files, [0-9]+ pages' "$work/sample/sample_log.txt" ||
         fail "the built-in compiler did not write the document: $(head -n 3 "$work/sample/sample_log.txt")"
     chm="$work/sample/sample.chm"
 }
