@@ -60,12 +60,6 @@ echo "Contents: $(tr '\n' '|' <"$work/tree.txt")"
     fail "the Contents tab lists $(wc -l <"$work/tree.txt") lines, not ${#everything[@]}"
 ! grep -q -i "translators" "$work/tree.txt" || fail "the hidden topic is listed"
 
-# open_topic TITLE HEADING: clicks the topic in the tree and waits for its page.
-open_topic() {
-    click_text 10 "${tree[@]}" "$1"
-    wait_for 20 "${heading[@]}" "$2" || fail "'$1' opened '$seen'"
-}
-
 # Pop-up texts: the text comes from TxPopups.js, and opening the second closes the first.
 open_topic "Pop-up words" "Pop-up words"
 echo "$seen" | grep -q -i "falling tide" && fail "a pop-up text shows before any click"
@@ -108,8 +102,7 @@ yellow=0
 end=$((SECONDS + 10))
 while [ "$yellow" -lt 50 ] && [ "$SECONDS" -lt "$end" ]; do
     shoot
-    yellow=$(convert "$work/screen.png" -crop 660x320+320+130 +repage -fuzz 8% -fill black \
-        +opaque '#FFFF00' -fill white -opaque '#FFFF00' -format '%[fx:int(mean*w*h+0.5)]' info:)
+    yellow=$(count_colour "${page[@]}" '#FFFF00')
     sleep 0.5
 done
 [ "$yellow" -ge 50 ] || fail "the highlight without a colour is not yellow ($yellow yellow pixels)"

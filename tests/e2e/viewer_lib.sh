@@ -1,3 +1,5 @@
+# shellcheck shell=bash
+# shellcheck disable=SC2034,SC2154  # work, xvfb, viewer, seen, missing, tree and heading are shared with the sourcing script
 # Helpers for the checks that read what a CHM viewer draws under Xvfb: building the
 # sample with the built-in compiler, starting the X server and the viewer, reading parts
 # of the screen back by OCR and finding text on it to click. Sourced by the viewer checks;
@@ -14,10 +16,11 @@ need() {
     done
 }
 
-# build_sample CLI SOURCE_DIR: copies the sample project into $work and builds it with the
-# built-in compiler (the test's own settings file chooses it); sets $chm.
+# build_sample CLI SOURCE_DIR [EDIT]: copies the sample project into $work/sample, runs the
+# command EDIT there when one is given, and builds it with the built-in compiler (the
+# test's own settings file chooses it); sets $chm.
 build_sample() {
-    local cli=$1 source_dir=$2 entry
+    local cli=$1 source_dir=$2 edit=${3:-} entry
     mkdir "$work/data"
     for entry in "$source_dir"/data/*; do
         [ "$(basename "$entry")" = quirew.cfg ] || ln -s "$entry" "$work/data/"
@@ -25,6 +28,7 @@ build_sample() {
     printf '[ENVIRONMENT_PROPERTIES]\r\nHHWorkShopPath=built-in\r\n' >"$work/data/quirew.cfg"
     export QUIREW_DATA_DIR="$work/data"
     cp -r "$source_dir/examples/sample" "$work/sample"
+    [ -z "$edit" ] || (cd "$work/sample" && "$edit") || fail "could not change the sample"
     "$cli" build "$work/sample/sample.qwr" >"$work/build.log" 2>&1 ||
         fail "build failed: $(tail -n 5 "$work/build.log")"
     grep -q -E '^Note: [0-9]+ files, [0-9]+ pages' "$work/sample/sample_log.txt" ||
@@ -40,7 +44,8 @@ start_display() {
     local _
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
     [ -s "$work/display" ] || fail "Xvfb did not start"
-    export DISPLAY=":$(cat "$work/display")"
+    DISPLAY=":$(cat "$work/display")"
+    export DISPLAY
     export XDG_RUNTIME_DIR="$work"
     mkdir -p "$work/home"
     export HOME="$work/home"
@@ -98,15 +103,16 @@ read_area() {
     tesseract "$work/area.png" - --psm 6 2>/dev/null | sed '/^[[:space:]]*$/d'
 }
 
-# locate X Y W H TEXT: the screen point ("x y") at the middle of the words TEXT where OCR
-# finds them in that part of the last screenshot; nothing when they are not there.
+# locate X Y W H TEXT [N]: the screen point ("x y") at the middle of the words TEXT where
+# OCR finds them (the Nth time from the top, the first by default) in that part of the
+# last screenshot; nothing when they are not there.
 locate() {
-    local x=$1 y=$2
+    local x=$1 y=$2 nth=${6:-1}
     prepare_area "$1" "$2" "$3" "$4"
     tesseract "$work/area.png" - --psm 6 tsv 2>/dev/null | /usr/bin/python3 -c '
 import sys
 want = sys.argv[1].split()
-ox, oy = int(sys.argv[2]), int(sys.argv[3])
+ox, oy, nth = int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
 lines = {}
 for row in sys.stdin.read().splitlines()[1:]:
     f = row.split("\t")
@@ -117,13 +123,16 @@ for words in lines.values():
     for i in range(len(words) - len(want) + 1):
         run = words[i:i + len(want)]
         if [w[0].lower() for w in run] == [w.lower() for w in want]:
+            nth -= 1
+            if nth > 0:
+                continue
             left, right = run[0][1], run[-1][1] + run[-1][3]
             top = min(w[2] for w in run)
             bottom = max(w[2] + w[4] for w in run)
             # The area is enlarged three times and framed by 24 pixels.
             print(ox + ((left + right) // 2 - 24) // 3, oy + ((top + bottom) // 2 - 24) // 3)
             sys.exit(0)
-' "$5" "$x" "$y"
+' "$5" "$x" "$y" "$nth"
 }
 
 # wait_for SECONDS X Y W H PATTERN: takes screenshots until OCR of that area finds the
@@ -142,20 +151,34 @@ wait_for() {
     done
 }
 
-# click_text SECONDS X Y W H TEXT [BUTTON_REPEAT]: finds TEXT in that area (looking again
-# until the time is up) and clicks it, twice with a second argument of 2.
+# click_text SECONDS X Y W H TEXT [CLICKS [N]]: finds TEXT (the Nth time from the top) in
+# that area, looking again until the time is up, and clicks it CLICKS times (once).
 click_text() {
-    local limit=$1 text=$6 repeat=${7:-1} end point
+    local limit=$1 text=$6 repeat=${7:-1} nth=${8:-1} end point
     end=$((SECONDS + limit))
     while :; do
         shoot
-        point=$(locate "$2" "$3" "$4" "$5" "$text")
+        point=$(locate "$2" "$3" "$4" "$5" "$text" "$nth")
         [ -n "$point" ] && break
         [ "$SECONDS" -lt "$end" ] || fail "'$text' is not on the screen: $(read_area "$2" "$3" "$4" "$5" | tr '\n' '|')"
         sleep 0.5
     done
     # shellcheck disable=SC2086  # "x y"
     xdotool mousemove $point click --repeat "$repeat" --delay 120 1
+}
+
+# count_colour X Y W H COLOUR: how many pixels of that part of the last screenshot have
+# the colour (within 4 %).
+count_colour() {
+    convert "$work/screen.png" -crop "${3}x${4}+${1}+${2}" +repage -fuzz 4% -fill black \
+        +opaque "$5" -fill white -opaque "$5" -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# open_topic TITLE HEADING: clicks the topic in the Contents tree (the area in the array
+# $tree) and waits for its page, whose heading (read in the area $heading) matches HEADING.
+open_topic() {
+    click_text 10 "${tree[@]}" "$1"
+    wait_for 20 "${heading[@]}" "$2" || fail "'$1' opened '$seen'"
 }
 
 # in_order FILE TITLE...: each title is part of a line of FILE, every one on a later line
