@@ -3,10 +3,11 @@
 # draws pages with QtWebKit and runs their scripts, so the special effects that quirew.js
 # drives must work there: its Contents tab lists every chapter and topic in order (the
 # hidden topic left out); a pop-up link opens its text from TxPopups.js beside it, and a
-# second one replaces it; resting the mouse on a hint shows the hint; an expandable
-# section starts closed and opens when its link is clicked; a highlight without a colour
-# turns yellow; a secondary-window link, which this viewer cannot open in a window of its
-# own, still leads to its page. Read back by OCR.
+# second one replaces it; resting the mouse on a hint shows the hint; the related-topics
+# button opens a menu whose links lead to their pages; an expandable section starts
+# closed and opens when its link is clicked; a highlight without a colour turns yellow; a
+# secondary-window link, which this viewer cannot open in a window of its own, still
+# leads to its page. Read back by OCR.
 # Usage: kchmviewer_effects.sh QUIREW_CLI SOURCE_DIR  (QW_SCREENSHOT_DIR: keep the screenshot there)
 set -euo pipefail
 
@@ -87,6 +88,12 @@ point=$(locate "${page[@]}" "chart datum")
 xdotool mousemove $point
 wait_for 10 "${page[@]}" "Chart datum is the level" ||
     fail "resting on the hint showed nothing: $(echo "$seen" | tr '\n' '|')"
+
+# The related-topics object becomes a button with a menu of links; its item names a page
+# of a subfolder with a backslash, as authors write it.
+click_text 10 "${page[@]}" "Related Topics"
+click_text 10 "${page[@]}" "Recording an observation"
+wait_for 20 "${heading[@]}" "Recording an observation" || fail "the related topic opened '$seen'"
 
 # An expandable section is closed until its link is clicked.
 open_topic "Hidden details" "Hidden details"
