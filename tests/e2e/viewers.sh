@@ -31,9 +31,12 @@ mkdir "$work/data"
 for entry in "$source_dir"/data/*; do
     [ "$(basename "$entry")" = quirew.cfg ] || ln -s "$entry" "$work/data/"
 done
+# With chmcmd installed an empty setting would choose it.
+printf '[ENVIRONMENT_PROPERTIES]\r\nHHWorkShopPath=built-in\r\n' >"$work/data/quirew.cfg"
 export QUIREW_DATA_DIR="$work/data"
 cp -r "$source_dir/examples/sample" "$work/sample"
 "$cli" build "$work/sample/sample.qwr" >/dev/null || fail "build failed"
+grep -q -E '^Note: [0-9]+ files, [0-9]+ pages' "$work/sample/sample_log.txt" || fail "the built-in compiler did not run"
 chm="$work/sample/sample.chm"
 
 Xvfb -displayfd 3 -screen 0 1280x900x24 3>"$work/display" >/dev/null 2>&1 &
