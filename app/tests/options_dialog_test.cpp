@@ -488,7 +488,7 @@ private slots:
         });
         f.trigger("mniProjectOptions");
         QCOMPARE(f.window->session().settings().additionalFiles,
-                 (std::vector<std::string>{"TxPopups.js", "images/fxrun.svg", "images/a.gif"}));
+                 (std::vector<std::string>{"TxPopups.js", "images/fxrun.png", "images/a.gif"}));
         QCOMPARE(f.window->session().settings().nextPageImage, std::string("images/next.gif"));
     }
 

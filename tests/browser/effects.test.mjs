@@ -161,7 +161,7 @@ test('shortcut buttons become buttons with a note instead of starting a program'
   const buttons = page.locator('.qwShortcutButton');
   assert.equal(await buttons.count(), 2);
   assert.equal(await buttons.nth(0).innerText(), 'Open Notepad');
-  assert.match(await buttons.nth(1).locator('img').getAttribute('src'), /images\/fxrun\.svg$/);
+  assert.match(await buttons.nth(1).locator('img').getAttribute('src'), /images\/fxrun\.png$/);
   const imageWidth = await buttons.nth(1).locator('img').evaluate((img) => img.naturalWidth);
   assert.ok(imageWidth > 0, 'the bitmap face loads');
   for (const shortcut of await page.locator('object[classid]').all())
@@ -195,7 +195,7 @@ test('the page transition, splash screen and typing text run and finish', async 
   const overlay = page.locator('.qwSplashOverlay');
   assert.equal(await overlay.isVisible(), true);
   const splash = overlay.locator('img');
-  assert.match(await splash.getAttribute('src'), /images\/fxsplash\.svg$/);
+  assert.match(await splash.getAttribute('src'), /images\/fxsplash\.png$/);
   await splash.evaluate((img) => img.decode());
   assert.ok(await splash.evaluate((img) => img.complete && img.naturalWidth > 0));
 
@@ -252,7 +252,7 @@ test('a block background image tiles behind its block at the given width', async
     parent: el.parentElement.getBoundingClientRect().width,
     text: el.innerText,
   }));
-  assert.match(look.image, /images\/fxwaves\.svg/);
+  assert.match(look.image, /images\/fxwaves\.png/);
   assert.ok(Math.abs(look.width - 0.8 * look.parent) < 2, `80% wide: ${look.width} of ${look.parent}`);
   assert.match(look.text, /Notes written on the boat/);
   assert.equal(await page.locator('.qwHighlight').evaluate((el) => getComputedStyle(el).backgroundColor),

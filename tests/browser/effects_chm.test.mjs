@@ -17,7 +17,7 @@ before(async () => {
   const project = copySample();
   // The compiler packs what pages name in src and href; the pop-up text file, which the
   // script loads, and the bitmap of a shortcut button are listed as additional files.
-  appendFileSync(path.join(project, 'sample.qwr'), 'AdditonalFiles=TxPopups.js,images/fxrun.svg\r\n');
+  appendFileSync(path.join(project, 'sample.qwr'), 'AdditonalFiles=TxPopups.js,images/fxrun.png\r\n');
   runCli(['build', path.join(project, 'sample.qwr')]);
   const chm = path.join(project, 'sample.chm');
   assert.ok(existsSync(chm), 'the build wrote sample.chm');
@@ -38,8 +38,8 @@ async function open(name) {
 }
 
 test('the compiled document holds the script, the pop-up texts and the effect images', () => {
-  for (const file of ['quirew.js', 'TxPopups.js', 'images/fxsplash.svg', 'images/fxwaves.svg',
-    'images/fxrun.svg', 'fxtour.htm', 'fxpopups.htm'])
+  for (const file of ['quirew.js', 'TxPopups.js', 'images/fxsplash.png', 'images/fxwaves.png',
+    'images/fxrun.png', 'fxtour.htm', 'fxpopups.htm'])
     assert.ok(existsSync(path.join(unpacked, file)), `${file} is in the .chm`);
 });
 
@@ -52,7 +52,7 @@ test('pop-up texts, block image and shortcut face work from the compiled pages',
 
   opened = await open('fxblocks.htm');
   const image = await opened.page.locator('.qwBlockImage').evaluate((el) => getComputedStyle(el).backgroundImage);
-  assert.match(image, /images\/fxwaves\.svg/);
+  assert.match(image, /images\/fxwaves\.png/);
   opened.page.on('requestfailed', (r) => opened.errors.push(`failed: ${r.url()}`));
   await opened.page.goto(pathToFileURL(path.join(unpacked, 'fxwindows.htm')).href);
   const face = opened.page.locator('.qwShortcutButton img');
