@@ -49,6 +49,11 @@ std::pair<size_t, size_t> bodyRange(const TopicTable& table, size_t row, size_t 
 } // namespace
 
 Lines extractHead(const Lines& chapterLines) {
+    const std::vector<std::string_view> views(chapterLines.begin(), chapterLines.end());
+    return extractHead(views);
+}
+
+Lines extractHead(std::span<const std::string_view> chapterLines) {
     size_t body = 0;
     const TokenFinder finder("<BODY");
     while (body < chapterLines.size() && finder.find(chapterLines[body]) == std::string::npos)
@@ -69,16 +74,19 @@ std::string backPath(std::string_view chapterFolder) {
     return path;
 }
 
-std::string htmlColour(std::string_view colourText) { return htmlColourFromText(colourText); }
+std::string htmlColour(std::string_view colourText) {
+    return htmlColourFromText(colourText);
+}
 
 Lines PageGenerator::buildPage(size_t row, const Lines& chapterLines, const Lines& head) const {
+    const std::vector<std::string_view> views(chapterLines.begin(), chapterLines.end());
     Lines page;
-    buildPageInto(row, chapterLines, head, page);
+    buildPageInto(row, views, head, page);
     return page;
 }
 
-void PageGenerator::buildPageInto(size_t row, const Lines& chapterLines, const Lines& head,
-                                  Lines& page) const {
+void PageGenerator::buildPageInto(size_t row, std::span<const std::string_view> chapterLines,
+                                  const Lines& head, Lines& page) const {
     const TopicTable& table = m_context.table;
     const EnvironmentSettings& env = m_context.environment;
     const ProjectSettings& project = m_context.project;
