@@ -46,6 +46,11 @@ struct ChapterLayout {
 /// Finds the separator pairs and the end of the body. A chapter without "</BODY>"
 /// ends its last topic at its last line.
 ChapterLayout scanChapter(const std::vector<std::string_view>& lines, const std::string& separator);
+/// scanChapter for lines that are views into text, in order and without their line ends
+/// (as splitLineViews gives them): the text is searched whole, not line by line, with the
+/// same result.
+ChapterLayout scanChapterText(std::string_view text, const std::vector<std::string_view>& lines,
+                              const std::string& separator);
 
 /// The value of key in a joined metadata block: the text between the first two single
 /// quotes after the key (found ignoring case), trimmed; empty when missing.

@@ -167,14 +167,16 @@ void PageReferences::note(std::string_view chapterFolder, std::string_view pageN
     // kept buffer, so a repeated one costs one lookup and no allocation.
     m_key.assign(chapterFolder);
     m_key.append(value);
-    // The same reference again soon after (a repeated link or image, the style sheet
-    // and script of every page, the page before and after as the next pages' neighbours)
-    // needs not even the lookup.
+    // The same reference again on the next line needs one comparison; again soon after
+    // (the style sheet and script of every page, the page before and after as the next
+    // pages' neighbours) a few, and no lookup.
+    if (m_key == m_recent[m_lastRecent])
+        return;
     for (const std::string& recent : m_recent)
         if (recent == m_key)
             return;
-    m_recent[m_nextRecent].assign(m_key);
-    m_nextRecent = (m_nextRecent + 1) % m_recent.size();
+    m_lastRecent = (m_lastRecent + 1) % m_recent.size();
+    m_recent[m_lastRecent].assign(m_key);
     if (m_seen.find(m_key) != m_seen.end())
         return;
     const std::string_view ref = localPart(value);

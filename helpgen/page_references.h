@@ -54,7 +54,7 @@ private:
     std::filesystem::path m_projectDir;
     std::string m_key;                        ///< folder + value being noted
     std::array<std::string, 16> m_recent;     ///< the keys noted last
-    size_t m_nextRecent = 0;                  ///< the entry of m_recent to replace next
+    size_t m_lastRecent = 0;                  ///< the entry of m_recent written last
     std::unordered_set<std::string> m_seen;   ///< folder + value as written: noted already
     std::unordered_set<std::string> m_noted;  ///< lower-case file: noted already
     std::unordered_set<std::string> m_listed; ///< lower-case files listed anyway
