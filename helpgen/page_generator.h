@@ -76,6 +76,7 @@ private:
 
     PageContext m_context;
     std::unique_ptr<EffectsExpander> m_effects;
+    mutable std::string m_pageText; ///< the page being built, as one text
     std::unique_ptr<OutputGuard> m_ownGuard;
     OutputGuard* m_guard = nullptr;
 };

@@ -126,14 +126,25 @@ void PageGenerator::buildPageInto(size_t row, std::span<const std::string_view> 
     page.resize(used);
     if (env.searchForEffects)
         page.push_back("<SCRIPT language=\"JavaScript\" src=\"" + back + "quirew.js\"></SCRIPT>");
+    // The page's text in one piece tells whether a replacement has anything to do: most
+    // pages hold none of its token, and one search of the text costs far less than one
+    // of every line. (No token holds a line break, so the text holds every occurrence.)
+    std::string& text = m_pageText;
+    joinPageText(page, text);
+    const auto replaceInPage = [&](std::string_view token, std::string_view by) {
+        if (TokenFinder(token).find(text) == std::string::npos)
+            return;
+        replaceToken(page, token, by);
+        joinPageText(page, text);
+    };
     if (env.replaceQuotes)
-        replaceToken(page, "&quot;", "\"");
+        replaceInPage("&quot;", "\"");
     if (env.removePreTags) {
-        replaceToken(page, "<pre>", "");
-        replaceToken(page, "</pre>", "");
+        replaceInPage("<pre>", "");
+        replaceInPage("</pre>", "");
     }
     if (env.searchForEffects || env.searchForPopups)
-        m_effects->expand(page, env.searchForPopups ? 1 : 2, env.searchForEffects ? 50 : 1);
+        m_effects->expand(page, env.searchForPopups ? 1 : 2, env.searchForEffects ? 50 : 1, text);
     if (env.disableRightClick) {
         page.push_back("");
         page.push_back("<Script>");
