@@ -63,7 +63,7 @@ std::vector<fs::path> PageGenerator::generateAll() {
         }
         if (table.isChapterRow(r) || table.isWebTopic(r))
             continue;
-        const fs::path path = pagePath(r);
+        fs::path path = pagePath(r);
         buildPageInto(r, chapterLines, head, page);
         size_t size = 0;
         for (const std::string& line : page)
@@ -76,7 +76,7 @@ std::vector<fs::path> PageGenerator::generateAll() {
         }
         // Pages carry their mark, so they need no note in the record of written files.
         m_guard->write(path, bytes, Replace::Own, false);
-        written.push_back(path);
+        written.push_back(std::move(path));
     }
     return written;
 }
