@@ -177,8 +177,10 @@ ChapterLayout scanChapterText(std::string_view text, const std::vector<std::stri
     return layout;
 }
 
-std::string metadataValue(std::string_view block, std::string_view key) {
-    const size_t at = findNoCase(block, key);
+namespace {
+
+/// The value of key in block when the key starts at at (npos: not there).
+std::string valueAt(std::string_view block, std::string_view key, size_t at) {
     if (at == std::string_view::npos)
         return {};
     const size_t open = block.find('\'', at + key.size());
@@ -188,6 +190,42 @@ std::string metadataValue(std::string_view block, std::string_view key) {
     if (close == std::string_view::npos)
         return {};
     return trim(block.substr(open + 1, close - open - 1));
+}
+
+} // namespace
+
+std::string metadataValue(std::string_view block, std::string_view key) {
+    return valueAt(block, key, findNoCase(block, key));
+}
+
+std::vector<std::string> metadataValues(std::string_view block,
+                                        std::span<const std::string_view> keys) {
+    // Every occurrence of a key ends at an "=", and occurrences of one key are all of one
+    // length: the first "=" that ends one is the key's first occurrence.
+    constexpr size_t npos = std::string_view::npos;
+    std::vector<size_t> at(keys.size(), npos);
+    size_t open = 0;
+    for (size_t k = 0; k < keys.size(); ++k) {
+        if (keys[k].empty() || keys[k].back() != '=')
+            at[k] = findNoCase(block, keys[k]);
+        else
+            ++open;
+    }
+    for (size_t eq = block.find('='); eq != npos && open > 0; eq = block.find('=', eq + 1)) {
+        for (size_t k = 0; k < keys.size(); ++k) {
+            const std::string_view key = keys[k];
+            if (at[k] != npos || key.empty() || key.back() != '=' || eq + 1 < key.size() ||
+                !equalsNoCase(block.substr(eq + 1 - key.size(), key.size()), key))
+                continue;
+            at[k] = eq + 1 - key.size();
+            --open;
+        }
+    }
+    std::vector<std::string> values;
+    values.reserve(keys.size());
+    for (size_t k = 0; k < keys.size(); ++k)
+        values.push_back(valueAt(block, keys[k], at[k]));
+    return values;
 }
 
 int parseChapter(const std::string& path, TopicTable& table, const ParseOptions& options) {
@@ -222,8 +260,9 @@ int parseChapterText(std::string_view bytes, const std::string& path, TopicTable
             block += lines[i];
             block += ' ';
         }
+        std::vector<std::string> values = metadataValues(block, kKeys);
         for (size_t key = 0; key < std::size(kKeys); ++key)
-            row[size_t(kKeyColumns[key])] = metadataValue(block, kKeys[key]);
+            row[size_t(kKeyColumns[key])] = std::move(values[key]);
         completeValues(row, int(k), path, options);
         row[ColStartLine] = std::to_string(layout.closings[k] + 1);
         const long end = k + 1 < n ? long(layout.openings[k + 1]) - 1 : layout.bodyEndLine;

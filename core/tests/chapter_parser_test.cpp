@@ -204,4 +204,41 @@ TEST(ChapterMetadataTest, ValueIsBetweenTheFirstTwoQuotesAfterTheKey) {
     EXPECT_EQ(metadataValue("nothing here", "Title="), "");
 }
 
+TEST(ChapterMetadataTest, AllKeysAtOnceGiveWhatEachKeyAloneGives) {
+    const std::vector<std::string> pieces = {"Title=",
+                                             "title =",
+                                             "TITLE=",
+                                             "SubTitle=",
+                                             "FileName=",
+                                             "filename='",
+                                             "Icon=",
+                                             "=",
+                                             "==",
+                                             "'",
+                                             "''",
+                                             " ",
+                                             "x",
+                                             "a'b'",
+                                             "e=",
+                                             "Tit",
+                                             "le=",
+                                             "Related=",
+                                             "KeyWords='k, l '",
+                                             "BgColour='$FF'"};
+    const std::vector<std::string_view> keys = {
+        "Title=",    "FileName=", "Icon=", "BgImage=", "BgColour=",
+        "Keywords=", "Related=",  "Title", "e="};
+    std::mt19937 random(11);
+    for (int round = 0; round < 3000; ++round) {
+        std::string block;
+        const size_t count = random() % 24;
+        for (size_t i = 0; i < count; ++i)
+            block += pieces[random() % pieces.size()];
+        const std::vector<std::string> values = metadataValues(block, keys);
+        ASSERT_EQ(values.size(), keys.size());
+        for (size_t k = 0; k < keys.size(); ++k)
+            ASSERT_EQ(values[k], metadataValue(block, keys[k])) << block << " / " << keys[k];
+    }
+}
+
 } // namespace qw
