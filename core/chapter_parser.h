@@ -3,6 +3,7 @@
 #include "core/file_io.h"
 #include "core/topic_table.h"
 
+#include <span>
 #include <string>
 
 namespace qw {
@@ -46,10 +47,19 @@ struct ChapterLayout {
 /// Finds the separator pairs and the end of the body. A chapter without "</BODY>"
 /// ends its last topic at its last line.
 ChapterLayout scanChapter(const std::vector<std::string_view>& lines, const std::string& separator);
+/// scanChapter for lines that are views into text, in order and without their line ends
+/// (as splitLineViews gives them): the text is searched whole, not line by line, with the
+/// same result.
+ChapterLayout scanChapterText(std::string_view text, const std::vector<std::string_view>& lines,
+                              const std::string& separator);
 
 /// The value of key in a joined metadata block: the text between the first two single
 /// quotes after the key (found ignoring case), trimmed; empty when missing.
 std::string metadataValue(std::string_view block, std::string_view key);
+/// metadataValue of each key, in their order, found in one walk over the block's "="
+/// signs (for keys that end with one; any other key is searched for on its own).
+std::vector<std::string> metadataValues(std::string_view block,
+                                        std::span<const std::string_view> keys);
 
 /// Reads a chapter file and appends its chapter row and topic rows to the table, whose
 /// sources keep the text read for the write-back. Returns the topic count, or

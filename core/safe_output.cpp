@@ -52,6 +52,16 @@ fs::path normalPath(const fs::path& path) {
     return p.has_filename() ? p : p.parent_path();
 }
 
+/// normalPath of path, as path itself when that is normal already (no copy: a path
+/// holds its parts in memory of their own, and every page of a build comes here twice),
+/// else made in made.
+const fs::path& normalPathIn(const fs::path& path, fs::path& made) {
+    if (isNormalAbsolute(path.native()))
+        return path;
+    made = normalPath(path);
+    return made;
+}
+
 int64_t modificationTime(const struct stat& st) {
     return int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
@@ -246,7 +256,8 @@ std::string OutputGuard::refusalOf(const fs::path& absolute, Replace how) const 
 }
 
 std::string OutputGuard::refusal(const fs::path& path, Replace how) const {
-    return refusalOf(normalPath(path), how);
+    fs::path made;
+    return refusalOf(normalPathIn(path, made), how);
 }
 
 void OutputGuard::check(const fs::path& path, Replace how) const {
@@ -255,7 +266,8 @@ void OutputGuard::check(const fs::path& path, Replace how) const {
 }
 
 bool OutputGuard::isOwn(const fs::path& path) const {
-    const fs::path absolute = normalPath(path);
+    fs::path made;
+    const fs::path& absolute = normalPathIn(path, made);
     struct stat st {};
     if (::lstat(absolute.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
@@ -282,7 +294,8 @@ void OutputGuard::addMark(std::string start, std::string within) {
 }
 
 void OutputGuard::write(const fs::path& path, std::string_view bytes, Replace how, bool record) {
-    const fs::path absolute = normalPath(path);
+    fs::path made;
+    const fs::path& absolute = normalPathIn(path, made);
     // Every refusal but that of a file the program did not write comes first.
     if (const std::string reason = refusalOf(absolute, Replace::Named); !reason.empty())
         throw FileError(writeFailure(path) + ": " + reason);

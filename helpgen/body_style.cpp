@@ -118,6 +118,43 @@ BodyRules rulesFor(const std::vector<TagAttribute>& attributes) {
     return rules;
 }
 
+/// What a body tag turns into: nothing for a bare tag, else its rules and the style
+/// element that holds them (empty when the tag has no rule for the style sheet).
+struct MovedTag {
+    bool bare = true;
+    BodyRules rules;
+    std::string style;
+};
+
+MovedTag moveTag(std::string_view tag) {
+    MovedTag moved;
+    const std::vector<TagAttribute> attributes = parseTagAttributes(tag);
+    if (attributes.empty())
+        return moved;
+    moved.bare = false;
+    moved.rules = rulesFor(attributes);
+    const BodyRules& rules = moved.rules;
+    if (!rules.body.empty() || !rules.links.empty())
+        moved.style = "<style type=\"text/css\">" +
+                      (rules.body.empty() ? "" : "body{" + rules.body + "}") + rules.links +
+                      "</style>";
+    return moved;
+}
+
+/// moveTag of the tag, kept for the next call: the pages of a run mostly share their
+/// body tag, and its attributes need not be read again for each.
+const MovedTag& movedTag(std::string_view tag) {
+    thread_local std::string lastTag;
+    thread_local MovedTag last;
+    thread_local bool known = false;
+    if (!known || tag != lastTag) {
+        last = moveTag(tag);
+        lastTag.assign(tag);
+        known = true;
+    }
+    return last;
+}
+
 } // namespace
 
 std::vector<TagAttribute> parseTagAttributes(std::string_view tag) {
@@ -174,10 +211,10 @@ bool moveBodyAttributesToStyle(Lines& page) {
     }
     if (end == std::string::npos)
         return false;
-    const std::vector<TagAttribute> attributes = parseTagAttributes(text.substr(0, end + 1));
-    if (attributes.empty())
+    const MovedTag& moved = movedTag(std::string_view(text).substr(0, end + 1));
+    if (moved.bare)
         return false;
-    const BodyRules rules = rulesFor(attributes);
+    const BodyRules& rules = moved.rules;
 
     std::string bodyLine = page[first].substr(0, at) + "<body>";
     if (!rules.script.empty())
@@ -187,11 +224,9 @@ bool moveBodyAttributesToStyle(Lines& page) {
     page[first] = std::move(bodyLine);
     page.erase(page.begin() + long(first) + 1, page.begin() + long(last) + 1);
 
-    if (rules.body.empty() && rules.links.empty())
+    if (moved.style.empty())
         return true;
-    const std::string style = "<style type=\"text/css\">" +
-                              (rules.body.empty() ? "" : "body{" + rules.body + "}") + rules.links +
-                              "</style>";
+    const std::string& style = moved.style;
     for (size_t h = first + 1; h-- > 0;) {
         const size_t close = findNoCase(page[h], "</head");
         if (close != std::string::npos && (h < first || close < at)) {

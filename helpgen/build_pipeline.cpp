@@ -124,6 +124,7 @@ Intermediates generateFiles(ProjectSession& session, BuildHost& host, const Buil
 
     CompiledPageFixes fixes = compiledPageFixes(session.projectDir(), base, session.projectPath(),
                                                 compiler.kind == HelpCompiler::Kind::Chmcmd);
+    fixes.references().setListed(listedPages(session.table()));
     PageContext context{session.table(), session.settings(), session.environment(),
                         session.dataDir(), true};
     context.compiledPages = &fixes;

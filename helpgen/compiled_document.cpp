@@ -48,12 +48,20 @@ CompiledPageFixes compiledPageFixes(const std::string& projectDir, const std::st
     return CompiledPageFixes(projectDir, CodePage::forLanguage(language), forChmcmd);
 }
 
-std::vector<std::string> filesToList(const TopicTable& table, std::vector<std::string> additional,
-                                     PageReferences& references) {
+std::unordered_set<std::string> listedPages(const TopicTable& table) {
     std::unordered_set<std::string> listed;
     for (size_t r = 1; r < table.endRow(); ++r)
         if (table.isTopicRow(r) && !table.isWebTopic(r))
             listed.insert(toLower(table.topicLinkPath(r)));
+    return listed;
+}
+
+std::vector<std::string> filesToList(const TopicTable& table, std::vector<std::string> additional,
+                                     PageReferences& references) {
+    // The references leave the pages out themselves once they know them.
+    if (!references.knowsListed())
+        references.setListed(listedPages(table));
+    std::unordered_set<std::string> listed;
     for (const std::string& file : additional)
         listed.insert(toLower(toSlashes(file)));
     // Pages and additional files are listed anyway: only the others are looked up.

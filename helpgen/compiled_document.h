@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace qw {
@@ -40,6 +41,10 @@ struct ProjectSettings;
 /// documentLanguage) and, for chmcmd, bare body tags.
 CompiledPageFixes compiledPageFixes(const std::string& projectDir, const std::string& base,
                                     const std::string& projectPath, bool forChmcmd);
+
+/// The topic pages the help project lists: lower-case paths relative to the project
+/// directory with "/".
+std::unordered_set<std::string> listedPages(const TopicTable& table);
 
 /// The files to list after the topic pages: additional, then every existing file the
 /// pages refer to that neither the topic pages nor additional already name (any case).

@@ -22,7 +22,11 @@ std::string attributeText(std::string text) {
 }
 
 std::string paramLine(const char* tabs, const char* name, const std::string& value) {
-    return std::string(tabs) + "<param name=\"" + name + "\" value=\"" + value + "\">";
+    std::string line;
+    line.reserve(32 + value.size());
+    line.append(tabs).append("<param name=\"").append(name).append("\" value=\"");
+    line.append(value).append("\">");
+    return line;
 }
 
 bool isHidden(const TopicTable& table, size_t row) {

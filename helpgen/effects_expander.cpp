@@ -116,16 +116,21 @@ bool EffectsExpander::applyScript(const Script& script, Lines& page) const {
 }
 
 void EffectsExpander::expand(Lines& page, int first, int last) const {
+    joinPageText(page, m_pageText);
+    expand(page, first, last, m_pageText);
+}
+
+void EffectsExpander::expand(Lines& page, int first, int last, std::string& text) const {
     // Most pages hold few markers or none: each script's first token is looked for in the
     // page's text taken as one piece, and only a script whose token is
     // there goes over the page line by line (without it, it would change nothing). Tokens
     // hold no line break, so the piece finds every token a line holds.
-    std::string& text = m_pageText;
-    bool textReady = false;
+    bool textReady = true;
     // Whether each byte is in the text (-1: not looked for yet). Most scripts' tokens go
     // by the same few characters, so a page is scanned once for each of those rather
     // than once for every script.
     std::array<signed char, 256> inText{};
+    inText.fill(-1);
     const auto occurs = [&](char c) {
         signed char& known = inText[static_cast<unsigned char>(c)];
         if (known < 0)
@@ -135,15 +140,11 @@ void EffectsExpander::expand(Lines& page, int first, int last) const {
     for (int n = std::max(first, 1); n <= std::min(last, kMaxScripts); ++n) {
         const Script& script = m_scripts[size_t(n)];
         if (!script.present)
-            return;
+            break;
         if (script.tokens.empty())
             continue;
         if (!textReady) {
-            text.clear();
-            for (const std::string& line : page) {
-                text += line;
-                text += '\n';
-            }
+            joinPageText(page, text);
             textReady = true;
             inText.fill(-1);
         }
@@ -153,6 +154,16 @@ void EffectsExpander::expand(Lines& page, int first, int last) const {
         textReady = false; // the script may change the page
         if (applyScript(script, page))
             page.insert(page.end(), script.additional.begin(), script.additional.end());
+    }
+    if (!textReady)
+        joinPageText(page, text);
+}
+
+void joinPageText(const Lines& page, std::string& text) {
+    text.clear();
+    for (const std::string& line : page) {
+        text += line;
+        text += '\n';
     }
 }
 

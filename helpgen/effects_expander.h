@@ -35,6 +35,9 @@ public:
     /// Applies scripts first to last in order. The run stops at the first script number
     /// in that range whose section has no VARIABLE1 key.
     void expand(Lines& page, int first, int last) const;
+    /// expand for a caller that holds the page's text already: pageText is every line of
+    /// page followed by "\n". It is kept up to date with the page.
+    void expand(Lines& page, int first, int last, std::string& pageText) const;
 
     /// True when script n (1 to 50) is defined.
     bool hasScript(int n) const;
@@ -54,5 +57,8 @@ private:
     std::array<Script, kMaxScripts + 1> m_scripts; // index 0 unused
     mutable std::string m_pageText; ///< the page being expanded, as one text
 };
+
+/// Every line of page followed by "\n", written over text.
+void joinPageText(const Lines& page, std::string& text);
 
 } // namespace qw

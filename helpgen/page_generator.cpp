@@ -15,18 +15,17 @@ void guardPagePath(const OutputGuard& guard, const fs::path& path) {
     guard.check(path, Replace::Own);
 }
 
-/// The chapter's lines as loaded (or as the file now is, for one never loaded), written
-/// over the strings of lines, which keep their memory from chapter to chapter.
-void loadChapterLines(const TopicTable& table, const std::string& chapter, Lines& lines) {
+/// The chapter's lines as loaded (or as the file now is, for one never loaded), as views:
+/// into the loaded text, else into read, which holds the file's lines.
+void loadChapterLines(const TopicTable& table, const std::string& chapter, Lines& read,
+                      std::vector<std::string_view>& lines) {
     const ChapterSources::Source* source = table.sources().find(chapter);
-    if (source == nullptr) {
-        lines = table.sources().lines(chapter);
+    if (source != nullptr) {
+        lines = splitLineViews(*source->bytes);
         return;
     }
-    const std::vector<std::string_view> views = splitLineViews(*source->bytes);
-    lines.resize(views.size());
-    for (size_t i = 0; i < views.size(); ++i)
-        lines[i].assign(views[i]);
+    read = table.sources().lines(chapter);
+    lines.assign(read.begin(), read.end());
 }
 
 } // namespace
@@ -49,7 +48,8 @@ fs::path PageGenerator::pagePath(size_t row) const {
 std::vector<fs::path> PageGenerator::generateAll() {
     const TopicTable& table = m_context.table;
     std::vector<fs::path> written;
-    Lines chapterLines;
+    Lines read;
+    std::vector<std::string_view> chapterLines;
     Lines head;
     Lines page;
     std::string bytes;
@@ -57,13 +57,13 @@ std::vector<fs::path> PageGenerator::generateAll() {
     for (size_t r = 1; r < table.endRow(); ++r) {
         const std::string& chapter = table.cell(r, ColMainFileName);
         if (table.isChapterRow(r) || loaded == nullptr || *loaded != chapter) {
-            loadChapterLines(table, chapter, chapterLines);
+            loadChapterLines(table, chapter, read, chapterLines);
             head = extractHead(chapterLines);
             loaded = &chapter;
         }
         if (table.isChapterRow(r) || table.isWebTopic(r))
             continue;
-        const fs::path path = pagePath(r);
+        fs::path path = pagePath(r);
         buildPageInto(r, chapterLines, head, page);
         size_t size = 0;
         for (const std::string& line : page)
@@ -76,7 +76,7 @@ std::vector<fs::path> PageGenerator::generateAll() {
         }
         // Pages carry their mark, so they need no note in the record of written files.
         m_guard->write(path, bytes, Replace::Own, false);
-        written.push_back(path);
+        written.push_back(std::move(path));
     }
     return written;
 }

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <span>
+#include <string_view>
 #include <vector>
 
 namespace qw {
@@ -67,12 +69,14 @@ public:
     std::filesystem::path pagePath(size_t row) const;
 
 private:
-    /// buildPage into page, whose lines (of the page before) are reused.
-    void buildPageInto(size_t row, const Lines& chapterLines, const Lines& head,
-                       Lines& page) const;
+    /// buildPage into page, whose lines (of the page before) are reused; the chapter's
+    /// lines are views into its text, which is not copied.
+    void buildPageInto(size_t row, std::span<const std::string_view> chapterLines,
+                       const Lines& head, Lines& page) const;
 
     PageContext m_context;
     std::unique_ptr<EffectsExpander> m_effects;
+    mutable std::string m_pageText; ///< the page being built, as one text
     std::unique_ptr<OutputGuard> m_ownGuard;
     OutputGuard* m_guard = nullptr;
 };
@@ -80,6 +84,7 @@ private:
 /// The chapter's head: every line up to the one holding "<BODY" (any case), continued
 /// until a line holds ">". Empty when no line holds "<BODY".
 Lines extractHead(const Lines& chapterLines);
+Lines extractHead(std::span<const std::string_view> chapterLines);
 
 /// "../" once per folder between a topic's chapter folder ("a/b/") and the project
 /// directory; empty for a chapter in the project directory.

@@ -167,28 +167,41 @@ void PageReferences::note(std::string_view chapterFolder, std::string_view pageN
     // kept buffer, so a repeated one costs one lookup and no allocation.
     m_key.assign(chapterFolder);
     m_key.append(value);
-    // The same reference again on the next line (a repeated link or image) needs not
-    // even the lookup.
-    if (m_key == m_lastKey)
+    // The same reference again on the next line needs one comparison; again soon after
+    // (the style sheet and script of every page, the page before and after as the next
+    // pages' neighbours) a few, and no lookup.
+    if (m_key == m_recent[m_lastRecent])
         return;
-    m_lastKey.assign(m_key);
+    for (const std::string& recent : m_recent)
+        if (recent == m_key)
+            return;
+    m_lastRecent = (m_lastRecent + 1) % m_recent.size();
+    m_recent[m_lastRecent].assign(m_key);
     if (m_seen.find(m_key) != m_seen.end())
         return;
-    m_seen.insert(m_key);
     const std::string_view ref = localPart(value);
-    if (ref.empty())
+    if (ref.empty()) {
+        m_seen.insert(m_key);
         return;
-    m_key.assign(chapterFolder);
-    m_key.append(ref);
+    }
+    m_normal.assign(chapterFolder);
+    m_normal.append(ref);
     // Most references (the pages' links to each other) are plain relative paths that
     // normalising would leave as they are.
-    const std::string relative =
-        isPlainRelative(m_key)
-            ? m_key
-            : fs::path(toSlashes(percentDecoded(m_key))).lexically_normal().generic_string();
+    if (!isPlainRelative(m_normal))
+        m_normal =
+            fs::path(toSlashes(percentDecoded(m_normal))).lexically_normal().generic_string();
+    const std::string& relative = m_normal;
+    m_lower.resize(relative.size());
+    std::transform(relative.begin(), relative.end(), m_lower.begin(), lowerAscii);
+    // A page of the run is listed anyway: nothing is kept for it, not even the key, so
+    // that a link to every page costs no memory.
+    if (m_listed.count(m_lower) != 0)
+        return;
+    m_seen.insert(m_key);
     if (relative.empty() || startsWith(relative, "..") || relative.back() == '/')
         return; // outside the project directory: not ours to pack
-    if (!m_noted.insert(toLower(relative)).second)
+    if (!m_noted.insert(m_lower).second)
         return;
     m_pending.push_back({relative, std::string(chapterFolder) + std::string(pageName) +
                                        " refers to '" + std::string(ref) + "'"});
@@ -196,7 +209,8 @@ void PageReferences::note(std::string_view chapterFolder, std::string_view pageN
 
 void PageReferences::resolve(const std::unordered_set<std::string>& known) {
     for (const Pending& pending : m_pending) {
-        if (known.count(toLower(pending.relative)) != 0)
+        const std::string lower = toLower(pending.relative);
+        if (known.count(lower) != 0 || m_listed.count(lower) != 0)
             continue;
         std::error_code ec;
         const fs::path onDisk = resolveCase(m_projectDir / pending.relative);

@@ -2,6 +2,7 @@
 
 #include "core/file_io.h"
 
+#include <array>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -27,6 +28,16 @@ public:
     /// that uses pop-up texts also needs the project's "TxPopups.js".
     void scan(const Lines& page, std::string_view chapterFolder, std::string_view pageName);
 
+    /// Files the help project lists whatever the pages say (the topic pages of the run):
+    /// lower-case paths relative to the project directory with "/". References to them
+    /// are neither kept nor looked up, which spares a large project a note for every
+    /// link from page to page.
+    void setListed(std::unordered_set<std::string> files) {
+        m_listed = std::move(files);
+        m_knowsListed = true;
+    }
+    bool knowsListed() const { return m_knowsListed; }
+
     /// Looks up every file noted that known (lower-case paths relative to the project
     /// directory, such as the topic pages) does not hold: call once after the pages and
     /// the other generated files are written, as pages refer to pages written after them.
@@ -41,10 +52,15 @@ public:
 private:
     void note(std::string_view chapterFolder, std::string_view pageName, std::string_view value);
     std::filesystem::path m_projectDir;
-    std::string m_key;                       ///< folder + value being noted
-    std::string m_lastKey;                   ///< the key noted before
-    std::unordered_set<std::string> m_seen;  ///< folder + value as written: noted already
-    std::unordered_set<std::string> m_noted; ///< lower-case file: noted already
+    std::string m_key;                        ///< folder + value being noted
+    std::array<std::string, 16> m_recent;     ///< the keys noted last
+    size_t m_lastRecent = 0;                  ///< the entry of m_recent written last
+    std::unordered_set<std::string> m_seen;   ///< folder + value as written: noted already
+    std::unordered_set<std::string> m_noted;  ///< lower-case file: noted already
+    std::unordered_set<std::string> m_listed; ///< lower-case files listed anyway
+    bool m_knowsListed = false;
+    std::string m_normal; ///< the key normalised, when it needs it
+    std::string m_lower;  ///< the relative path in lower case
     struct Pending {
         std::string relative;
         std::string because; ///< page and reference, for the warning

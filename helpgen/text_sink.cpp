@@ -7,6 +7,7 @@ namespace fs = std::filesystem;
 namespace qw {
 
 TextSink::TextSink(fs::path target) : m_target(std::move(target)) {
+    m_buffer.reserve(kBufferSize + 4096);
     m_temp = m_target;
     m_temp += ".qw-new";
     m_out.open(m_temp, std::ios::binary | std::ios::trunc);
@@ -22,7 +23,13 @@ TextSink::~TextSink() {
     fs::remove(m_temp, ignored);
 }
 
+void TextSink::writeBuffer() {
+    m_out.write(m_buffer.data(), std::streamsize(m_buffer.size()));
+    m_buffer.clear();
+}
+
 void TextSink::commit() {
+    writeBuffer();
     m_out.flush();
     const bool written = bool(m_out);
     m_out.close();

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <string_view>
 
 namespace qw {
@@ -20,16 +21,24 @@ public:
     TextSink& operator=(const TextSink&) = delete;
 
     void push_back(std::string_view line) {
-        m_out.write(line.data(), std::streamsize(line.size()));
-        m_out.write("\r\n", 2);
+        // Lines are gathered and written in large pieces: a stream write per line costs
+        // more than the line itself.
+        m_buffer.append(line);
+        m_buffer.append("\r\n", 2);
+        if (m_buffer.size() >= kBufferSize)
+            writeBuffer();
     }
     /// Finishes the file and puts it in place of the target; throws FileError on failure.
     void commit();
 
 private:
+    static constexpr size_t kBufferSize = 1 << 16;
+    void writeBuffer();
+
     std::filesystem::path m_target;
     std::filesystem::path m_temp;
     std::ofstream m_out;
+    std::string m_buffer;
     bool m_committed = false;
 };
 

@@ -49,6 +49,11 @@ std::pair<size_t, size_t> bodyRange(const TopicTable& table, size_t row, size_t 
 } // namespace
 
 Lines extractHead(const Lines& chapterLines) {
+    const std::vector<std::string_view> views(chapterLines.begin(), chapterLines.end());
+    return extractHead(views);
+}
+
+Lines extractHead(std::span<const std::string_view> chapterLines) {
     size_t body = 0;
     const TokenFinder finder("<BODY");
     while (body < chapterLines.size() && finder.find(chapterLines[body]) == std::string::npos)
@@ -69,16 +74,19 @@ std::string backPath(std::string_view chapterFolder) {
     return path;
 }
 
-std::string htmlColour(std::string_view colourText) { return htmlColourFromText(colourText); }
+std::string htmlColour(std::string_view colourText) {
+    return htmlColourFromText(colourText);
+}
 
 Lines PageGenerator::buildPage(size_t row, const Lines& chapterLines, const Lines& head) const {
+    const std::vector<std::string_view> views(chapterLines.begin(), chapterLines.end());
     Lines page;
-    buildPageInto(row, chapterLines, head, page);
+    buildPageInto(row, views, head, page);
     return page;
 }
 
-void PageGenerator::buildPageInto(size_t row, const Lines& chapterLines, const Lines& head,
-                                  Lines& page) const {
+void PageGenerator::buildPageInto(size_t row, std::span<const std::string_view> chapterLines,
+                                  const Lines& head, Lines& page) const {
     const TopicTable& table = m_context.table;
     const EnvironmentSettings& env = m_context.environment;
     const ProjectSettings& project = m_context.project;
@@ -118,14 +126,25 @@ void PageGenerator::buildPageInto(size_t row, const Lines& chapterLines, const L
     page.resize(used);
     if (env.searchForEffects)
         page.push_back("<SCRIPT language=\"JavaScript\" src=\"" + back + "quirew.js\"></SCRIPT>");
+    // The page's text in one piece tells whether a replacement has anything to do: most
+    // pages hold none of its token, and one search of the text costs far less than one
+    // of every line. (No token holds a line break, so the text holds every occurrence.)
+    std::string& text = m_pageText;
+    joinPageText(page, text);
+    const auto replaceInPage = [&](std::string_view token, std::string_view by) {
+        if (TokenFinder(token).find(text) == std::string::npos)
+            return;
+        replaceToken(page, token, by);
+        joinPageText(page, text);
+    };
     if (env.replaceQuotes)
-        replaceToken(page, "&quot;", "\"");
+        replaceInPage("&quot;", "\"");
     if (env.removePreTags) {
-        replaceToken(page, "<pre>", "");
-        replaceToken(page, "</pre>", "");
+        replaceInPage("<pre>", "");
+        replaceInPage("</pre>", "");
     }
     if (env.searchForEffects || env.searchForPopups)
-        m_effects->expand(page, env.searchForPopups ? 1 : 2, env.searchForEffects ? 50 : 1);
+        m_effects->expand(page, env.searchForPopups ? 1 : 2, env.searchForEffects ? 50 : 1, text);
     if (env.disableRightClick) {
         page.push_back("");
         page.push_back("<Script>");

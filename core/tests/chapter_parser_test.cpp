@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace qw {
 
 using test::block;
@@ -155,11 +157,88 @@ TEST_F(ChapterParserTest, SurvivesBinaryAndHugeLines) {
     EXPECT_EQ(cell(2, ColBgColour), "$FFFFFF");
 }
 
+TEST(ChapterScanTest, WholeTextSearchFindsWhatTheLineByLineWalkFinds) {
+    // Pieces that make and break body ends and separators, with every kind of line end,
+    // put together at random; both scans must agree on every field of the layout.
+    const std::vector<std::string> pieces = {"</BODY>", "</body>", "</BoDy>",  "</bod",    "y>",
+                                             "</",      "body>",   "--",       "-----",    "y",
+                                             "Y",       "\r\n",    "\n",       "\r",       "text ",
+                                             "<",       ">",       "</Body >", "x</body>y"};
+    const std::vector<std::string> separators = {"-----", "--", "y", "</body>", "", "-\n-"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const size_t count = random() % 60;
+        for (size_t i = 0; i < count; ++i)
+            text += pieces[random() % pieces.size()];
+        const std::string& separator = separators[random() % separators.size()];
+        const std::vector<std::string_view> lines = splitLineViews(text);
+        const ChapterLayout expected = scanChapter(lines, separator);
+        const ChapterLayout found = scanChapterText(text, lines, separator);
+        ASSERT_EQ(found.separators, expected.separators) << text;
+        ASSERT_EQ(found.openings, expected.openings) << text;
+        ASSERT_EQ(found.closings, expected.closings) << text;
+        ASSERT_EQ(found.bodyEndLine, expected.bodyEndLine) << text;
+    }
+}
+
+TEST(ChapterScanTest, WholeTextSearchStopsAtTheSameTooManySeparators) {
+    for (const char* bodyEnd : {"", "</BODY>"}) {
+        std::string text;
+        for (int i = 0; i < 2 * kMaxTopicsPerChapter + 3; ++i)
+            text += std::string(i == 150 ? bodyEnd : "") + "--x--\r\n";
+        const std::vector<std::string_view> lines = splitLineViews(text);
+        const ChapterLayout expected = scanChapter(lines, "--");
+        const ChapterLayout found = scanChapterText(text, lines, "--");
+        EXPECT_EQ(found.separators, TooManyTopics);
+        EXPECT_EQ(found.openings, expected.openings);
+        EXPECT_EQ(found.closings, expected.closings);
+        EXPECT_EQ(found.bodyEndLine, expected.bodyEndLine);
+    }
+}
+
 TEST(ChapterMetadataTest, ValueIsBetweenTheFirstTwoQuotesAfterTheKey) {
     EXPECT_EQ(metadataValue("Title= 'a' x", "Title="), "a");
     EXPECT_EQ(metadataValue("Title='unclosed", "Title="), "");
     EXPECT_EQ(metadataValue("SubTitle='x' Title='y'", "Title="), "x");
     EXPECT_EQ(metadataValue("nothing here", "Title="), "");
+}
+
+TEST(ChapterMetadataTest, AllKeysAtOnceGiveWhatEachKeyAloneGives) {
+    const std::vector<std::string> pieces = {"Title=",
+                                             "title =",
+                                             "TITLE=",
+                                             "SubTitle=",
+                                             "FileName=",
+                                             "filename='",
+                                             "Icon=",
+                                             "=",
+                                             "==",
+                                             "'",
+                                             "''",
+                                             " ",
+                                             "x",
+                                             "a'b'",
+                                             "e=",
+                                             "Tit",
+                                             "le=",
+                                             "Related=",
+                                             "KeyWords='k, l '",
+                                             "BgColour='$FF'"};
+    const std::vector<std::string_view> keys = {
+        "Title=",    "FileName=", "Icon=", "BgImage=", "BgColour=",
+        "Keywords=", "Related=",  "Title", "e="};
+    std::mt19937 random(11);
+    for (int round = 0; round < 3000; ++round) {
+        std::string block;
+        const size_t count = random() % 24;
+        for (size_t i = 0; i < count; ++i)
+            block += pieces[random() % pieces.size()];
+        const std::vector<std::string> values = metadataValues(block, keys);
+        ASSERT_EQ(values.size(), keys.size());
+        for (size_t k = 0; k < keys.size(); ++k)
+            ASSERT_EQ(values[k], metadataValue(block, keys[k])) << block << " / " << keys[k];
+    }
 }
 
 } // namespace qw

@@ -34,6 +34,30 @@ TEST(BodyStyleTest, TagOverSeveralLinesAndOtherAttributes) {
     EXPECT_EQ(page, expected);
 }
 
+TEST(BodyStyleTest, EachPageGetsTheRulesOfItsOwnTag) {
+    // Pages in a row: the same tag twice, another, then the first again.
+    const std::pair<const char*, const char*> pages[] = {
+        {"<body bgcolor=\"#FF0000\">", "body{background-color:#FF0000;}"},
+        {"<body bgcolor=\"#FF0000\">", "body{background-color:#FF0000;}"},
+        {"<body bgcolor=\"#FF0000\" text=\"blue\">", "body{background-color:#FF0000;color:blue;}"},
+        {"<body vlink=\"red\">", "a:visited{color:red}"},
+        {"<body bgcolor=\"#FF0000\">", "body{background-color:#FF0000;}"},
+    };
+    for (const auto& [tag, rules] : pages) {
+        Lines page = {"<html><head></head>", std::string(tag) + "<p>x</p>"};
+        ASSERT_TRUE(moveBodyAttributesToStyle(page)) << tag;
+        EXPECT_EQ(page, (Lines{"<html><head><style type=\"text/css\">" + std::string(rules) +
+                                   "</style></head>",
+                               "<body><p>x</p>"}))
+            << tag;
+    }
+    Lines bare = {"<head></head>", "<body>"};
+    EXPECT_FALSE(moveBodyAttributesToStyle(bare));
+    Lines classOnly = {"<head></head>", "<body class=\"c\">"};
+    ASSERT_TRUE(moveBodyAttributesToStyle(classOnly));
+    EXPECT_EQ(classOnly[0], "<head></head>") << "no style element for a tag without rules";
+}
+
 TEST(BodyStyleTest, PageWithoutHeadEndGetsTheStyleBeforeTheBody) {
     Lines page = {"<p>x</p><body bgcolor=\"FFFFFF\">", "text"};
     ASSERT_TRUE(moveBodyAttributesToStyle(page));

@@ -46,4 +46,22 @@ TEST(PageReferencesTest, ListsExistingFilesOnceAndWarnsAboutMissingOnes) {
                                   "b.htm refers to 'images/none.gif', which does not exist"}));
 }
 
+TEST(PageReferencesTest, PagesListedAnywayAreNeitherListedAgainNorReportedMissing) {
+    buildtest::TempFolder tmp;
+    std::filesystem::create_directories(tmp.path() / "sub");
+    writeFileBytes(tmp.path() / "sub" / "logo.gif", "GIF");
+
+    PageReferences refs(tmp.path());
+    // The listed pages are not written yet: a lookup on disk would call them missing.
+    refs.setListed({"sub/next.htm", "top.htm"});
+    refs.scan({R"(<a href="Next.HTM">n</a><a href="../top.htm#a">t</a>)",
+               R"(<img src="logo.gif"><a href="gone.htm">)", R"(<a href="next.htm">)"},
+              "sub/", "a.htm");
+    refs.scan({R"(<a href="sub/next.htm"><a href="sub/gone.htm"><a href="top.htm">)"}, "", "b.htm");
+    refs.resolve();
+    EXPECT_EQ(refs.files(), (std::vector<std::string>{"sub/logo.gif"}));
+    EXPECT_EQ(refs.missing(),
+              (std::vector<std::string>{"sub/a.htm refers to 'gone.htm', which does not exist"}));
+}
+
 } // namespace qw

@@ -134,6 +134,25 @@ TEST_F(TopicPageTest, EffectSwitchesChooseTheScripts) {
     }
 }
 
+TEST_F(TopicPageTest, MarkersMadeByTheQuoteAndPreReplacementsAreExpanded) {
+    // Neither line holds a marker until the replacements before the expansion ran.
+    project.addChapter("made.htm", "Made",
+                       {"<body>", kSep, "m", kSep, "[<pre>*ref*</PRE>]",
+                        "<span class=&quot;x&quot;>y</span>", "plain &amp; <b>kept</b>"},
+                       {TopicSpec("Made", "made.htm.page", "4", "6")});
+    const size_t row = project.table().endRow() - 1;
+    environment.removePreTags = true;
+    PageGenerator generator(context());
+    const Lines built = generator.buildPage(row, readLines(page("made.htm")), {"<body>"});
+    const auto has = [&](const std::string& line) {
+        return std::count(built.begin(), built.end(), line) == 1;
+    };
+    EXPECT_TRUE(has("<a class=\"pop\" data-ref=\"ref\">"));
+    EXPECT_TRUE(has("<script>initPopups();</script>"));
+    EXPECT_TRUE(has("<span class=\"x seen\">y</span>"));
+    EXPECT_TRUE(has("plain &amp; <b>kept</b>"));
+}
+
 TEST_F(TopicPageTest, ChapterWithoutBodyGivesPagesWithoutHead) {
     project.addChapter("bare.htm", "Bare", {kSep, "m", kSep, "<p>text</p>", kSep, "m", kSep, "x"},
                        {TopicSpec("A", "a.htm", "3", "3"), TopicSpec("B", "b.htm", "7", "7")});
