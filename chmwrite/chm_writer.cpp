@@ -1,8 +1,8 @@
 #include "chmwrite/chm_writer.h"
 
 #include "chmwrite/container.h"
-#include "chmwrite/keyword_index.h"
 #include "chmwrite/fulltext_index.h"
+#include "chmwrite/keyword_index.h"
 #include "chmwrite/lzx_encoder.h"
 #include "chmwrite/system_files.h"
 
@@ -135,7 +135,8 @@ DocumentLinks ChmWriter::linkFiles(const std::vector<const File*>& files,
         if (!options.indexFile.empty() &&
             lowerAscii(file->name) == lowerAscii(normalisedReference(options.indexFile)))
             index = &file->bytes;
-    DocumentLinks links = documentLinks(index, pages, topics, options.language, m_decoder);
+    DocumentLinks links =
+        documentLinks(index, pages, topics, options.language, options.codePage, m_decoder);
     options.keywordLinks = links.keywords;
     options.associativeLinks = links.associative;
     return links;

@@ -307,54 +307,6 @@ std::u16string folded(std::u16string_view text) {
     return out;
 }
 
-/// The Windows code page the index header names for a language.
-uint32_t codePageOf(uint32_t language) {
-    const uint32_t primary = language & 0x3FF;
-    switch (primary) {
-    case 0x19:
-    case 0x22:
-    case 0x23:
-    case 0x02:
-    case 0x2F:
-    case 0x44:
-        return 1251;
-    case 0x05:
-    case 0x0E:
-    case 0x15:
-    case 0x18:
-    case 0x1B:
-    case 0x24:
-    case 0x1C:
-        return 1250;
-    case 0x08:
-        return 1253;
-    case 0x1F:
-        return 1254;
-    case 0x0D:
-        return 1255;
-    case 0x01:
-        return 1256;
-    case 0x25:
-    case 0x26:
-    case 0x27:
-        return 1257;
-    case 0x2A:
-        return 1258;
-    case 0x1E:
-        return 874;
-    case 0x11:
-        return 932;
-    case 0x12:
-        return 949;
-    case 0x04:
-        return language == 0x404 || language == 0xC04 || language == 0x1404 ? 950 : 936;
-    case 0x1A: // Croatian in Latin letters, Serbian in Cyrillic ones
-        return language == 0xC1A || language == 0x1C1A ? 1251 : 1250;
-    default:
-        return 1252;
-    }
-}
-
 void putText16(std::string& out, std::u16string_view text) {
     for (char16_t c : text)
         putLE16(out, c);
@@ -525,7 +477,7 @@ void LinkIndex::addSeeAlso(const std::vector<std::string>& levels, const std::st
         entry->seeAlso = utf16(trimmed(target)).substr(0, kMaxTextUnits);
 }
 
-LinkIndexFiles LinkIndex::files(uint32_t language) const {
+LinkIndexFiles LinkIndex::files(uint32_t language, uint32_t codePage) const {
     // Readers walk the listing blocks in order and search the levels by comparing
     // keywords level by level without regard to case.
     std::vector<const Entry*> sorted;
@@ -708,7 +660,7 @@ LinkIndexFiles LinkIndex::files(uint32_t language) const {
     putLE32(header, nextBlock); // blocks
     putLE16(header, treeDepth);
     putLE32(header, static_cast<uint32_t>(records.size()));
-    putLE32(header, codePageOf(language));
+    putLE32(header, codePage);
     putLE32(header, language);
     putLE32(header, 1); // part of a compiled document
     putLE32(header, 10031);
@@ -729,7 +681,7 @@ LinkIndexFiles LinkIndex::files(uint32_t language) const {
 
 DocumentLinks documentLinks(const std::string* indexFile,
                             const std::vector<const std::string*>& pages,
-                            std::vector<TopicEntry>& topics, uint32_t language,
+                            std::vector<TopicEntry>& topics, uint32_t language, uint32_t codePage,
                             const TextDecoder& decode) {
     LinkIndex keywords, associative;
     std::unordered_map<std::string, uint32_t> topicByName;
@@ -778,9 +730,9 @@ DocumentLinks documentLinks(const std::string* indexFile,
     links.keywords = !keywords.empty();
     links.associative = !associative.empty();
     if (links.keywords)
-        links.keywordFiles = keywords.files(language);
+        links.keywordFiles = keywords.files(language, codePage);
     if (links.associative)
-        links.associativeFiles = associative.files(language);
+        links.associativeFiles = associative.files(language, codePage);
     return links;
 }
 

@@ -58,9 +58,9 @@ public:
     /// Number of keywords (sub-keywords included).
     size_t size() const { return m_entries.size(); }
     bool empty() const { return m_entries.empty(); }
-    /// The BTree, Data, Map and Property files; language gives the code page and locale
-    /// the header records.
-    LinkIndexFiles files(uint32_t language) const;
+    /// The BTree, Data, Map and Property files; the header records the document's
+    /// language and code page.
+    LinkIndexFiles files(uint32_t language, uint32_t codePage) const;
 
 private:
     struct Entry {
@@ -90,7 +90,7 @@ struct DocumentLinks {
 /// address outside) gets a topic of its own, appended to topics.
 DocumentLinks documentLinks(const std::string* indexFile,
                             const std::vector<const std::string*>& pages,
-                            std::vector<TopicEntry>& topics, uint32_t language,
+                            std::vector<TopicEntry>& topics, uint32_t language, uint32_t codePage,
                             const TextDecoder& decode = {});
 
 } // namespace qw::chm

@@ -137,7 +137,7 @@ TEST(LinkIndex, MergesIgnoringCaseAndSortsSubKeywordsUnderTheirKeyword) {
     index.add({"alpha", "Zeta"}, 2); // the same sub-keyword and topic: listed once
     index.add({"\xD0\x96"}, 4);      // Cyrillic capital, after Latin
     index.add({"\xD0\xB6uk"}, 5);    // its small letter sorts with it
-    const auto entries = listing(index.files(0x409).btree);
+    const auto entries = listing(index.files(0x409, 1252).btree);
     ASSERT_EQ(entries.size(), 5u);
     EXPECT_EQ(entries[0].name, u"Alpha");
     EXPECT_EQ(entries[0].topics, std::vector<uint32_t>{3});
@@ -157,7 +157,7 @@ TEST(LinkIndex, ThousandsOfTopicsAndKeywordsMakeAValidTree) {
         index.add({"key " + std::to_string(100000 + t)}, t);
     }
     index.add({std::string(1000, 'x')}, 7); // a name longer than an entry may hold
-    const auto files = index.files(0x419);
+    const auto files = index.files(0x419, 1251);
     const std::string& btree = files.btree;
     const uint32_t blocks = le32(btree, 0x26);
     ASSERT_EQ(btree.size(), 0x4C + size_t(blocks) * 2048);
@@ -198,7 +198,7 @@ TEST(LinkIndex, ThousandsOfTopicsAndKeywordsMakeAValidTree) {
 
 TEST(LinkIndex, EmptyIndexIsOneEmptyBlock) {
     LinkIndex index;
-    const auto files = index.files(0x409);
+    const auto files = index.files(0x409, 1252);
     ASSERT_EQ(files.btree.size(), 0x4Cu + 2048);
     EXPECT_EQ(le32(files.btree, 0x26), 1u);
     EXPECT_EQ(le16(files.btree, 0x4C), 2048 - 12);
@@ -215,7 +215,7 @@ TEST(DocumentLinks, IndexFileAndPagesMergeIntoTopics) {
         "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"Shared\">"
         "<param name=\"Local\" value=\".\\sub\\B.htm\"><param name=\"Local\" value=\"a.htm#part\">"
         "</OBJECT></UL>";
-    const auto links = qw::chm::documentLinks(&hhk, {&a, &b}, topics, 0x409);
+    const auto links = qw::chm::documentLinks(&hhk, {&a, &b}, topics, 0x409, 1252);
     ASSERT_TRUE(links.keywords);
     ASSERT_TRUE(links.associative);
     ASSERT_EQ(topics.size(), 3u); // the anchor is a topic of its own, titled as its page
