@@ -9,12 +9,9 @@ set -euo pipefail
 
 cli=$1
 source_dir=$2
-for tool in Xvfb xdotool xchm kchmviewer import identify compare; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIP: $tool is not installed"
-        exit 77
-    fi
-done
+# shellcheck source=tests/e2e/viewer_lib.sh
+. "$(dirname "$0")/viewer_lib.sh"
+need Xvfb xdotool xchm kchmviewer import identify compare
 
 work=$(mktemp -d)
 xvfb=
@@ -27,24 +24,8 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-mkdir "$work/data"
-for entry in "$source_dir"/data/*; do
-    [ "$(basename "$entry")" = quirew.cfg ] || ln -s "$entry" "$work/data/"
-done
-# With chmcmd installed an empty setting would choose it.
-printf '[ENVIRONMENT_PROPERTIES]\r\nHHWorkShopPath=built-in\r\n' >"$work/data/quirew.cfg"
-export QUIREW_DATA_DIR="$work/data"
-cp -r "$source_dir/examples/sample" "$work/sample"
-"$cli" build "$work/sample/sample.qwr" >/dev/null || fail "build failed"
-grep -q -E '^Note: [0-9]+ files, [0-9]+ pages' "$work/sample/sample_log.txt" || fail "the built-in compiler did not run"
-chm="$work/sample/sample.chm"
-
-Xvfb -displayfd 3 -screen 0 1280x900x24 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
-export XDG_RUNTIME_DIR="$work"
+build_sample "$cli" "$source_dir"
+start_display
 
 # open_in NAME COMMAND...: the viewer shows the document's window and stays up.
 open_in() {
@@ -89,8 +70,8 @@ search_in_xchm() {
     xdotool windowmove "$window" 0 0 windowsize "$window" 1200 850
     # A loaded machine draws late: every check looks again for up to 20 s.
     until_true() {
-        local i
-        for i in $(seq 40); do
+        local _
+        for _ in $(seq 40); do
             "$@" && return 0
             sleep 0.5
         done

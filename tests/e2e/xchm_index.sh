@@ -8,12 +8,9 @@ set -euo pipefail
 
 cli=$1
 source_dir=$2
-for tool in Xvfb xdotool xchm import convert tesseract enum_chmLib; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIP: $tool is not installed"
-        exit 77
-    fi
-done
+# shellcheck source=tests/e2e/viewer_lib.sh
+. "$(dirname "$0")/viewer_lib.sh"
+need Xvfb xdotool xchm import convert tesseract enum_chmLib
 
 work=$(mktemp -d)
 xvfb=
@@ -64,26 +61,9 @@ chm="$work/zoo/zoo.chm"
 enum_chmLib "$chm" | grep -qi '\.hhk$' && fail "the document holds an index file"
 enum_chmLib "$chm" | grep -q '/\$WWKeywordLinks/BTree' || fail "no binary keyword index"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -noreset 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
-export XDG_RUNTIME_DIR="$work"
+start_display
 
-xchm "$chm" >"$work/xchm.log" 2>&1 &
-viewer=$!
-window=""
-for _ in $(seq 60); do
-    window=$(xdotool search --onlyvisible --name "Zoo Notes" 2>/dev/null | head -n 1 || true)
-    [ -n "$window" ] && break
-    kill -0 "$viewer" 2>/dev/null || fail "xchm ended: $(tail -n 3 "$work/xchm.log")"
-    sleep 0.5
-done
-[ -n "$window" ] || fail "xchm shows no window"
-sleep 1
-xdotool windowmove "$window" 0 0 windowsize "$window" 1000 700
-sleep 1
+start_viewer xchm "Zoo Notes" xchm
 # read_area IMAGE X Y W H: the text OCR finds in that part of the screenshot.
 read_area() {
     convert "$1" -crop "$4x$5+$2+$3" -resize 300% -colorspace Gray "$work/area.png"
