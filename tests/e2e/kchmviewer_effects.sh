@@ -17,16 +17,7 @@ source_dir=$2
 . "$(dirname "$0")/viewer_lib.sh"
 need Xvfb xdotool kchmviewer import convert tesseract python3
 
-work=$(mktemp -d)
-xvfb=
-viewer=
-cleanup() {
-    [ -z "$viewer" ] || kill "$viewer" 2>/dev/null || true
-    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+start_work
 
 build_sample "$cli" "$source_dir"
 start_display

@@ -2,8 +2,25 @@
 # shellcheck disable=SC2034,SC2154  # work, xvfb, viewer, seen, missing, tree and heading are shared with the sourcing script
 # Helpers for the checks that read what a CHM viewer draws under Xvfb: building the
 # sample with the built-in compiler, starting the X server and the viewer, reading parts
-# of the screen back by OCR and finding text on it to click. Sourced by the viewer checks;
-# they set $work (a scratch folder) and define fail() before using these.
+# of the screen back by OCR and finding text on it to click. Sourced by the viewer checks,
+# which call start_work first.
+
+# fail MESSAGE: ends the check with the message.
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# start_work: a scratch folder $work; at exit the viewer and X server started later are
+# stopped and the folder removed.
+start_work() {
+    work=$(mktemp -d)
+    xvfb=
+    viewer=
+    trap stop_work EXIT
+}
+stop_work() {
+    [ -z "$viewer" ] || kill "$viewer" 2>/dev/null || true
+    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
 
 # need TOOL...: exits with the skip code when a tool is not installed.
 need() {

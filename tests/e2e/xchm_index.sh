@@ -12,16 +12,7 @@ source_dir=$2
 . "$(dirname "$0")/viewer_lib.sh"
 need Xvfb xdotool xchm import convert tesseract enum_chmLib
 
-work=$(mktemp -d)
-xvfb=
-viewer=
-cleanup() {
-    [ -z "$viewer" ] || kill "$viewer" 2>/dev/null || true
-    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+start_work
 
 mkdir "$work/data" "$work/bin" "$work/zoo"
 for entry in "$source_dir"/data/*; do
