@@ -67,6 +67,9 @@ uint32_t helpProjectLanguage(const Lines& helpProject, uint32_t fallback = 0x809
 /// same in any.
 void encodePage(Lines& page, const CodePage& codePage, EncodeReport& report);
 
+/// True when every byte of text is ASCII: such text reads the same in every code page.
+bool isAsciiText(std::string_view text);
+
 /// Reads a generated text file, encodes it in the code page and writes it back when it
 /// changed. references as for CodePage::encode. A line that is not UTF-8 is read as
 /// Windows-1252, or, with keepOtherLines, left as it stands (a file that an earlier run

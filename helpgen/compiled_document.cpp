@@ -7,6 +7,7 @@
 #include "helpgen/body_style.h"
 #include "helpgen/chm_directory.h"
 #include "helpgen/contents_file.h"
+#include "helpgen/page_generator.h"
 
 #include <fstream>
 #include <unordered_set>
@@ -40,6 +41,22 @@ void CompiledPageFixes::apply(Lines& page, std::string_view chapterFolder,
     if (m_bareBody)
         moveBodyAttributesToStyle(page);
     encodePage(page, m_codePage, m_encoded);
+}
+
+void CompiledPageFixes::apply(std::string& pageText, std::string_view chapterFolder,
+                              std::string_view pageName) {
+    m_references.scanText(pageText, chapterFolder, pageName);
+    // An ASCII page reads the same in every code page; only a page that is not, or a body
+    // tag to make bare, needs the page line by line.
+    if (!m_bareBody && isAsciiText(pageText))
+        return;
+    splitPageText(pageText, m_lines);
+    if (m_bareBody)
+        moveBodyAttributesToStyle(m_lines);
+    encodePage(m_lines, m_codePage, m_encoded);
+    pageText.clear();
+    for (const std::string& line : m_lines)
+        addPageLine(pageText, line);
 }
 
 CompiledPageFixes compiledPageFixes(const std::string& projectDir, const std::string& base,

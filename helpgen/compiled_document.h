@@ -20,6 +20,8 @@ public:
 
     /// Called by the page builder with each finished page.
     void apply(Lines& page, std::string_view chapterFolder, std::string_view pageName);
+    /// apply for a page given as the text to write: lines each ended by CR LF.
+    void apply(std::string& pageText, std::string_view chapterFolder, std::string_view pageName);
 
     PageReferences& references() { return m_references; }
     const PageReferences& referencesConst() const { return m_references; }
@@ -32,6 +34,7 @@ private:
     CodePage m_codePage;
     bool m_bareBody;
     EncodeReport m_encoded;
+    Lines m_lines; ///< a page that needs work line by line
 };
 
 class TopicTable;

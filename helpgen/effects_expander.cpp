@@ -159,6 +159,30 @@ void EffectsExpander::expand(Lines& page, int first, int last, std::string& text
         joinPageText(page, text);
 }
 
+bool EffectsExpander::wouldExpand(std::string_view text, int first, int last) const {
+    // The bytes of the page once, so that each script whose token's anchor is absent is
+    // passed over without a search.
+    std::array<signed char, 256> inText{};
+    inText.fill(-1);
+    const auto occurs = [&](char c) {
+        signed char& known = inText[static_cast<unsigned char>(c)];
+        if (known < 0)
+            known = std::memchr(text.data(), c, text.size()) != nullptr ? 1 : 0;
+        return known == 1;
+    };
+    for (int n = std::max(first, 1); n <= std::min(last, kMaxScripts); ++n) {
+        const Script& script = m_scripts[size_t(n)];
+        if (!script.present)
+            break;
+        if (script.tokens.empty())
+            continue;
+        if ((occurs(script.first.anchorLower()) || occurs(script.first.anchorUpper())) &&
+            script.first.find(text) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
 void joinPageText(const Lines& page, std::string& text) {
     text.clear();
     for (const std::string& line : page) {

@@ -38,6 +38,10 @@ public:
     /// expand for a caller that holds the page's text already: pageText is every line of
     /// page followed by "\n". It is kept up to date with the page.
     void expand(Lines& page, int first, int last, std::string& pageText) const;
+    /// Whether expand(page, first, last) would change a page whose text (its lines joined
+    /// by any line ends) is pageText: whether the first token of one of those scripts is
+    /// in it.
+    bool wouldExpand(std::string_view pageText, int first, int last) const;
 
     /// True when script n (1 to 50) is defined.
     bool hasScript(int n) const;

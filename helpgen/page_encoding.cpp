@@ -96,8 +96,10 @@ void declareCharset(Lines& page, size_t headLine, const std::string& charset) {
     page.insert(page.begin() + long(at), meta);
 }
 
-/// Runs over every byte of every page: eight bytes at a time.
+} // namespace
+
 bool isAsciiText(std::string_view text) {
+    // Runs over every byte of every page: eight bytes at a time.
     uint64_t any = 0;
     size_t i = 0;
     for (; i + 8 <= text.size(); i += 8) {
@@ -109,8 +111,6 @@ bool isAsciiText(std::string_view text) {
         any |= static_cast<unsigned char>(text[i]);
     return (any & 0x8080808080808080ULL) == 0;
 }
-
-} // namespace
 
 void encodePage(Lines& page, const CodePage& codePage, EncodeReport& report) {
     // ASCII reads the same in every code page (and in UTF-8, whatever a meta tag says).

@@ -51,29 +51,26 @@ std::vector<fs::path> PageGenerator::generateAll() {
     Lines read;
     std::vector<std::string_view> chapterLines;
     Lines head;
-    Lines page;
     std::string bytes;
     const std::string* loaded = nullptr;
+    // The chapter's folder, the way back from it and where its pages go: the same for
+    // every page of a chapter.
+    std::string folder, back, pages;
     for (size_t r = 1; r < table.endRow(); ++r) {
         const std::string& chapter = table.cell(r, ColMainFileName);
         if (table.isChapterRow(r) || loaded == nullptr || *loaded != chapter) {
             loadChapterLines(table, chapter, read, chapterLines);
             head = extractHead(chapterLines);
             loaded = &chapter;
+            folder = table.chapterFolder(r);
+            back = backPath(folder);
+            pages = table.projectDir() + folder;
         }
         if (table.isChapterRow(r) || table.isWebTopic(r))
             continue;
-        fs::path path = pagePath(r);
-        buildPageInto(r, chapterLines, head, page);
-        size_t size = 0;
-        for (const std::string& line : page)
-            size += line.size() + 2;
-        bytes.clear();
-        bytes.reserve(size);
-        for (const std::string& line : page) {
-            bytes += line;
-            bytes += "\r\n";
-        }
+        const std::string& name = table.cell(r, ColFileName);
+        fs::path path(pages + name);
+        buildPageText(r, chapterLines, head, folder, back, bytes);
         // Pages carry their mark, so they need no note in the record of written files.
         m_guard->write(path, bytes, Replace::Own, false);
         written.push_back(std::move(path));

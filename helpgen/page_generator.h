@@ -2,6 +2,7 @@
 
 #include "core/file_io.h"
 #include "core/safe_output.h"
+#include "helpgen/token_replace.h"
 
 #include <filesystem>
 #include <memory>
@@ -69,17 +70,32 @@ public:
     std::filesystem::path pagePath(size_t row) const;
 
 private:
-    /// buildPage into page, whose lines (of the page before) are reused; the chapter's
-    /// lines are views into its text, which is not copied.
-    void buildPageInto(size_t row, std::span<const std::string_view> chapterLines,
-                       const Lines& head, Lines& page) const;
+    /// The page as the bytes to write (lines ended by CR LF) into text, whose memory
+    /// serves again; the chapter's lines are views into its text, which is not copied.
+    /// folder is the row's chapter folder and back its backPath.
+    void buildPageText(size_t row, std::span<const std::string_view> chapterLines,
+                       const Lines& head, const std::string& folder, const std::string& back,
+                       std::string& text) const;
 
     PageContext m_context;
     std::unique_ptr<EffectsExpander> m_effects;
-    mutable std::string m_pageText; ///< the page being built, as one text
+    TokenFinder m_quotes{"&quot;"};
+    TokenFinder m_preOpen{"<pre>"};
+    TokenFinder m_preClose{"</pre>"};
+    // Kept from page to page so that their memory serves again.
+    mutable Lines m_top;            ///< the head of the page being built
+    mutable Lines m_tail;           ///< the lines after the topic's own
+    mutable Lines m_lines;          ///< a page that needs work line by line
+    mutable std::string m_pageText; ///< such a page as one text
     std::unique_ptr<OutputGuard> m_ownGuard;
     OutputGuard* m_guard = nullptr;
 };
+
+/// Appends line and the CR LF that ends it to a page's text.
+void addPageLine(std::string& text, std::string_view line);
+
+/// The lines of a page's text, each ended by CR LF (the last may lack it).
+void splitPageText(std::string_view text, Lines& lines);
 
 /// The chapter's head: every line up to the one holding "<BODY" (any case), continued
 /// until a line holds ">". Empty when no line holds "<BODY".

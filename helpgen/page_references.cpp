@@ -1,6 +1,7 @@
 #include "helpgen/page_references.h"
 
 #include "core/text_util.h"
+#include "helpgen/byte_scan.h"
 
 #include <algorithm>
 #include <cctype>
@@ -94,6 +95,14 @@ bool isPlainRelative(std::string_view path) {
     return true;
 }
 
+/// isPlainRelative, and no upper-case ASCII letter: a path that is its own lower-case form.
+bool isPlainLowerRelative(std::string_view path) {
+    for (char c : path)
+        if (c >= 'A' && c <= 'Z')
+            return false;
+    return isPlainRelative(path);
+}
+
 std::string percentDecoded(const std::string& text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -108,32 +117,41 @@ std::string percentDecoded(const std::string& text) {
     return out;
 }
 
+/// The value of the attribute whose "=" is at eq, when it is one that names a file.
+std::string_view attributeReference(std::string_view line, size_t eq) {
+    size_t end = eq;
+    while (end > 0 && isBlank(line[end - 1]))
+        --end;
+    size_t start = end;
+    while (start > 0 && isNameChar(line[start - 1]))
+        --start;
+    if (start == end || (start > 0 && !isBlank(line[start - 1]) && line[start - 1] != '<' &&
+                         line[start - 1] != '"' && line[start - 1] != '\''))
+        return {};
+    if (!isReferenceAttribute(line.substr(start, end - start)))
+        return {};
+    return valueAt(line, eq + 1, false);
+}
+
+/// The value inside "url(" when the "(" at open ends one.
+std::string_view urlReference(std::string_view line, size_t open) {
+    if (open >= 3 && lowerAscii(line[open - 3]) == 'u' && lowerAscii(line[open - 2]) == 'r' &&
+        lowerAscii(line[open - 1]) == 'l')
+        return valueAt(line, open + 1, true);
+    return {};
+}
+
 /// Calls found with the value of every reference of the line as written (localPart
 /// tells whether it names a local file), in the order of the line's attributes, then of
 /// its url(...) values.
 template <typename Found> void forEachReference(std::string_view line, Found found) {
-    const auto add = [&](std::string_view value) {
-        if (!value.empty())
+    for (size_t eq = line.find('='); eq != std::string_view::npos; eq = line.find('=', eq + 1))
+        if (const std::string_view value = attributeReference(line, eq); !value.empty())
             found(value);
-    };
-    for (size_t eq = line.find('='); eq != std::string_view::npos; eq = line.find('=', eq + 1)) {
-        size_t end = eq;
-        while (end > 0 && isBlank(line[end - 1]))
-            --end;
-        size_t start = end;
-        while (start > 0 && isNameChar(line[start - 1]))
-            --start;
-        if (start == end || (start > 0 && !isBlank(line[start - 1]) && line[start - 1] != '<' &&
-                             line[start - 1] != '"' && line[start - 1] != '\''))
-            continue;
-        if (isReferenceAttribute(line.substr(start, end - start)))
-            add(valueAt(line, eq + 1, false));
-    }
     for (size_t open = line.find('('); open != std::string_view::npos;
          open = line.find('(', open + 1))
-        if (open >= 3 && lowerAscii(line[open - 3]) == 'u' && lowerAscii(line[open - 2]) == 'r' &&
-            lowerAscii(line[open - 1]) == 'l')
-            add(valueAt(line, open + 1, true));
+        if (const std::string_view value = urlReference(line, open); !value.empty())
+            found(value);
 }
 
 } // namespace
@@ -151,13 +169,57 @@ PageReferences::PageReferences(fs::path projectDir) : m_projectDir(std::move(pro
 
 void PageReferences::scan(const Lines& page, std::string_view chapterFolder,
                           std::string_view pageName) {
-    bool popups = false;
+    std::string text;
     for (const std::string& line : page) {
-        forEachReference(line,
-                         [&](std::string_view value) { note(chapterFolder, pageName, value); });
-        popups = popups || line.find("qwPopupLink") != std::string::npos;
+        text += line;
+        text += "\r\n";
     }
-    if (popups)
+    scanText(text, chapterFolder, pageName);
+}
+
+void PageReferences::scanText(std::string_view text, std::string_view chapterFolder,
+                              std::string_view pageName) {
+    // A value met before on this page was noted then (the folder is the page's own): the
+    // same link on every line of a page costs one comparison of a few values.
+    m_pageValues.clear();
+    const auto found = [&](std::string_view value) {
+        for (const std::string_view& met : m_pageValues)
+            if (met == value)
+                return;
+        if (m_pageValues.size() < kPageValues)
+            m_pageValues.push_back(value);
+        note(chapterFolder, pageName, value);
+    };
+    // One pass finds the line ends, the "=" and the "(" of the whole page; each line's
+    // attribute values are taken before its url(...) values.
+    size_t lineStart = 0;
+    const auto endLine = [&](size_t end) {
+        if (m_equals.empty() && m_opens.empty())
+            return;
+        const std::string_view line = text.substr(lineStart, end - lineStart);
+        for (const size_t eq : m_equals)
+            if (const std::string_view value = attributeReference(line, eq - lineStart);
+                !value.empty())
+                found(value);
+        for (const size_t open : m_opens)
+            if (const std::string_view value = urlReference(line, open - lineStart);
+                !value.empty())
+                found(value);
+        m_equals.clear();
+        m_opens.clear();
+    };
+    forEachByteOf(text, '\n', '=', '(', [&](size_t at) {
+        if (text[at] == '=') {
+            m_equals.push_back(at);
+        } else if (text[at] == '(') {
+            m_opens.push_back(at);
+        } else {
+            endLine(at > lineStart && text[at - 1] == '\r' ? at - 1 : at);
+            lineStart = at + 1;
+        }
+    });
+    endLine(text.size());
+    if (text.find("qwPopupLink") != std::string_view::npos)
         note("", pageName, "TxPopups.js");
 }
 
@@ -177,6 +239,11 @@ void PageReferences::note(std::string_view chapterFolder, std::string_view pageN
             return;
     m_lastRecent = (m_lastRecent + 1) % m_recent.size();
     m_recent[m_lastRecent].assign(m_key);
+    // A link to a page of the run, written as the plain lower-case path it is listed
+    // under, needs one lookup (such keys never enter m_seen).
+    if (m_knowsListed && isPlainLowerRelative(m_key) && m_listed.count(m_key) != 0 &&
+        localPart(value) == value)
+        return;
     if (m_seen.find(m_key) != m_seen.end())
         return;
     const std::string_view ref = localPart(value);

@@ -27,6 +27,8 @@ public:
     /// Notes the references of a page that lies in chapterFolder ("" or "sub/"). A page
     /// that uses pop-up texts also needs the project's "TxPopups.js".
     void scan(const Lines& page, std::string_view chapterFolder, std::string_view pageName);
+    /// scan for a page given as its text: lines each ended by CR LF (or by LF alone).
+    void scanText(std::string_view text, std::string_view chapterFolder, std::string_view pageName);
 
     /// Files the help project lists whatever the pages say (the topic pages of the run):
     /// lower-case paths relative to the project directory with "/". References to them
@@ -52,6 +54,9 @@ public:
 private:
     void note(std::string_view chapterFolder, std::string_view pageName, std::string_view value);
     std::filesystem::path m_projectDir;
+    static constexpr size_t kPageValues = 32;
+    std::vector<std::string_view> m_pageValues; ///< values met on the page being scanned
+    std::vector<size_t> m_equals, m_opens;      ///< "=" and "(" of the line being scanned
     std::string m_key;                        ///< folder + value being noted
     std::array<std::string, 16> m_recent;     ///< the keys noted last
     size_t m_lastRecent = 0;                  ///< the entry of m_recent written last

@@ -3,7 +3,12 @@
 #include "core/text_util.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qw {
 
@@ -97,6 +102,19 @@ TokenFinder::TokenFinder(std::string_view token) : m_token(toLower(token)) {
             m_anchor = i;
     m_lower = m_token[m_anchor];
     m_upper = upperChar(m_lower);
+    // A second character, the next rarest, narrows the candidates of a search that looks
+    // at sixteen places at once.
+    m_second = m_anchor == 0 ? 1 : 0;
+    for (size_t i = 0; i < m_token.size(); ++i)
+        if (i != m_anchor && pageFrequency(m_token[i]) < pageFrequency(m_token[m_second]))
+            m_second = i;
+}
+
+bool TokenFinder::matchesAt(std::string_view text, size_t at) const {
+    for (size_t i = 0; i < m_token.size(); ++i)
+        if (lowerChar(text[at + i]) != m_token[i])
+            return false;
+    return true;
 }
 
 size_t TokenFinder::find(std::string_view text, size_t from) const {
@@ -105,6 +123,32 @@ size_t TokenFinder::find(std::string_view text, size_t from) const {
         return std::string_view::npos;
     const size_t last = text.size() - n;
     const size_t npos = std::string_view::npos;
+#if defined(__SSE2__)
+    // Sixteen candidate starts at a time: those holding the anchor and the second
+    // character (in either case) where the token has them are compared whole.
+    if (n >= 2) {
+        const size_t reach = std::max(m_anchor, m_second) + 16;
+        const char second = m_token[m_second];
+        const __m128i anchorLower = _mm_set1_epi8(m_lower), anchorUpper = _mm_set1_epi8(m_upper);
+        const __m128i secondLower = _mm_set1_epi8(second),
+                      secondUpper = _mm_set1_epi8(upperChar(second));
+        const char* data = text.data();
+        for (; from + reach <= text.size(); from += 16) {
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from + m_anchor));
+            const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from + m_second));
+            const __m128i both = _mm_and_si128(
+                _mm_or_si128(_mm_cmpeq_epi8(x, anchorLower), _mm_cmpeq_epi8(x, anchorUpper)),
+                _mm_or_si128(_mm_cmpeq_epi8(y, secondLower), _mm_cmpeq_epi8(y, secondUpper)));
+            for (unsigned mask = unsigned(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
+                const size_t hit = from + size_t(std::countr_zero(mask));
+                if (hit <= last && matchesAt(text, hit))
+                    return hit;
+            }
+        }
+        if (from > last)
+            return npos;
+    }
+#endif
     // Next candidates for each case of the anchor character, advanced separately so
     // that a rare case is not searched for again at every candidate of the other. A
     // token starting at s has its anchor at s + m_anchor, so candidates come in the

@@ -24,7 +24,9 @@ public:
 
 private:
     std::string m_token;
+    bool matchesAt(std::string_view text, size_t at) const;
     size_t m_anchor = 0; // the token's character that candidates are sought by
+    size_t m_second = 0; // the next rarest, checked with it
     char m_lower = 0;
     char m_upper = 0;
 };

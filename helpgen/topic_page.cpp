@@ -80,91 +80,133 @@ std::string htmlColour(std::string_view colourText) {
 
 Lines PageGenerator::buildPage(size_t row, const Lines& chapterLines, const Lines& head) const {
     const std::vector<std::string_view> views(chapterLines.begin(), chapterLines.end());
+    const std::string folder = m_context.table.chapterFolder(row);
+    std::string text;
+    buildPageText(row, views, head, folder, backPath(folder), text);
     Lines page;
-    buildPageInto(row, views, head, page);
+    splitPageText(text, page);
     return page;
 }
 
-void PageGenerator::buildPageInto(size_t row, std::span<const std::string_view> chapterLines,
-                                  const Lines& head, Lines& page) const {
+void PageGenerator::buildPageText(size_t row, std::span<const std::string_view> chapterLines,
+                                  const Lines& head, const std::string& folder,
+                                  const std::string& back, std::string& text) const {
     const TopicTable& table = m_context.table;
     const EnvironmentSettings& env = m_context.environment;
     const ProjectSettings& project = m_context.project;
     const auto [bodyFirst, bodyEnd] = bodyRange(table, row, chapterLines.size());
 
-    // The lines of the last page are written over where there are any, so that their
-    // memory serves again.
+    // The page's head first, as lines: its tokens are replaced line by line. The lines of
+    // the last page are written over where there are any, so that their memory serves
+    // again.
+    Lines& top = m_top;
     size_t used = 0;
-    const auto add = [&page, &used](std::string_view line) {
-        if (used < page.size())
-            page[used].assign(line);
+    const auto add = [&top, &used](std::string_view line) {
+        if (used < top.size())
+            top[used].assign(line);
         else
-            page.emplace_back(line);
+            top.emplace_back(line);
         ++used;
     };
     for (const char* line : kHeaderLines)
         add(line);
     for (const std::string& line : head)
         add(line);
-    const std::span<std::string> top(page.data(), used);
-    replaceToken(top, env.replaceTitleText, table.displayTitle(row));
-    replaceToken(top, env.replaceBgImgText, table.cell(row, ColBgImage));
-    replaceToken(top, env.replaceColorText, htmlColour(table.cell(row, ColBgColour)));
+    const std::span<std::string> topLines(top.data(), used);
+    replaceToken(topLines, env.replaceTitleText, table.displayTitle(row));
+    replaceToken(topLines, env.replaceBgImgText, table.cell(row, ColBgImage));
+    replaceToken(topLines, env.replaceColorText, htmlColour(table.cell(row, ColBgColour)));
 
-    const std::string folder = table.chapterFolder(row);
-    const std::string back = backPath(folder);
     if (project.useStyleSheet)
         add("<link rel=\"stylesheet\" href=\"" + back + "quirew.css\">");
-    if (m_context.readerAids) {
-        // The viewport line goes into the head written so far.
-        page.resize(used);
-        addReaderAids(page, std::size(kHeaderLines), back);
-        used = page.size();
-    }
+    top.resize(used);
+    if (m_context.readerAids) // the viewport line goes into the head
+        addReaderAids(top, std::size(kHeaderLines), back);
+
+    // The rest goes straight into the page's text, lines ended by CR LF as written.
+    text.clear();
+    for (const std::string& line : top)
+        addPageLine(text, line);
     for (size_t i = bodyFirst; i < bodyEnd; ++i)
-        add(chapterLines[i]);
-    page.resize(used);
+        addPageLine(text, chapterLines[i]);
     if (env.searchForEffects)
-        page.push_back("<SCRIPT language=\"JavaScript\" src=\"" + back + "quirew.js\"></SCRIPT>");
-    // The page's text in one piece tells whether a replacement has anything to do: most
-    // pages hold none of its token, and one search of the text costs far less than one
-    // of every line. (No token holds a line break, so the text holds every occurrence.)
-    std::string& text = m_pageText;
-    joinPageText(page, text);
-    const auto replaceInPage = [&](std::string_view token, std::string_view by) {
-        if (TokenFinder(token).find(text) == std::string::npos)
-            return;
-        replaceToken(page, token, by);
-        joinPageText(page, text);
-    };
-    if (env.replaceQuotes)
-        replaceInPage("&quot;", "\"");
-    if (env.removePreTags) {
-        replaceInPage("<pre>", "");
-        replaceInPage("</pre>", "");
+        addPageLine(text, "<SCRIPT language=\"JavaScript\" src=\"" + back + "quirew.js\"></SCRIPT>");
+
+    // Most pages hold no token of a replacement or an effect: the text taken whole tells,
+    // and only a page that holds one goes line by line. (No token holds a line break, so
+    // the text holds every occurrence; a replacement that finds nothing changes nothing,
+    // so a later one has nothing new to find either.)
+    const int firstScript = env.searchForPopups ? 1 : 2;
+    const int lastScript = env.searchForEffects ? 50 : 1;
+    const bool quotes = env.replaceQuotes && m_quotes.find(text) != std::string::npos;
+    const bool pre = env.removePreTags && (m_preOpen.find(text) != std::string::npos ||
+                                           m_preClose.find(text) != std::string::npos);
+    const bool effects = (env.searchForEffects || env.searchForPopups) &&
+                         m_effects->wouldExpand(text, firstScript, lastScript);
+    if (quotes || pre || effects) {
+        Lines& page = m_lines;
+        splitPageText(text, page);
+        std::string& joined = m_pageText;
+        joinPageText(page, joined);
+        const auto replaceInPage = [&](const TokenFinder& finder, std::string_view by) {
+            if (finder.find(joined) == std::string::npos)
+                return;
+            replaceToken(page, finder.token(), by);
+            joinPageText(page, joined);
+        };
+        if (env.replaceQuotes)
+            replaceInPage(m_quotes, "\"");
+        if (env.removePreTags) {
+            replaceInPage(m_preOpen, "");
+            replaceInPage(m_preClose, "");
+        }
+        if (env.searchForEffects || env.searchForPopups)
+            m_effects->expand(page, firstScript, lastScript, joined);
+        text.clear();
+        for (const std::string& line : page)
+            addPageLine(text, line);
     }
-    if (env.searchForEffects || env.searchForPopups)
-        m_effects->expand(page, env.searchForPopups ? 1 : 2, env.searchForEffects ? 50 : 1, text);
+
+    Lines& tail = m_tail;
+    tail.clear();
     if (env.disableRightClick) {
-        page.push_back("");
-        page.push_back("<Script>");
-        page.push_back("if (document.all) document.body.onmousedown=new Function(\"if "
+        tail.push_back("");
+        tail.push_back("<Script>");
+        tail.push_back("if (document.all) document.body.onmousedown=new Function(\"if "
                        "(event.button==2||event.button==3)alert('Right Click Menu Disabled By "
                        "Author.')\")");
-        page.push_back("</Script>");
+        tail.push_back("</Script>");
     }
     if (m_context.htmlHelpMode)
-        appendKeywordObject(table.cell(row, ColKeyWords), page);
-    page.push_back("<table border=\"0\" width=\"100%\"><tr><td>");
-    appendRelatedTopicsObject(table.cell(row, ColRelated), page);
-    page.push_back("</td><td align=\"right\">");
+        appendKeywordObject(table.cell(row, ColKeyWords), tail);
+    tail.push_back("<table border=\"0\" width=\"100%\"><tr><td>");
+    appendRelatedTopicsObject(table.cell(row, ColRelated), tail);
+    tail.push_back("</td><td align=\"right\">");
     if (project.addPrevNextLinks)
-        appendPrevNextLinks(table, row, project, page);
-    page.push_back("</td></tr></table>");
-    page.push_back(trim(project.topicFooter));
-    page.push_back("</BODY></HTML>");
+        appendPrevNextLinks(table, row, project, tail);
+    tail.push_back("</td></tr></table>");
+    tail.push_back(trim(project.topicFooter));
+    tail.push_back("</BODY></HTML>");
+    for (const std::string& line : tail)
+        addPageLine(text, line);
     if (m_context.compiledPages != nullptr)
-        m_context.compiledPages->apply(page, folder, table.cell(row, ColFileName));
+        m_context.compiledPages->apply(text, folder, table.cell(row, ColFileName));
+}
+
+void addPageLine(std::string& text, std::string_view line) {
+    text.append(line);
+    text.append("\r\n", 2);
+}
+
+void splitPageText(std::string_view text, Lines& lines) {
+    lines.clear();
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find("\r\n", start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + 2;
+    }
 }
 
 } // namespace qw

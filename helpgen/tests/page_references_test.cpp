@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace qw {
 
 TEST(PageReferencesTest, FindsLocalReferencesOfEveryKind) {
@@ -62,6 +64,40 @@ TEST(PageReferencesTest, PagesListedAnywayAreNeitherListedAgainNorReportedMissin
     EXPECT_EQ(refs.files(), (std::vector<std::string>{"sub/logo.gif"}));
     EXPECT_EQ(refs.missing(),
               (std::vector<std::string>{"sub/a.htm refers to 'gone.htm', which does not exist"}));
+}
+
+TEST(PageReferencesTest, PageTextScannedWholeNotesWhatItsLinesNoteOneByOne) {
+    // The page's text is searched in one pass for line ends, "=" and "(": each line's
+    // attribute values must still come before its url(...) values, a quote must not run
+    // on into the next line, and lines ended by CR LF or LF alone read the same.
+    buildtest::TempFolder tmp;
+    std::filesystem::create_directories(tmp.path() / "sub");
+    const char* const names[] = {"a.gif", "b.htm", "c.png", "d e.css", "f.js", "g.gif"};
+    for (size_t i = 0; i < std::size(names); i += 2)
+        writeFileBytes(tmp.path() / "sub" / names[i], "x");
+    const std::vector<std::string> pieces = {
+        "<img src=\"", "a.gif\">", "href=", "b.htm ", "style=\"background: url(", "c.png)\"",
+        "URL('", "d e.css')", " SRC = '", "f.js'", "<a href=\"", "g.gif", "=", "(", " ", "url(",
+        "lowsrc=", "\"", "'", "x=1 ", "data=", "background=", ">", "<p>", "(url(b.htm))"};
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        Lines lines(1 + random() % 12);
+        for (std::string& line : lines)
+            for (size_t n = random() % 9; n > 0; --n)
+                line += pieces[random() % pieces.size()];
+        std::string text;
+        const char* end = round % 3 == 0 ? "\n" : "\r\n";
+        for (const std::string& line : lines)
+            text += line + end;
+        PageReferences whole(tmp.path()), byLine(tmp.path());
+        whole.scanText(text, "sub/", "p.htm");
+        for (const std::string& line : lines)
+            byLine.scan({line}, "sub/", "p.htm");
+        whole.resolve();
+        byLine.resolve();
+        ASSERT_EQ(whole.files(), byLine.files()) << text;
+        ASSERT_EQ(whole.missing(), byLine.missing()) << text;
+    }
 }
 
 } // namespace qw

@@ -79,7 +79,7 @@ TEST(TokenFinderTest, FindsWhatAPlainSearchFinds) {
         const TokenFinder finder(token);
         for (int round = 0; round < 400; ++round) {
             std::string text;
-            const size_t size = random() % 60;
+            const size_t size = random() % 200; // several blocks of sixteen and a rest
             for (size_t i = 0; i < size; ++i)
                 text += alphabet[random() % alphabet.size()];
             if (random() % 3 == 0 && text.size() > 0)
