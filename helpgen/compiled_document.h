@@ -21,7 +21,9 @@ public:
     /// Called by the page builder with each finished page.
     void apply(Lines& page, std::string_view chapterFolder, std::string_view pageName);
     /// apply for a page given as the text to write: lines each ended by CR LF.
-    void apply(std::string& pageText, std::string_view chapterFolder, std::string_view pageName);
+    /// ownPages: see PageReferences::scanText.
+    void apply(std::string& pageText, std::string_view chapterFolder, std::string_view pageName,
+               std::span<const std::string_view> ownPages = {});
 
     PageReferences& references() { return m_references; }
     const PageReferences& referencesConst() const { return m_references; }

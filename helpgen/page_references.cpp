@@ -178,10 +178,17 @@ void PageReferences::scan(const Lines& page, std::string_view chapterFolder,
 }
 
 void PageReferences::scanText(std::string_view text, std::string_view chapterFolder,
-                              std::string_view pageName) {
+                              std::string_view pageName, std::span<const std::string_view> ownPages) {
     // A value met before on this page was noted then (the folder is the page's own): the
-    // same link on every line of a page costs one comparison of a few values.
+    // same link on every line of a page costs one comparison of a few values. A link to a
+    // page of the run, written plain, would be found listed: it counts as met.
     m_pageValues.clear();
+    for (const std::string_view page : ownPages) {
+        m_key.assign(chapterFolder);
+        m_key.append(page);
+        if (localPart(page) == page && isPlainRelative(m_key))
+            m_pageValues.push_back(page);
+    }
     const auto found = [&](std::string_view value) {
         for (const std::string_view& met : m_pageValues)
             if (met == value)

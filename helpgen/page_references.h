@@ -4,6 +4,7 @@
 
 #include <array>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -28,7 +29,11 @@ public:
     /// that uses pop-up texts also needs the project's "TxPopups.js".
     void scan(const Lines& page, std::string_view chapterFolder, std::string_view pageName);
     /// scan for a page given as its text: lines each ended by CR LF (or by LF alone).
-    void scanText(std::string_view text, std::string_view chapterFolder, std::string_view pageName);
+    /// ownPages are values the caller wrote itself as links to topic pages of the run in
+    /// the same folder (the neighbouring pages): a plain one is known to be listed and
+    /// needs no lookup.
+    void scanText(std::string_view text, std::string_view chapterFolder, std::string_view pageName,
+                  std::span<const std::string_view> ownPages = {});
 
     /// Files the help project lists whatever the pages say (the topic pages of the run):
     /// lower-case paths relative to the project directory with "/". References to them

@@ -118,58 +118,63 @@ bool TokenFinder::matchesAt(std::string_view text, size_t at) const {
 }
 
 size_t TokenFinder::find(std::string_view text, size_t from) const {
+    return find(text, from, true);
+}
+
+size_t TokenFinder::find(std::string_view text, size_t from, bool mayUseBlocks) const {
     const size_t n = m_token.size();
     if (n == 0 || text.size() < n || from > text.size() - n)
         return std::string_view::npos;
     const size_t last = text.size() - n;
     const size_t npos = std::string_view::npos;
-#if defined(__SSE2__)
-    // Sixteen candidate starts at a time: those holding the anchor and the second
-    // character (in either case) where the token has them are compared whole.
-    if (n >= 2) {
-        const size_t reach = std::max(m_anchor, m_second) + 16;
-        const char second = m_token[m_second];
-        const __m128i anchorLower = _mm_set1_epi8(m_lower), anchorUpper = _mm_set1_epi8(m_upper);
-        const __m128i secondLower = _mm_set1_epi8(second),
-                      secondUpper = _mm_set1_epi8(upperChar(second));
-        const char* data = text.data();
-        for (; from + reach <= text.size(); from += 16) {
-            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from + m_anchor));
-            const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from + m_second));
-            const __m128i both = _mm_and_si128(
-                _mm_or_si128(_mm_cmpeq_epi8(x, anchorLower), _mm_cmpeq_epi8(x, anchorUpper)),
-                _mm_or_si128(_mm_cmpeq_epi8(y, secondLower), _mm_cmpeq_epi8(y, secondUpper)));
-            for (unsigned mask = unsigned(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
-                const size_t hit = from + size_t(std::countr_zero(mask));
-                if (hit <= last && matchesAt(text, hit))
-                    return hit;
-            }
-        }
-        if (from > last)
-            return npos;
-    }
-#endif
     // Next candidates for each case of the anchor character, advanced separately so
     // that a rare case is not searched for again at every candidate of the other. A
     // token starting at s has its anchor at s + m_anchor, so candidates come in the
     // order of their starts.
     size_t nextLower = findChar(text, m_lower, from + m_anchor);
     size_t nextUpper = m_upper != m_lower ? findChar(text, m_upper, from + m_anchor) : npos;
+    // A text where the anchor is frequent is searched in blocks instead (see findInBlocks).
+    size_t misses = 0;
     for (;;) {
         const size_t anchorAt = std::min(nextLower, nextUpper);
         if (anchorAt == npos || anchorAt - m_anchor > last)
             return npos;
         const size_t hit = anchorAt - m_anchor;
-        size_t i = 0;
-        while (i < n && lowerChar(text[hit + i]) == m_token[i])
-            ++i;
-        if (i == n)
+        if (matchesAt(text, hit))
             return hit;
+        if (mayUseBlocks && ++misses == kMissesBeforeBlocks && n >= 2)
+            return findInBlocks(text, hit + 1);
         if (anchorAt == nextLower)
             nextLower = findChar(text, m_lower, anchorAt + 1);
         else
             nextUpper = findChar(text, m_upper, anchorAt + 1);
     }
+}
+
+size_t TokenFinder::findInBlocks(std::string_view text, size_t from) const {
+#if defined(__SSE2__)
+    // Sixteen candidate starts at a time: those holding the anchor and the second
+    // character (in either case) where the token has them are compared whole.
+    const size_t last = text.size() - m_token.size();
+    const size_t reach = std::max(m_anchor, m_second) + 16;
+    const char second = m_token[m_second];
+    const __m128i anchorLower = _mm_set1_epi8(m_lower), anchorUpper = _mm_set1_epi8(m_upper);
+    const __m128i secondLower = _mm_set1_epi8(second), secondUpper = _mm_set1_epi8(upperChar(second));
+    const char* data = text.data();
+    for (; from + reach <= text.size(); from += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from + m_anchor));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from + m_second));
+        const __m128i both = _mm_and_si128(
+            _mm_or_si128(_mm_cmpeq_epi8(x, anchorLower), _mm_cmpeq_epi8(x, anchorUpper)),
+            _mm_or_si128(_mm_cmpeq_epi8(y, secondLower), _mm_cmpeq_epi8(y, secondUpper)));
+        for (unsigned mask = unsigned(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
+            const size_t hit = from + size_t(std::countr_zero(mask));
+            if (hit <= last && matchesAt(text, hit))
+                return hit;
+        }
+    }
+#endif
+    return find(text, from, false);
 }
 
 size_t replaceToken(std::span<std::string> lines, std::string_view token,

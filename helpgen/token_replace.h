@@ -24,6 +24,14 @@ public:
 
 private:
     std::string m_token;
+    /// After this many candidates of the anchor that were no occurrence, the search
+    /// goes on in blocks.
+    static constexpr size_t kMissesBeforeBlocks = 8;
+    size_t find(std::string_view text, size_t from, bool mayUseBlocks) const;
+    /// find from from on, sixteen candidate starts at a time, each checked by the anchor
+    /// and a second character before it is compared whole: for text where the anchor
+    /// alone stands too often.
+    size_t findInBlocks(std::string_view text, size_t from) const;
     bool matchesAt(std::string_view text, size_t at) const;
     size_t m_anchor = 0; // the token's character that candidates are sought by
     size_t m_second = 0; // the next rarest, checked with it

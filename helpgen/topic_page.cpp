@@ -13,6 +13,7 @@
 #include "helpgen/reader_aids.h"
 #include "helpgen/token_replace.h"
 
+#include <array>
 #include <cstdio>
 #include <span>
 #include <utility>
@@ -189,8 +190,18 @@ void PageGenerator::buildPageText(size_t row, std::span<const std::string_view> 
     tail.push_back("</BODY></HTML>");
     for (const std::string& line : tail)
         addPageLine(text, line);
-    if (m_context.compiledPages != nullptr)
-        m_context.compiledPages->apply(text, folder, table.cell(row, ColFileName));
+    if (m_context.compiledPages != nullptr) {
+        // The pages before and after in the same chapter: the previous/next links lead
+        // there.
+        std::array<std::string_view, 2> neighbours;
+        size_t count = 0;
+        for (const size_t other : {row - 1, row + 1})
+            if (other < table.endRow() && table.isTopicRow(other) && !table.isWebTopic(other) &&
+                table.cell(other, ColMainFileName) == table.cell(row, ColMainFileName))
+                neighbours[count++] = table.cell(other, ColFileName);
+        m_context.compiledPages->apply(text, folder, table.cell(row, ColFileName),
+                                       std::span(neighbours.data(), count));
+    }
 }
 
 void addPageLine(std::string& text, std::string_view line) {
