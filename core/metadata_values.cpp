@@ -23,11 +23,13 @@ std::string metadataValueProblem(std::string_view value, const std::string& sepa
         return "holds a line break";
     if (!separator.empty() && value.find(separator) != std::string_view::npos)
         return "holds the topic separator, which would split the chapter's topics";
-    if (containsNoCase(value, "</BODY"))
+    // "</BODY" needs a "<" and every key ends with "=": most values hold neither.
+    if (value.find('<') != std::string_view::npos && containsNoCase(value, "</BODY"))
         return "holds </BODY>, which would end the chapter's topics there";
-    for (std::string_view key : kKeyTexts)
-        if (containsNoCase(value, key))
-            return "holds \"" + std::string(key) + "\", which would be read as that value";
+    if (value.find('=') != std::string_view::npos)
+        for (std::string_view key : kKeyTexts)
+            if (containsNoCase(value, key))
+                return "holds \"" + std::string(key) + "\", which would be read as that value";
     return {};
 }
 
