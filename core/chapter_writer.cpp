@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <unordered_map>
 
 namespace qw {
 
@@ -45,9 +46,14 @@ public:
     explicit SourceLines(const ChapterSources& sources) : m_sources(sources) {}
 
     const std::vector<std::string_view>& get(const std::string& path) {
+        // Rows mostly take their lines from the file the row before did.
+        if (m_last != nullptr && m_lastPath == path)
+            return *m_last;
         auto it = m_lines.find(path);
-        if (it != m_lines.end())
+        if (it != m_lines.end()) {
+            remember(it);
             return it->second;
+        }
         std::string_view bytes;
         if (const auto* source = m_sources.find(path)) {
             bytes = *source->bytes;
@@ -57,26 +63,37 @@ public:
                 read = m_read.emplace(path, readFileBytes(path)).first;
             bytes = read->second;
         }
-        auto& lines = m_lines.emplace(path, std::move(m_spare)).first->second;
+        it = m_lines.emplace(path, std::move(m_spare)).first;
         m_spare = {};
-        splitLineViews(bytes, lines);
-        return lines;
+        splitLineViews(bytes, it->second);
+        remember(it);
+        return it->second;
     }
     /// Forgets the lines of path (a later get splits its text again).
     void release(const std::string& path) {
         const auto it = m_lines.find(path);
         if (it == m_lines.end())
             return;
+        if (m_last == &it->second)
+            m_last = nullptr;
         if (it->second.capacity() > m_spare.capacity())
             m_spare = std::move(it->second);
         m_lines.erase(it);
     }
 
 private:
+    using LineMap = std::map<std::string, std::vector<std::string_view>, std::less<>>;
+    void remember(LineMap::iterator it) {
+        m_lastPath = it->first;
+        m_last = &it->second;
+    }
+
     const ChapterSources& m_sources;
     std::map<std::string, std::string, std::less<>> m_read;
-    std::map<std::string, std::vector<std::string_view>, std::less<>> m_lines;
+    LineMap m_lines;
     std::vector<std::string_view> m_spare; ///< the memory of lines let go
+    std::string_view m_lastPath;           ///< the key of m_last in m_lines
+    const std::vector<std::string_view>* m_last = nullptr;
 };
 
 long long lineNumber(const std::string& cell, const std::string& path) {
@@ -235,7 +252,7 @@ void writeBackChapters(TopicTable& table, const std::string& separator, bool kee
     // The chapter rows, and for each source file the last row that takes lines from it.
     std::vector<size_t> chapterRows;
     std::vector<std::string> keptPaths;
-    std::map<std::string_view, size_t> lastUse;
+    std::unordered_map<std::string_view, size_t> lastUse;
     for (size_t r = 1; r < endRow; ++r) {
         if (table.isChapterRow(r)) {
             chapterRows.push_back(r);
@@ -306,9 +323,12 @@ void writeBackChapters(TopicTable& table, const std::string& separator, bool kee
             text += kLineEnd;
         }
         // Lines no later row needs are let go.
-        for (size_t r = chapterRow; r < rowsEnd; ++r)
-            if (lastUse[table.cell(r, ColMainFileName)] < rowsEnd)
-                sources.release(table.cell(r, ColMainFileName));
+        for (size_t r = chapterRow; r < rowsEnd; ++r) {
+            const std::string& source = table.cell(r, ColMainFileName);
+            if ((r == chapterRow || source != table.cell(r - 1, ColMainFileName)) &&
+                lastUse[source] < rowsEnd)
+                sources.release(source);
+        }
 
         // A chapter row without topics gets no new file: its file is left alone.
         if (hasTopics && !isUnchanged(table, path, text, keepBackups ? backups[c] : "")) {
