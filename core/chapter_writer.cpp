@@ -10,6 +10,7 @@
 #include <array>
 #include <map>
 #include <unordered_map>
+#include <utility>
 
 namespace qw {
 
@@ -240,6 +241,105 @@ Lines chapterHead(const Lines& lines) {
     return Lines(lines.begin(), lines.begin() + long(headLength(lines)));
 }
 
+namespace {
+
+/// Builds the new text of one chapter after another into one text, whose memory serves
+/// the next chapter when a chapter needs no writing.
+class ChapterBuilder {
+public:
+    ChapterBuilder(const TopicTable& table, const std::string& separator)
+        : m_table(table), m_separator(separator), m_break(blockBreak(separator)),
+          m_sources(table.sources()) {
+        // For each file, the last row that takes lines from it.
+        for (size_t r = 1; r < table.endRow(); ++r)
+            m_lastUse[table.cell(r, ColMainFileName)] = r;
+    }
+
+    /// The text of the chapter at chapterRow with its topic rows up to rowsEnd; appends
+    /// the topic rows' new line numbers to updates. Throws FileError for a topic whose
+    /// lines are not inside its file.
+    const std::string& build(size_t chapterRow, size_t rowsEnd, std::vector<RowUpdate>& updates,
+                             ProgressReporter* progress) {
+        const std::string& path = m_table.cell(chapterRow, ColMainFileName);
+        const auto& head = m_sources.get(path);
+        const size_t headLines = headLength(head);
+        m_text.clear();
+        reserveMapped(m_text, size(chapterRow, rowsEnd, head, headLines));
+        if (headLines > 0)
+            appendLines(m_text, head, 0, headLines - 1);
+        m_text += kLineEnd;
+        size_t lineCount = headLines + 1;
+        if (progress)
+            progress->step();
+        for (size_t r = chapterRow + 1; r < rowsEnd; ++r) {
+            for (std::string_view piece : blockPieces(m_table, r, m_separator, m_break))
+                m_text += piece;
+            lineCount += kBlockLines;
+            const TopicLines topic = topicLines(m_table, r, m_sources);
+            RowUpdate& update = updates.emplace_back();
+            update.row = r;
+            update.chapterPath = path;
+            update.startLine = std::to_string(lineCount);
+            if (topic.count() > 0)
+                appendLines(m_text, *topic.lines, size_t(topic.first), size_t(topic.last));
+            lineCount += topic.count();
+            update.endLine = std::to_string(static_cast<long long>(lineCount) - 1);
+            if (progress)
+                progress->step();
+        }
+        if (rowsEnd > chapterRow + 1) {
+            m_text += kChapterEnd;
+            m_text += kLineEnd;
+        }
+        releaseDone(chapterRow, rowsEnd);
+        return m_text;
+    }
+
+    /// The text last built, to be kept: taken whole when it fills its memory, else
+    /// copied at its size so that no chapter keeps a larger one's memory.
+    std::string take() {
+        if (m_text.capacity() - m_text.size() <= m_text.size() / 8)
+            return std::exchange(m_text, std::string());
+        return m_text;
+    }
+
+private:
+    /// The bytes the chapter's text takes, worked out before it is built.
+    size_t size(size_t chapterRow, size_t rowsEnd, const std::vector<std::string_view>& head,
+                size_t headLines) {
+        size_t size = (headLines ? linesSize(head, 0, headLines - 1) : 0) + kLineEnd.size();
+        for (size_t r = chapterRow + 1; r < rowsEnd; ++r) {
+            for (std::string_view piece : blockPieces(m_table, r, m_separator, m_break))
+                size += piece.size();
+            const TopicLines topic = topicLines(m_table, r, m_sources);
+            if (topic.count() > 0)
+                size += linesSize(*topic.lines, size_t(topic.first), size_t(topic.last));
+        }
+        if (rowsEnd > chapterRow + 1)
+            size += kChapterEnd.size() + kLineEnd.size();
+        return size;
+    }
+
+    /// Lets go of the lines of files that no row after rowsEnd takes lines from.
+    void releaseDone(size_t chapterRow, size_t rowsEnd) {
+        for (size_t r = chapterRow; r < rowsEnd; ++r) {
+            const std::string& source = m_table.cell(r, ColMainFileName);
+            if ((r == chapterRow || source != m_table.cell(r - 1, ColMainFileName)) &&
+                m_lastUse[source] < rowsEnd)
+                m_sources.release(source);
+        }
+    }
+
+    const TopicTable& m_table;
+    const std::string& m_separator;
+    const std::string_view m_break;
+    SourceLines m_sources;
+    std::unordered_map<std::string_view, size_t> m_lastUse;
+    std::string m_text;
+};
+
+} // namespace
+
 void writeBackChapters(TopicTable& table, const std::string& separator, bool keepBackups,
                        ProgressReporter* progress) {
     checkMetadataValues(table, separator);
@@ -248,93 +348,32 @@ void writeBackChapters(TopicTable& table, const std::string& separator, bool kee
     if (progress)
         progress->begin("Saving Files. Please Wait...", int(std::max<size_t>(1, endRow - 1)),
                         false);
-
-    // The chapter rows, and for each source file the last row that takes lines from it.
     std::vector<size_t> chapterRows;
     std::vector<std::string> keptPaths;
-    std::unordered_map<std::string_view, size_t> lastUse;
     for (size_t r = 1; r < endRow; ++r) {
         if (table.isChapterRow(r)) {
             chapterRows.push_back(r);
             keptPaths.push_back(table.cell(r, ColMainFileName));
         }
-        lastUse[table.cell(r, ColMainFileName)] = r;
     }
     const std::vector<std::string> backups =
         keepBackups ? backupNames(keptPaths) : std::vector<std::string>(keptPaths.size());
-    const std::string_view br = blockBreak(separator);
 
     // Every chapter is built in memory and the table is left alone until all of them
-    // have replaced their files: a failure leaves table and files as they were. Each
-    // chapter's size is worked out first, so its text is allocated once; a chapter that
-    // needs no writing leaves its memory to the next one.
-    SourceLines sources(table.sources());
+    // have replaced their files: a failure leaves table and files as they were.
+    ChapterBuilder builder(table, separator);
     std::vector<ReplacedChapter> replaced;
     std::vector<RowUpdate> updates;
-    std::string text;
     if (progress)
         for (size_t r = 1; r < (chapterRows.empty() ? endRow : chapterRows.front()); ++r)
             progress->step(); // rows before the first chapter belong to no file
     for (size_t c = 0; c < chapterRows.size(); ++c) {
-        const size_t chapterRow = chapterRows[c];
         const size_t rowsEnd = c + 1 < chapterRows.size() ? chapterRows[c + 1] : endRow;
-        const std::string& path = keptPaths[c];
-        const bool hasTopics = rowsEnd > chapterRow + 1;
-        const auto& head = sources.get(path);
-        const size_t headLines = headLength(head);
-
-        size_t size = (headLines ? linesSize(head, 0, headLines - 1) : 0) + kLineEnd.size();
-        for (size_t r = chapterRow + 1; r < rowsEnd; ++r) {
-            for (std::string_view piece : blockPieces(table, r, separator, br))
-                size += piece.size();
-            const TopicLines topic = topicLines(table, r, sources);
-            if (topic.count() > 0)
-                size += linesSize(*topic.lines, size_t(topic.first), size_t(topic.last));
-        }
-        if (hasTopics)
-            size += kChapterEnd.size() + kLineEnd.size();
-
-        text.clear();
-        reserveMapped(text, size);
-        size_t lineCount = headLines + 1;
-        if (headLines > 0)
-            appendLines(text, head, 0, headLines - 1);
-        text += kLineEnd;
-        if (progress)
-            progress->step();
-        for (size_t r = chapterRow + 1; r < rowsEnd; ++r) {
-            for (std::string_view piece : blockPieces(table, r, separator, br))
-                text += piece;
-            lineCount += kBlockLines;
-            const TopicLines topic = topicLines(table, r, sources);
-            RowUpdate& update = updates.emplace_back();
-            update.row = r;
-            update.chapterPath = path;
-            update.startLine = std::to_string(lineCount);
-            if (topic.count() > 0)
-                appendLines(text, *topic.lines, size_t(topic.first), size_t(topic.last));
-            lineCount += topic.count();
-            update.endLine = std::to_string(static_cast<long long>(lineCount) - 1);
-            if (progress)
-                progress->step();
-        }
-        if (hasTopics) {
-            text += kChapterEnd;
-            text += kLineEnd;
-        }
-        // Lines no later row needs are let go.
-        for (size_t r = chapterRow; r < rowsEnd; ++r) {
-            const std::string& source = table.cell(r, ColMainFileName);
-            if ((r == chapterRow || source != table.cell(r - 1, ColMainFileName)) &&
-                lastUse[source] < rowsEnd)
-                sources.release(source);
-        }
-
+        const std::string& text = builder.build(chapterRows[c], rowsEnd, updates, progress);
         // A chapter row without topics gets no new file: its file is left alone.
-        if (hasTopics && !isUnchanged(table, path, text, keepBackups ? backups[c] : "")) {
-            replaced.push_back({path, std::move(text)});
-            text = std::string();
-        }
+        if (rowsEnd > chapterRows[c] + 1 &&
+            !isUnchanged(table, keptPaths[c], text, keepBackups ? backups[c] : ""))
+            replaced.push_back({keptPaths[c], builder.take()});
     }
     const std::string backupProblem = replaceChapterFiles(replaced, keptPaths, keepBackups);
 
