@@ -240,7 +240,16 @@ int parseChapter(const std::string& path, TopicTable& table, const ParseOptions&
 
 int parseChapterText(std::string_view bytes, const std::string& path, TopicTable& table,
                      const ParseOptions& options) {
-    const std::vector<std::string_view> lines = splitLineViews(bytes);
+    // The line list's memory is kept for the next chapter of the load, unless an
+    // unusually long chapter made it large.
+    thread_local std::vector<std::string_view> lines;
+    struct KeepSmall {
+        ~KeepSmall() {
+            if (lines.capacity() > 65536)
+                lines = {};
+        }
+    } keepSmall;
+    splitLineViews(bytes, lines);
     const ChapterLayout layout = scanChapterText(bytes, lines, options.separator);
     if (layout.separators == NoSeparators || layout.separators == TooManyTopics)
         return layout.separators;

@@ -6,12 +6,17 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <system_error>
 
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -26,7 +31,9 @@ std::string readFileBytes(const fs::path& path) {
     size_t capacity = 65536;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
         capacity = size_t(st.st_size) + 1;
-    std::string bytes(capacity, '\0');
+    std::string bytes;
+    reserveMapped(bytes, capacity);
+    bytes.resize(capacity);
     size_t used = 0;
     while (true) {
         if (used == bytes.size())
@@ -48,31 +55,79 @@ std::string readFileBytes(const fs::path& path) {
     return bytes;
 }
 
-std::vector<std::string_view> splitLineViews(std::string_view bytes) {
-    std::vector<std::string_view> lines;
+bool fileHoldsBytes(const fs::path& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    bool same = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && size_t(st.st_size) == bytes.size();
+    constexpr size_t kPiece = 65536;
+    const std::unique_ptr<char[]> piece(same ? new char[kPiece] : nullptr);
+    // One byte more than expected is asked for at the end, so a file that grew shows.
+    size_t done = 0;
+    while (same) {
+        const size_t want = std::min(kPiece, bytes.size() - done + 1);
+        const ssize_t n = ::read(fd, piece.get(), want);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            same = n == 0 && done == bytes.size();
+            break;
+        }
+        same = size_t(n) <= bytes.size() - done &&
+               std::memcmp(piece.get(), bytes.data() + done, size_t(n)) == 0;
+        done += size_t(n);
+    }
+    ::close(fd);
+    return same;
+}
+
+namespace {
+
+/// Calls atEnd(position) for every CR and LF of bytes, in order. Sixteen bytes are
+/// looked at together where the processor allows; lines are short, and a search per
+/// line end cost more than the split itself.
+template <typename AtEnd> void forEachLineBreak(std::string_view bytes, AtEnd atEnd) {
     const char* base = bytes.data();
     const size_t n = bytes.size();
-    // The next CR and the next LF at or after start, each found once by memchr and kept
-    // until start passes it, so a file with only one kind of line end stays linear.
-    auto next = [&](char c, size_t from) {
-        const void* hit = n > from ? std::memchr(base + from, c, n - from) : nullptr;
-        return hit ? size_t(static_cast<const char*>(hit) - base) : n;
-    };
-    size_t nextCr = next('\r', 0);
-    size_t nextLf = next('\n', 0);
-    size_t start = 0;
-    while (start < n) {
-        if (nextCr < start)
-            nextCr = next('\r', start);
-        if (nextLf < start)
-            nextLf = next('\n', start);
-        const size_t end = std::min(nextCr, nextLf);
-        lines.push_back(bytes.substr(start, end - start));
-        if (end + 1 < n && bytes[end] == '\r' && bytes[end + 1] == '\n')
-            start = end + 2;
-        else
-            start = end + 1;
+    size_t i = 0;
+#ifdef __SSE2__
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i));
+        unsigned mask = unsigned(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+        while (mask != 0) {
+            atEnd(i + size_t(__builtin_ctz(mask)));
+            mask &= mask - 1;
+        }
     }
+#endif
+    for (; i < n; ++i)
+        if (base[i] == '\r' || base[i] == '\n')
+            atEnd(i);
+}
+
+} // namespace
+
+void splitLineViews(std::string_view bytes, std::vector<std::string_view>& lines) {
+    lines.clear();
+    const size_t n = bytes.size();
+    size_t start = 0;
+    forEachLineBreak(bytes, [&](size_t end) {
+        if (end < start)
+            return; // the LF of a CR LF, taken with its CR
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 1 < n && bytes[end] == '\r' && bytes[end + 1] == '\n' ? end + 2 : end + 1;
+    });
+    if (start < n)
+        lines.push_back(bytes.substr(start));
+}
+
+std::vector<std::string_view> splitLineViews(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    splitLineViews(bytes, lines);
     return lines;
 }
 

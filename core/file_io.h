@@ -21,12 +21,18 @@ using Lines = std::vector<std::string>;
 /// The whole file as bytes; throws FileError("Unable to read %s") when it cannot be read.
 std::string readFileBytes(const std::filesystem::path& path);
 
+/// Whether the file at path holds exactly bytes; false when it differs or cannot be read.
+/// The file is read piece by piece into one small buffer, never whole.
+bool fileHoldsBytes(const std::filesystem::path& path, std::string_view bytes);
+
 /// Splits bytes into lines ending at CR, LF or CR LF. A final line break does not
 /// start another line. No character-set conversion is made.
 Lines splitLines(std::string_view bytes);
 
 /// The same split as splitLines, as views into bytes (which must outlive them).
 std::vector<std::string_view> splitLineViews(std::string_view bytes);
+/// splitLineViews into lines (emptied first), whose memory is reused.
+void splitLineViews(std::string_view bytes, std::vector<std::string_view>& lines);
 
 /// Reads a text file into lines; throws FileError when it cannot be read.
 Lines readLines(const std::filesystem::path& path);

@@ -15,7 +15,24 @@ constexpr std::string_view kKeyTexts[] = {
 
 } // namespace
 
+namespace {
+
+/// Whether value holds a byte that some problem starts with: a quote, a line end, "<",
+/// "=" or the separator's first character. Most values hold none, and one look at each
+/// of their bytes settles them.
+bool mayHaveProblem(std::string_view value, const std::string& separator) {
+    const char first = separator.empty() ? '\'' : separator[0];
+    for (const char c : value)
+        if (c == '\'' || c == '\r' || c == '\n' || c == '<' || c == '=' || c == first)
+            return true;
+    return false;
+}
+
+} // namespace
+
 std::string metadataValueProblem(std::string_view value, const std::string& separator) {
+    if (!mayHaveProblem(value, separator))
+        return {};
     if (value.find('\'') != std::string_view::npos)
         return "holds a single quote ('), which would end the value there when the chapter "
                "is read again; write &#39; or \xe2\x80\x99 instead";
@@ -23,11 +40,13 @@ std::string metadataValueProblem(std::string_view value, const std::string& sepa
         return "holds a line break";
     if (!separator.empty() && value.find(separator) != std::string_view::npos)
         return "holds the topic separator, which would split the chapter's topics";
-    if (containsNoCase(value, "</BODY"))
+    // "</BODY" needs a "<" and every key ends with "=": most values hold neither.
+    if (value.find('<') != std::string_view::npos && containsNoCase(value, "</BODY"))
         return "holds </BODY>, which would end the chapter's topics there";
-    for (std::string_view key : kKeyTexts)
-        if (containsNoCase(value, key))
-            return "holds \"" + std::string(key) + "\", which would be read as that value";
+    if (value.find('=') != std::string_view::npos)
+        for (std::string_view key : kKeyTexts)
+            if (containsNoCase(value, key))
+                return "holds \"" + std::string(key) + "\", which would be read as that value";
     return {};
 }
 

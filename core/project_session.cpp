@@ -190,6 +190,11 @@ bool ProjectSession::loadChapters(int pauseMs) {
                           ", but the project file lists only " + std::to_string(count) +
                           " chapter files");
     const ParseOptions options = ParseOptions::from(m_env, m_maxIconIndex);
+    // Each chapter adds at most its own row and its topics' rows. The room made is
+    // bounded, so that a project file listing millions of chapters asks for no more.
+    constexpr size_t kMostRowsReserved = 200000;
+    m_table.reserveRows(std::min(kMostRowsReserved,
+                                 size_t(count) * (kMaxTopicsPerChapter + 1) + m_table.rowCount()));
     try {
         for (int i = 0; i < count; ++i) {
             const std::string index = std::to_string(i);

@@ -4,6 +4,9 @@
 #include <charconv>
 #include <cstring>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace qw {
 
 namespace {
@@ -168,6 +171,22 @@ void appendUtf8(std::string& out, char32_t cp) {
         out += char(0x80 | ((cp >> 6) & 0x3F));
         out += char(0x80 | (cp & 0x3F));
     }
+}
+
+void reserveMapped(std::string& text, size_t size) {
+    text.reserve(size);
+#ifdef MADV_POPULATE_WRITE
+    // Below this the memory is most likely reused from earlier allocations already.
+    constexpr size_t kLarge = 128 * 1024;
+    if (text.capacity() < kLarge)
+        return;
+    const uintptr_t page = uintptr_t(::sysconf(_SC_PAGESIZE));
+    const uintptr_t start = (uintptr_t(text.data()) + page - 1) & ~(page - 1);
+    const uintptr_t end = (uintptr_t(text.data()) + text.capacity()) & ~(page - 1);
+    // Only a hint: where the system cannot do it, the pages come as they are written.
+    if (end > start)
+        (void)::madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
+#endif
 }
 
 } // namespace qw

@@ -104,6 +104,9 @@ public:
     /// Appends rows in place of the end-of-list row and adds a new end-of-list row
     /// titled "// End Of List //". Used by the chapter loader.
     void appendChapterRows(std::vector<Row> rows);
+    /// Makes room for rows rows in all, so that the rows appended up to then are not
+    /// moved again as the table grows. Memory that is never filled costs nothing.
+    void reserveRows(size_t rows) { m_rows.reserve(rows); }
 
     bool isChapterRow(size_t row) const { return m_rows[row][ColMarker] == kChapterMarker; }
     bool isDataRow(size_t row) const { return row >= 1 && row + 1 < m_rows.size(); }

@@ -194,6 +194,18 @@ TEST_F(ChapterSafetyTest, ValuesThatWouldNotReadBackAreRefusedWithTheirRow) {
     EXPECT_EQ(metadataValueProblem("rule <hr> here", "<HR>"), "") << "separators compare exactly";
 }
 
+TEST(MetadataValueProblemTest, EveryKeyAndBodyEndIsFoundWhereverItStandsInAnyCase) {
+    const std::string sep(50, '-');
+    // Each key and the body end, cut short or not, at the start, middle and end.
+    for (const char* key : {"title=", "KEYWORDS=", "FileName=", "icon=", "bgimage=", "BgColour=",
+                            "related=", "</body", "</BODY"})
+        for (const std::string& value :
+             {std::string(key), "x " + std::string(key), std::string(key) + " x"})
+            EXPECT_NE(metadataValueProblem(value, sep), "") << value;
+    for (const char* fine : {"a=b", "Title = x", "<body>", "x </bod", "2 < 3 = true", ""})
+        EXPECT_EQ(metadataValueProblem(fine, sep), "") << fine;
+}
+
 TEST_F(ChapterSafetyTest, ReplacedChaptersKeepTheirPermissions) {
     ASSERT_EQ(load("private.htm", chapter("P", "p")), 1);
     ASSERT_EQ(load("locked.htm", chapter("L", "l")), 1);
