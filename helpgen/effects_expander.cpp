@@ -54,6 +54,30 @@ const std::string* findValue(const Section& section, const std::string& key) {
     return it == section.end() ? nullptr : &it->second;
 }
 
+/// A page's text with, for each byte, whether it is in the text (-1: not looked for
+/// yet). Most scripts' tokens go by the same few characters, so a page is scanned once
+/// for each of those rather than once for every script, and a script whose token's anchor
+/// is absent is passed over without a search.
+class TextBytes {
+public:
+    explicit TextBytes(std::string_view text) : m_text(text) { m_known.fill(-1); }
+    /// Whether the text holds the finder's token.
+    bool holds(const TokenFinder& finder) {
+        return (occurs(finder.anchorLower()) || occurs(finder.anchorUpper())) &&
+               finder.find(m_text) != std::string::npos;
+    }
+
+private:
+    bool occurs(char c) {
+        signed char& known = m_known[static_cast<unsigned char>(c)];
+        if (known < 0)
+            known = std::memchr(m_text.data(), c, m_text.size()) != nullptr ? 1 : 0;
+        return known == 1;
+    }
+    std::string_view m_text;
+    std::array<signed char, 256> m_known{};
+};
+
 } // namespace
 
 EffectsExpander EffectsExpander::load(const std::filesystem::path& definitionFile) {
@@ -126,17 +150,7 @@ void EffectsExpander::expand(Lines& page, int first, int last, std::string& text
     // there goes over the page line by line (without it, it would change nothing). Tokens
     // hold no line break, so the piece finds every token a line holds.
     bool textReady = true;
-    // Whether each byte is in the text (-1: not looked for yet). Most scripts' tokens go
-    // by the same few characters, so a page is scanned once for each of those rather
-    // than once for every script.
-    std::array<signed char, 256> inText{};
-    inText.fill(-1);
-    const auto occurs = [&](char c) {
-        signed char& known = inText[static_cast<unsigned char>(c)];
-        if (known < 0)
-            known = std::memchr(text.data(), c, text.size()) != nullptr ? 1 : 0;
-        return known == 1;
-    };
+    TextBytes inText(text);
     for (int n = std::max(first, 1); n <= std::min(last, kMaxScripts); ++n) {
         const Script& script = m_scripts[size_t(n)];
         if (!script.present)
@@ -146,10 +160,9 @@ void EffectsExpander::expand(Lines& page, int first, int last, std::string& text
         if (!textReady) {
             joinPageText(page, text);
             textReady = true;
-            inText.fill(-1);
+            inText = TextBytes(text);
         }
-        if ((!occurs(script.first.anchorLower()) && !occurs(script.first.anchorUpper())) ||
-            script.first.find(text) == std::string::npos)
+        if (!inText.holds(script.first))
             continue;
         textReady = false; // the script may change the page
         if (applyScript(script, page))
@@ -160,24 +173,14 @@ void EffectsExpander::expand(Lines& page, int first, int last, std::string& text
 }
 
 bool EffectsExpander::wouldExpand(std::string_view text, int first, int last) const {
-    // The bytes of the page once, so that each script whose token's anchor is absent is
-    // passed over without a search.
-    std::array<signed char, 256> inText{};
-    inText.fill(-1);
-    const auto occurs = [&](char c) {
-        signed char& known = inText[static_cast<unsigned char>(c)];
-        if (known < 0)
-            known = std::memchr(text.data(), c, text.size()) != nullptr ? 1 : 0;
-        return known == 1;
-    };
+    TextBytes inText(text);
     for (int n = std::max(first, 1); n <= std::min(last, kMaxScripts); ++n) {
         const Script& script = m_scripts[size_t(n)];
         if (!script.present)
             break;
         if (script.tokens.empty())
             continue;
-        if ((occurs(script.first.anchorLower()) || occurs(script.first.anchorUpper())) &&
-            script.first.find(text) != std::string::npos)
+        if (inText.holds(script.first))
             return true;
     }
     return false;
