@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -386,6 +387,31 @@ std::string toBackslashes(std::string_view path) {
     return out;
 }
 
+namespace {
+
+/// The one name in folder that equals name but for case; empty when none or several do
+/// (or the folder cannot be listed). Lists with readdir: a folder of thousands of pages
+/// is listed for every reference that leads nowhere.
+std::string onlyNameNoCase(const fs::path& folder, std::string_view name) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return {};
+    std::string match;
+    int matches = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view entryName(entry->d_name);
+        if (entryName.size() == name.size() && equalsNoCase(entryName, name) &&
+            entryName != "." && entryName != "..") {
+            match.assign(entryName);
+            ++matches;
+        }
+    }
+    ::closedir(dir);
+    return matches == 1 ? match : std::string();
+}
+
+} // namespace
+
 fs::path resolveCase(const fs::path& path) {
     std::error_code ec;
     if (fs::exists(path, ec))
@@ -397,16 +423,9 @@ fs::path resolveCase(const fs::path& path) {
             resolved = candidate;
             continue;
         }
-        fs::path match;
-        int matches = 0;
-        const fs::path folder = resolved.empty() ? fs::path(".") : resolved;
-        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-            if (equalsNoCase(it->path().filename().string(), part.string())) {
-                match = it->path().filename();
-                ++matches;
-            }
-        }
-        if (matches != 1)
+        const std::string match =
+            onlyNameNoCase(resolved.empty() ? fs::path(".") : resolved, part.native());
+        if (match.empty())
             return path;
         resolved /= match;
     }

@@ -3,6 +3,7 @@
 #include "core/file_io.h"
 #include "core/text_util.h"
 
+#include <algorithm>
 #include <cassert>
 
 namespace qw {
@@ -127,18 +128,49 @@ std::string TopicTable::hint(size_t row) const {
     return hash == std::string::npos ? title : title.substr(hash + 1);
 }
 
-std::string TopicTable::chapterFolder(size_t row) const {
-    const std::string& path = m_rows[row][ColMainFileName];
-    if (path.size() < m_projectDir.size())
+namespace {
+
+/// The folder part of a chapter path below the project directory, as stored ("" or
+/// "sub\\" or "sub/"). Asked for every row by every generated file: no copy.
+std::string_view storedFolder(std::string_view path, size_t projectDirSize) {
+    if (path.size() < projectDirSize)
         return {};
-    return toSlashes(directoryOf(std::string_view(path).substr(m_projectDir.size())));
+    const std::string_view rest = path.substr(projectDirSize);
+    size_t end = rest.size();
+    while (end > 0 && rest[end - 1] != '/' && rest[end - 1] != '\\')
+        --end;
+    return rest.substr(0, end);
+}
+
+/// Appends a stored folder with "/" between its names.
+void appendSlashed(std::string& out, std::string_view folder) {
+    const size_t at = out.size();
+    out += folder;
+    std::replace(out.begin() + long(at), out.end(), '\\', '/');
+}
+
+} // namespace
+
+std::string TopicTable::chapterFolder(size_t row) const {
+    std::string folder;
+    appendSlashed(folder, storedFolder(m_rows[row][ColMainFileName], m_projectDir.size()));
+    return folder;
 }
 
 std::string TopicTable::topicLinkPath(size_t row) const {
+    std::string path;
+    appendTopicLinkPath(row, path);
+    return path;
+}
+
+void TopicTable::appendTopicLinkPath(size_t row, std::string& out) const {
     const std::string& name = m_rows[row][ColFileName];
-    if (startsWith(name, kWebPrefix))
-        return name.substr(kWebPrefix.size());
-    return chapterFolder(row) + name;
+    if (startsWith(name, kWebPrefix)) {
+        out.append(std::string_view(name).substr(kWebPrefix.size()));
+        return;
+    }
+    appendSlashed(out, storedFolder(m_rows[row][ColMainFileName], m_projectDir.size()));
+    out += name;
 }
 
 bool TopicTable::isChapterPresent(std::string_view path) const {

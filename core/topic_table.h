@@ -125,6 +125,8 @@ public:
     std::string chapterFolder(size_t row) const;
     /// Web address for a web topic, else chapter folder + file name.
     std::string topicLinkPath(size_t row) const;
+    /// topicLinkPath appended to out.
+    void appendTopicLinkPath(size_t row, std::string& out) const;
 
     bool isChapterPresent(std::string_view path) const;
     std::vector<std::string> topicFileList(bool skipWebTopics) const;

@@ -44,8 +44,9 @@ void CompiledPageFixes::apply(Lines& page, std::string_view chapterFolder,
 }
 
 void CompiledPageFixes::apply(std::string& pageText, std::string_view chapterFolder,
-                              std::string_view pageName, std::span<const std::string_view> ownPages) {
-    m_references.scanText(pageText, chapterFolder, pageName, ownPages);
+                              std::string_view pageName, std::span<const std::string_view> ownPages,
+                              size_t skipBegin, size_t skipEnd) {
+    m_references.scanText(pageText, chapterFolder, pageName, ownPages, skipBegin, skipEnd);
     // An ASCII page reads the same in every code page; only a page that is not, or a body
     // tag to make bare, needs the page line by line.
     if (!m_bareBody && isAsciiText(pageText))

@@ -21,9 +21,10 @@ public:
     /// Called by the page builder with each finished page.
     void apply(Lines& page, std::string_view chapterFolder, std::string_view pageName);
     /// apply for a page given as the text to write: lines each ended by CR LF.
-    /// ownPages: see PageReferences::scanText.
+    /// ownPages, skipBegin and skipEnd: see PageReferences::scanText.
     void apply(std::string& pageText, std::string_view chapterFolder, std::string_view pageName,
-               std::span<const std::string_view> ownPages = {});
+               std::span<const std::string_view> ownPages = {}, size_t skipBegin = 0,
+               size_t skipEnd = 0);
 
     PageReferences& references() { return m_references; }
     const PageReferences& referencesConst() const { return m_references; }

@@ -45,17 +45,6 @@ void appendLowered(std::string& out, std::string_view text) {
             out[i] = char(out[i] - 'A' + 'a');
 }
 
-/// The topic's link path: a web topic's address, or the page's path in the project.
-void appendLinkPath(const TopicTable& table, size_t row, std::string& out) {
-    const std::string& name = table.cell(row, ColFileName);
-    if (startsWith(name, kWebPrefix)) {
-        out.append(std::string_view(name).substr(kWebPrefix.size()));
-        return;
-    }
-    out.append(table.chapterFolder(row));
-    out.append(name);
-}
-
 /// Entries sort by their keyword, then their topics, ignoring case.
 void sortEntries(const TopicTable& table, std::vector<IndexEntry>& entries) {
     std::string path;
@@ -71,7 +60,7 @@ void sortEntries(const TopicTable& table, std::vector<IndexEntry>& entries) {
                          '\'');
             entry.sortKey += '|';
             path.clear();
-            appendLinkPath(table, row, path);
+            table.appendTopicLinkPath(row, path);
             appendLowered(entry.sortKey, path);
             entry.sortKey += ',';
         }
@@ -105,7 +94,7 @@ void writeIndexFile(const TopicTable& table, const std::filesystem::path& path, 
         // show as a second keyword in some viewers and as page titles in others.
         for (size_t row : entry.rows) {
             line.assign("\t\t\t<param name=\"Local\" value=\"");
-            appendLinkPath(table, row, line);
+            table.appendTopicLinkPath(row, line);
             line += "\">";
             out.push_back(line);
         }

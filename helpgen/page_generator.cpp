@@ -1,6 +1,9 @@
 #include "helpgen/page_generator.h"
 
 #include "core/topic_table.h"
+#include "core/environment_settings.h"
+#include "core/project_settings.h"
+#include "core/text_util.h"
 #include "helpgen/effects_expander.h"
 
 namespace qw {
@@ -32,7 +35,10 @@ void loadChapterLines(const TopicTable& table, const std::string& chapter, Lines
 
 PageGenerator::PageGenerator(const PageContext& context, OutputGuard* guard)
     : m_context(context), m_effects(std::make_unique<EffectsExpander>(
-                              EffectsExpander::load(context.dataDir / "xFiles" / "Effects.sfx"))) {
+                              EffectsExpander::load(context.dataDir / "xFiles" / "Effects.sfx"))),
+      m_titleToken(context.environment.replaceTitleText),
+      m_imageToken(context.environment.replaceBgImgText),
+      m_colourToken(context.environment.replaceColorText), m_footer(trim(context.project.topicFooter)) {
     if (guard == nullptr)
         m_ownGuard = std::make_unique<OutputGuard>(context.table);
     m_guard = guard != nullptr ? guard : m_ownGuard.get();

@@ -82,9 +82,12 @@ private:
     TokenFinder m_quotes{"&quot;"};
     TokenFinder m_preOpen{"<pre>"};
     TokenFinder m_preClose{"</pre>"};
+    TokenFinder m_titleToken;  ///< replaced in the head by the topic's title
+    TokenFinder m_imageToken;  ///< by its background image
+    TokenFinder m_colourToken; ///< by its background colour
+    std::string m_footer;      ///< the project's topic footer, trimmed
     // Kept from page to page so that their memory serves again.
     mutable Lines m_top;            ///< the head of the page being built
-    mutable Lines m_tail;           ///< the lines after the topic's own
     mutable Lines m_lines;          ///< a page that needs work line by line
     mutable std::string m_pageText; ///< such a page as one text
     std::unique_ptr<OutputGuard> m_ownGuard;

@@ -10,32 +10,69 @@ namespace qw {
 
 namespace {
 
+constexpr std::string_view kLineEnd = "\r\n";
+
 /// The link target of a neighbouring row: its file name, or the address of a web topic
 /// (a "WEB:" prefix would make the link point nowhere).
-std::string neighbourHref(const TopicTable& table, size_t row) {
-    const std::string& name = table.cell(row, ColFileName);
+std::string_view neighbourHref(const TopicTable& table, size_t row) {
+    const std::string_view name = table.cell(row, ColFileName);
     return table.isWebTopic(row) ? name.substr(kWebPrefix.size()) : name;
 }
 
-std::string pageLink(const std::string& href, const std::string& label) {
-    return "<a Class=\"NxtPrvPage\" href=\"" + href + "\">" + label + "</a>";
+void appendPageLink(std::string& text, std::string_view href, std::string_view label) {
+    text += "<a Class=\"NxtPrvPage\" href=\"";
+    text += href;
+    text += "\">";
+    text += label;
+    text += "</a>";
 }
 
 std::string imageLabel(const std::string& image, const char* alt) {
     return "<img src=\"" + image + "\" alt=\"" + alt + "\" border=\"0\">";
 }
 
+bool isItemBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+/// Calls found with every item of a cell as pageItemList gives it, but as a view of the
+/// cell: double quotes are still in it (appendItem turns them).
+template <typename Found> void forEachItem(std::string_view cell, Found found) {
+    for (size_t start = 0; start <= cell.size();) {
+        size_t comma = cell.find(',', start);
+        if (comma == std::string_view::npos)
+            comma = cell.size();
+        size_t begin = start, end = comma;
+        while (begin < end && isItemBlank(cell[begin]))
+            ++begin;
+        while (end > begin && isItemBlank(cell[end - 1]))
+            --end;
+        if (end > begin)
+            found(cell.substr(begin, end - begin));
+        start = comma + 1;
+    }
+}
+
+/// Appends an item with its double quotes turned into single quotes.
+void appendItem(std::string& text, std::string_view item) {
+    const size_t at = text.size();
+    text += item;
+    std::replace(text.begin() + long(at), text.end(), '"', '\'');
+}
+
 } // namespace
 
 std::vector<std::string> pageItemList(std::string_view cell) {
-    std::vector<std::string> items = splitItems(cell);
-    for (std::string& item : items)
-        std::replace(item.begin(), item.end(), '"', '\'');
+    std::vector<std::string> items;
+    forEachItem(cell, [&items](std::string_view item) {
+        std::string& added = items.emplace_back();
+        appendItem(added, item);
+    });
     return items;
 }
 
 void appendPrevNextLinks(const TopicTable& table, size_t row, const ProjectSettings& project,
-                         Lines& page) {
+                         std::string& text) {
     const bool first = table.isChapterRow(row - 1);
     const bool last = row + 1 >= table.rowCount() || table.isChapterRow(row + 1);
     if (first && last)
@@ -45,46 +82,57 @@ void appendPrevNextLinks(const TopicTable& table, size_t row, const ProjectSetti
         images ? imageLabel(project.prevPageImage, "Previous Page") : "Previous Page";
     const std::string nextLabel =
         images ? imageLabel(project.nextPageImage, "Next Page") : "Next Page";
-    page.push_back("<P Align=\"Right\">");
-    if (first)
-        page.push_back(pageLink(neighbourHref(table, row + 1), nextLabel));
-    else if (last)
-        page.push_back(pageLink(neighbourHref(table, row - 1), prevLabel));
-    else
-        page.push_back(pageLink(neighbourHref(table, row - 1), prevLabel) + " &nbsp " +
-                       pageLink(neighbourHref(table, row + 1), nextLabel));
-    page.push_back("</P>");
+    text += "<P Align=\"Right\">";
+    text += kLineEnd;
+    if (first) {
+        appendPageLink(text, neighbourHref(table, row + 1), nextLabel);
+    } else if (last) {
+        appendPageLink(text, neighbourHref(table, row - 1), prevLabel);
+    } else {
+        appendPageLink(text, neighbourHref(table, row - 1), prevLabel);
+        text += " &nbsp ";
+        appendPageLink(text, neighbourHref(table, row + 1), nextLabel);
+    }
+    text += kLineEnd;
+    text += "</P>";
+    text += kLineEnd;
 }
 
-void appendKeywordObject(std::string_view keyWords, Lines& page) {
-    const std::vector<std::string> items = pageItemList(keyWords);
-    if (items.empty())
-        return;
-    page.push_back("<Object type=\"application/x-oleobject\" "
-                   "classid=\"clsid:1e2a7bd0-dab9-11d0-b93a-00c04fc99f9e\">");
-    for (const std::string& keyword : items)
-        page.push_back("\t<param name=\"Keyword\" value=\"" + keyword + "\">");
-    page.push_back("</OBJECT>");
-    page.push_back("");
+void appendKeywordObject(std::string_view keyWords, std::string& text) {
+    bool any = false;
+    forEachItem(keyWords, [&](std::string_view keyword) {
+        if (!any)
+            text += "<Object type=\"application/x-oleobject\" "
+                    "classid=\"clsid:1e2a7bd0-dab9-11d0-b93a-00c04fc99f9e\">\r\n";
+        any = true;
+        text += "\t<param name=\"Keyword\" value=\"";
+        appendItem(text, keyword);
+        text += "\">\r\n";
+    });
+    if (any)
+        text += "</OBJECT>\r\n\r\n";
 }
 
-void appendRelatedTopicsObject(std::string_view related, Lines& page) {
-    const std::vector<std::string> items = pageItemList(related);
-    if (items.empty())
-        return;
-    page.push_back("<OBJECT id=hhRelat type=\"application/x-oleobject\"");
-    page.push_back("\tclassid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\"");
-    page.push_back("\tcodebase=\"hhctrl.ocx#Version=4,73,8412,0\"");
-    page.push_back("\twidth=100 height=100>");
-    page.push_back("");
-    page.push_back("\t<PARAM name=\"Command\" value=\"Related Topics, MENU\">");
-    page.push_back("\t<PARAM name=\"Button\" value=\"Text:Related Topics\">");
-    page.push_back("\t<PARAM name=\"Flags\" value=\"1\">");
-    for (size_t i = 0; i < items.size(); ++i)
-        page.push_back("\t<PARAM name=\"Item" + std::to_string(i + 1) + "\" value=\"" + items[i] +
-                       "\">");
-    page.push_back("</OBJECT>");
-    page.push_back("");
+void appendRelatedTopicsObject(std::string_view related, std::string& text) {
+    size_t count = 0;
+    forEachItem(related, [&](std::string_view item) {
+        if (count == 0)
+            text += "<OBJECT id=hhRelat type=\"application/x-oleobject\"\r\n"
+                    "\tclassid=\"clsid:adb880a6-d8ff-11cf-9377-00aa003b7a11\"\r\n"
+                    "\tcodebase=\"hhctrl.ocx#Version=4,73,8412,0\"\r\n"
+                    "\twidth=100 height=100>\r\n"
+                    "\r\n"
+                    "\t<PARAM name=\"Command\" value=\"Related Topics, MENU\">\r\n"
+                    "\t<PARAM name=\"Button\" value=\"Text:Related Topics\">\r\n"
+                    "\t<PARAM name=\"Flags\" value=\"1\">\r\n";
+        text += "\t<PARAM name=\"Item";
+        text += std::to_string(++count);
+        text += "\" value=\"";
+        appendItem(text, item);
+        text += "\">\r\n";
+    });
+    if (count > 0)
+        text += "</OBJECT>\r\n\r\n";
 }
 
 } // namespace qw

@@ -15,16 +15,18 @@ struct ProjectSettings;
 /// empty items dropped, order kept.
 std::vector<std::string> pageItemList(std::string_view cell);
 
+// The appenders below add whole lines to a page's text, each ended by CR LF.
+
 /// Appends the previous/next links of topic row `row`: nothing for the only topic of a
 /// chapter, else "<P Align=...>", one line of links and "</P>".
 void appendPrevNextLinks(const TopicTable& table, size_t row, const ProjectSettings& project,
-                         Lines& page);
+                         std::string& pageText);
 
 /// Appends the index-keyword object for a "KeyWords" cell; nothing when it has no items.
-void appendKeywordObject(std::string_view keyWords, Lines& page);
+void appendKeywordObject(std::string_view keyWords, std::string& pageText);
 
 /// Appends the "Related Topics" button object for a "Related Topics" cell; nothing when it
 /// has no items.
-void appendRelatedTopicsObject(std::string_view related, Lines& page);
+void appendRelatedTopicsObject(std::string_view related, std::string& pageText);
 
 } // namespace qw

@@ -178,7 +178,8 @@ void PageReferences::scan(const Lines& page, std::string_view chapterFolder,
 }
 
 void PageReferences::scanText(std::string_view text, std::string_view chapterFolder,
-                              std::string_view pageName, std::span<const std::string_view> ownPages) {
+                              std::string_view pageName, std::span<const std::string_view> ownPages,
+                              size_t skipBegin, size_t skipEnd) {
     // A value met before on this page was noted then (the folder is the page's own): the
     // same link on every line of a page costs one comparison of a few values. A link to a
     // page of the run, written plain, would be found listed: it counts as met.
@@ -197,35 +198,41 @@ void PageReferences::scanText(std::string_view text, std::string_view chapterFol
             m_pageValues.push_back(value);
         note(chapterFolder, pageName, value);
     };
-    // One pass finds the line ends, the "=" and the "(" of the whole page; each line's
-    // attribute values are taken before its url(...) values.
-    size_t lineStart = 0;
-    const auto endLine = [&](size_t end) {
-        if (m_equals.empty() && m_opens.empty())
-            return;
-        const std::string_view line = text.substr(lineStart, end - lineStart);
-        for (const size_t eq : m_equals)
-            if (const std::string_view value = attributeReference(line, eq - lineStart);
-                !value.empty())
-                found(value);
-        for (const size_t open : m_opens)
-            if (const std::string_view value = urlReference(line, open - lineStart);
-                !value.empty())
-                found(value);
-        m_equals.clear();
-        m_opens.clear();
+    // One pass finds the line ends, the "=" and the "(" of a part of the page; each
+    // line's attribute values are taken before its url(...) values.
+    const auto scanPart = [&](std::string_view part) {
+        size_t lineStart = 0;
+        const auto endLine = [&](size_t end) {
+            if (m_equals.empty() && m_opens.empty())
+                return;
+            const std::string_view line = part.substr(lineStart, end - lineStart);
+            for (const size_t eq : m_equals)
+                if (const std::string_view value = attributeReference(line, eq - lineStart);
+                    !value.empty())
+                    found(value);
+            for (const size_t open : m_opens)
+                if (const std::string_view value = urlReference(line, open - lineStart);
+                    !value.empty())
+                    found(value);
+            m_equals.clear();
+            m_opens.clear();
+        };
+        forEachByteOf(part, '\n', '=', '(', [&](size_t at) {
+            if (part[at] == '=') {
+                m_equals.push_back(at);
+            } else if (part[at] == '(') {
+                m_opens.push_back(at);
+            } else {
+                endLine(at > lineStart && part[at - 1] == '\r' ? at - 1 : at);
+                lineStart = at + 1;
+            }
+        });
+        endLine(part.size());
     };
-    forEachByteOf(text, '\n', '=', '(', [&](size_t at) {
-        if (text[at] == '=') {
-            m_equals.push_back(at);
-        } else if (text[at] == '(') {
-            m_opens.push_back(at);
-        } else {
-            endLine(at > lineStart && text[at - 1] == '\r' ? at - 1 : at);
-            lineStart = at + 1;
-        }
-    });
-    endLine(text.size());
+    skipBegin = std::min(skipBegin, text.size());
+    skipEnd = std::clamp(skipEnd, skipBegin, text.size());
+    scanPart(text.substr(0, skipBegin));
+    scanPart(text.substr(skipEnd));
     if (text.find("qwPopupLink") != std::string_view::npos)
         note("", pageName, "TxPopups.js");
 }

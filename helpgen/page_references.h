@@ -31,9 +31,11 @@ public:
     /// scan for a page given as its text: lines each ended by CR LF (or by LF alone).
     /// ownPages are values the caller wrote itself as links to topic pages of the run in
     /// the same folder (the neighbouring pages): a plain one is known to be listed and
-    /// needs no lookup.
+    /// needs no lookup. The bytes from skipBegin to skipEnd (whole lines the caller
+    /// generated and knows to name no file) are not scanned.
     void scanText(std::string_view text, std::string_view chapterFolder, std::string_view pageName,
-                  std::span<const std::string_view> ownPages = {});
+                  std::span<const std::string_view> ownPages = {}, size_t skipBegin = 0,
+                  size_t skipEnd = 0);
 
     /// Files the help project lists whatever the pages say (the topic pages of the run):
     /// lower-case paths relative to the project directory with "/". References to them

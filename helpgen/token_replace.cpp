@@ -91,7 +91,7 @@ size_t replaceInLine(std::string& line, const TokenFinder& finder, std::string_v
 
 } // namespace
 
-TokenFinder::TokenFinder(std::string_view token) : m_token(toLower(token)) {
+TokenFinder::TokenFinder(std::string_view token) : m_token(toLower(token)), m_given(token) {
     if (m_token.empty())
         return;
     // The search runs from one candidate of the anchor character to the next: the
@@ -181,7 +181,14 @@ size_t replaceToken(std::span<std::string> lines, std::string_view token,
                     std::string_view replacement) {
     if (token.empty() || token == replacement)
         return 0;
-    const TokenFinder finder(token);
+    return replaceToken(lines, TokenFinder(token), replacement);
+}
+
+size_t replaceToken(std::span<std::string> lines, const TokenFinder& finder,
+                    std::string_view replacement) {
+    const std::string& token = finder.given();
+    if (token.empty() || token == replacement)
+        return 0;
     const bool rescan = !containsNoCase(replacement, token);
     size_t count = 0;
     for (std::string& line : lines)

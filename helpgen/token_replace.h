@@ -16,7 +16,9 @@ public:
     /// Position of the first occurrence at or after from, or npos. Never matches an
     /// empty token.
     size_t find(std::string_view text, size_t from = 0) const;
+    /// The token in lower case, and as given.
     const std::string& token() const { return m_token; }
+    const std::string& given() const { return m_given; }
     /// The character (in each case) that every occurrence holds and the search goes by:
     /// text holding neither holds no occurrence.
     char anchorLower() const { return m_lower; }
@@ -24,6 +26,7 @@ public:
 
 private:
     std::string m_token;
+    std::string m_given;
     /// After this many candidates of the anchor that were no occurrence, the search
     /// goes on in blocks.
     static constexpr size_t kMissesBeforeBlocks = 8;
@@ -47,6 +50,9 @@ private:
 /// length, fall back to resuming after the inserted text. An empty token, or a
 /// replacement equal to the token, changes nothing and counts 0.
 size_t replaceToken(std::span<std::string> lines, std::string_view token,
+                    std::string_view replacement);
+/// replaceToken with the token's finder made already.
+size_t replaceToken(std::span<std::string> lines, const TokenFinder& token,
                     std::string_view replacement);
 
 } // namespace qw

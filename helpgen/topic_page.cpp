@@ -114,9 +114,9 @@ void PageGenerator::buildPageText(size_t row, std::span<const std::string_view> 
     for (const std::string& line : head)
         add(line);
     const std::span<std::string> topLines(top.data(), used);
-    replaceToken(topLines, env.replaceTitleText, table.displayTitle(row));
-    replaceToken(topLines, env.replaceBgImgText, table.cell(row, ColBgImage));
-    replaceToken(topLines, env.replaceColorText, htmlColour(table.cell(row, ColBgColour)));
+    replaceToken(topLines, m_titleToken, table.displayTitle(row));
+    replaceToken(topLines, m_imageToken, table.cell(row, ColBgImage));
+    replaceToken(topLines, m_colourToken, htmlColour(table.cell(row, ColBgColour)));
 
     if (project.useStyleSheet)
         add("<link rel=\"stylesheet\" href=\"" + back + "quirew.css\">");
@@ -152,7 +152,7 @@ void PageGenerator::buildPageText(size_t row, std::span<const std::string_view> 
         const auto replaceInPage = [&](const TokenFinder& finder, std::string_view by) {
             if (finder.find(joined) == std::string::npos)
                 return;
-            replaceToken(page, finder.token(), by);
+            replaceToken(page, finder, by);
             joinPageText(page, joined);
         };
         if (env.replaceQuotes)
@@ -168,39 +168,39 @@ void PageGenerator::buildPageText(size_t row, std::span<const std::string_view> 
             addPageLine(text, line);
     }
 
-    Lines& tail = m_tail;
-    tail.clear();
-    if (env.disableRightClick) {
-        tail.push_back("");
-        tail.push_back("<Script>");
-        tail.push_back("if (document.all) document.body.onmousedown=new Function(\"if "
-                       "(event.button==2||event.button==3)alert('Right Click Menu Disabled By "
-                       "Author.')\")");
-        tail.push_back("</Script>");
-    }
+    // The objects name no file: the reference scan passes over them.
+    const size_t objectsBegin = text.size();
+    if (env.disableRightClick)
+        text += "\r\n"
+                "<Script>\r\n"
+                "if (document.all) document.body.onmousedown=new Function(\"if "
+                "(event.button==2||event.button==3)alert('Right Click Menu Disabled By "
+                "Author.')\")\r\n"
+                "</Script>\r\n";
     if (m_context.htmlHelpMode)
-        appendKeywordObject(table.cell(row, ColKeyWords), tail);
-    tail.push_back("<table border=\"0\" width=\"100%\"><tr><td>");
-    appendRelatedTopicsObject(table.cell(row, ColRelated), tail);
-    tail.push_back("</td><td align=\"right\">");
+        appendKeywordObject(table.cell(row, ColKeyWords), text);
+    text += "<table border=\"0\" width=\"100%\"><tr><td>\r\n";
+    appendRelatedTopicsObject(table.cell(row, ColRelated), text);
+    text += "</td><td align=\"right\">\r\n";
+    const size_t objectsEnd = text.size();
     if (project.addPrevNextLinks)
-        appendPrevNextLinks(table, row, project, tail);
-    tail.push_back("</td></tr></table>");
-    tail.push_back(trim(project.topicFooter));
-    tail.push_back("</BODY></HTML>");
-    for (const std::string& line : tail)
-        addPageLine(text, line);
+        appendPrevNextLinks(table, row, project, text);
+    text += "</td></tr></table>\r\n";
+    addPageLine(text, m_footer);
+    text += "</BODY></HTML>\r\n";
     if (m_context.compiledPages != nullptr) {
         // The pages before and after in the same chapter: the previous/next links lead
         // there.
         std::array<std::string_view, 2> neighbours;
         size_t count = 0;
+        const std::string& source = table.cell(row, ColMainFileName);
         for (const size_t other : {row - 1, row + 1})
             if (other < table.endRow() && table.isTopicRow(other) && !table.isWebTopic(other) &&
-                table.cell(other, ColMainFileName) == table.cell(row, ColMainFileName))
+                table.cell(other, ColMainFileName) == source)
                 neighbours[count++] = table.cell(other, ColFileName);
         m_context.compiledPages->apply(text, folder, table.cell(row, ColFileName),
-                                       std::span(neighbours.data(), count));
+                                       std::span(neighbours.data(), count), objectsBegin,
+                                       objectsEnd);
     }
 }
 

@@ -82,6 +82,27 @@ TEST(FileHoldsBytesTest, OnlyTheVeryBytesMatch) {
     EXPECT_FALSE(fileHoldsBytes(tmp.path() / "empty.htm", "x"));
 }
 
+TEST(ResolveCaseTest, EachPartTakesTheOneNameThatDiffersOnlyInCase) {
+    test::TempDir tmp;
+    namespace fs = std::filesystem;
+    fs::create_directories(tmp.path() / "Images" / "Small");
+    tmp.write("Images/Small/Logo.GIF", "GIF");
+    tmp.write("Page.htm", "x");
+    tmp.write("twice.htm", "x");
+    tmp.write("TWICE.htm", "x");
+    const fs::path root = tmp.path();
+    EXPECT_EQ(resolveCase(root / "images/small/logo.gif"), root / "Images/Small/Logo.GIF");
+    EXPECT_EQ(resolveCase(root / "Images/small/./LOGO.gif"), root / "Images/Small/./Logo.GIF");
+    EXPECT_EQ(resolveCase(root / "page.HTM"), root / "Page.htm");
+    // As written when it exists so, when nothing or more than one name matches, and
+    // when a part that is no folder would have to be listed.
+    EXPECT_EQ(resolveCase(root / "Page.htm"), root / "Page.htm");
+    EXPECT_EQ(resolveCase(root / "Twice.htm"), root / "Twice.htm");
+    EXPECT_EQ(resolveCase(root / "images/none.gif"), root / "images/none.gif");
+    EXPECT_EQ(resolveCase(root / "page.htm/x.gif"), root / "page.htm/x.gif");
+    EXPECT_EQ(resolveCase(root / ".."), root / "..");
+}
+
 TEST(ReadFileBytesTest, ReadsEveryByteOfFilesAroundTheLargeSize) {
     test::TempDir tmp;
     for (const size_t size :

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 
 namespace qw {
@@ -69,7 +70,8 @@ TEST(PageReferencesTest, PagesListedAnywayAreNeitherListedAgainNorReportedMissin
 TEST(PageReferencesTest, PageTextScannedWholeNotesWhatItsLinesNoteOneByOne) {
     // The page's text is searched in one pass for line ends, "=" and "(": each line's
     // attribute values must still come before its url(...) values, a quote must not run
-    // on into the next line, and lines ended by CR LF or LF alone read the same.
+    // on into the next line, and lines ended by CR LF or LF alone read the same. Lines the
+    // caller asks to be passed over are, and the lines after them are scanned as before.
     buildtest::TempFolder tmp;
     std::filesystem::create_directories(tmp.path() / "sub");
     const char* const names[] = {"a.gif", "b.htm", "c.png", "d e.css", "f.js", "g.gif"};
@@ -89,10 +91,21 @@ TEST(PageReferencesTest, PageTextScannedWholeNotesWhatItsLinesNoteOneByOne) {
         const char* end = round % 3 == 0 ? "\n" : "\r\n";
         for (const std::string& line : lines)
             text += line + end;
+        // Lines skipBegin to skipEnd (whole lines, none on most rounds) are passed over.
+        const size_t skipFirst = random() % (lines.size() + 1);
+        const size_t skipLast =
+            round % 2 == 0 ? skipFirst : skipFirst + random() % (lines.size() + 1 - skipFirst);
+        size_t skipBegin = 0, skipEnd = 0;
+        for (size_t i = 0; i < skipLast; ++i) {
+            const size_t bytes = lines[i].size() + std::strlen(end);
+            skipBegin += i < skipFirst ? bytes : 0;
+            skipEnd += bytes;
+        }
         PageReferences whole(tmp.path()), byLine(tmp.path());
-        whole.scanText(text, "sub/", "p.htm");
-        for (const std::string& line : lines)
-            byLine.scan({line}, "sub/", "p.htm");
+        whole.scanText(text, "sub/", "p.htm", {}, skipBegin, skipEnd);
+        for (size_t i = 0; i < lines.size(); ++i)
+            if (i < skipFirst || i >= skipLast)
+                byLine.scan({lines[i]}, "sub/", "p.htm");
         whole.resolve();
         byLine.resolve();
         ASSERT_EQ(whole.files(), byLine.files()) << text;

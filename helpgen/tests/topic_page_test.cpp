@@ -2,6 +2,7 @@
 
 #include "core/environment_settings.h"
 #include "core/project_settings.h"
+#include "helpgen/compiled_document.h"
 #include "page_test_support.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +104,30 @@ TEST_F(TopicPageTest, OtherSwitchesAsGolden) {
     test::expectMatchesGolden(page("TmpTopic.htm"), "page_welcome_switches.golden");
     generator.generateOne(emptyRow, page("TmpTopic.htm"));
     test::expectMatchesGolden(page("TmpTopic.htm"), "page_empty_switches.golden");
+}
+
+TEST_F(TopicPageTest, FilesAreTakenFromThePageNotFromItsKeywordOrRelatedTopics) {
+    // Keywords and related topics that read like attributes name no file; the
+    // previous/next images and the footer after those objects do.
+    for (const char* file : {"pic.gif", "rel.gif", "next.gif", "prev.gif", "foot.gif"})
+        writeFileBytes(page(file), "GIF");
+    const size_t welcomeRow = 2;
+    project.table().setCell(welcomeRow, ColKeyWords, "see src=pic.gif");
+    project.table().setCell(welcomeRow, ColRelated, "Pic;x.htm background=rel.gif");
+    settings.usePrevNextImages = true;
+    settings.prevPageImage = "prev.gif";
+    settings.nextPageImage = "next.gif";
+    settings.topicFooter = "<img src=\"foot.gif\">";
+    CompiledPageFixes fixes(project.dir(), CodePage::forLanguage(0x409), false);
+    PageContext pages = context();
+    pages.compiledPages = &fixes;
+    generateTopicPages(pages);
+    fixes.references().resolve();
+    const std::string welcome = readFileBytes(page("welcome.htm"));
+    ASSERT_NE(welcome.find("value=\"see src=pic.gif\""), std::string::npos);
+    ASSERT_NE(welcome.find("background=rel.gif"), std::string::npos);
+    EXPECT_EQ(fixes.references().files(),
+              (std::vector<std::string>{"next.gif", "foot.gif", "prev.gif"}));
 }
 
 TEST_F(TopicPageTest, EffectSwitchesChooseTheScripts) {
