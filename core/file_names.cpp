@@ -6,6 +6,8 @@
 #include "core/text_util.h"
 #include "core/topic_table.h"
 
+#include <cstdint>
+#include <string_view>
 #include <unordered_set>
 
 namespace qw {
@@ -54,6 +56,37 @@ std::string withHtmExtension(std::string name) {
         name.erase(dot);
     return name + ".htm";
 }
+
+/// True for a name that normalising leaves as it is: no blank at either end, and a web
+/// address or a name ending in ".htm".
+bool isNormalName(const std::string& name) {
+    if (name.empty() || static_cast<unsigned char>(name.front()) <= ' ' ||
+        static_cast<unsigned char>(name.back()) <= ' ')
+        return false;
+    if (startsWith(name, kWebPrefix))
+        return true;
+    const size_t dot = extensionStart(name);
+    return dot != std::string::npos && name.compare(dot, std::string::npos, ".htm") == 0;
+}
+
+char upperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
+
+/// Hash and equality of names without regard to ASCII case, for sets of views of the
+/// table's cells: a check of every row then copies none.
+struct NoCaseHash {
+    size_t operator()(std::string_view text) const {
+        uint64_t hash = 1469598103934665603ull;
+        for (const char c : text)
+            hash = (hash ^ static_cast<unsigned char>(upperAscii(c))) * 1099511628211ull;
+        return size_t(hash);
+    }
+};
+struct NoCaseEqual {
+    bool operator()(std::string_view a, std::string_view b) const { return equalsNoCase(a, b); }
+};
+using NoCaseViews = std::unordered_set<std::string_view, NoCaseHash, NoCaseEqual>;
 
 } // namespace
 
@@ -131,6 +164,8 @@ void normaliseTopicFileNames(TopicTable& table, const FileNameOptions& options) 
             prefix = chapterPrefix(table.cell(r, ColMainFileName), options);
             continue;
         }
+        if (isNormalName(table.cell(r, ColFileName)))
+            continue;
         const std::string name = trim(table.cell(r, ColFileName));
         if (startsWith(name, kWebPrefix))
             continue;
@@ -158,24 +193,33 @@ CheckFinding checkProject(TopicTable& table, const FileNameOptions& options) {
                         r, ColFileName};
         }
     }
-    std::unordered_set<std::string> seen;
+    // The names stay as they are from here on: the sets hold views of them.
+    NoCaseViews seen;
+    seen.reserve(table.endRow());
     for (size_t r = 1; r < table.endRow(); ++r) {
         if (table.isChapterRow(r))
             continue;
         const std::string& name = table.cell(r, ColFileName);
-        if (!seen.insert(toUpper(name)).second)
+        if (!seen.insert(name).second)
             return {false,
                     "Warning: Duplicate FileName, '" + name + "', Found.\r\n" +
                         "Please Correct Before Creating HTMLHelp eDocument.",
                     r, ColFileName};
     }
     // A page written over a chapter file would destroy the author's chapter.
+    // Only a page named as a chapter file is named (no name holds a separator by now)
+    // needs its whole path compared.
     std::unordered_set<std::string> chapters;
+    NoCaseViews chapterNames;
     for (size_t r = 1; r < table.endRow(); ++r)
-        if (table.isChapterRow(r))
-            chapters.insert(toUpper(table.cell(r, ColMainFileName)));
+        if (table.isChapterRow(r)) {
+            const std::string& path = table.cell(r, ColMainFileName);
+            chapters.insert(toUpper(path));
+            chapterNames.insert(std::string_view(path).substr(path.find_last_of("/\\") + 1));
+        }
     for (size_t r = 1; r < table.endRow(); ++r) {
-        if (table.isChapterRow(r) || table.isWebTopic(r))
+        if (table.isChapterRow(r) || table.isWebTopic(r) ||
+            chapterNames.count(table.cell(r, ColFileName)) == 0)
             continue;
         const std::string page = table.projectDir() + table.topicLinkPath(r);
         if (chapters.count(toUpper(page)) != 0)

@@ -20,22 +20,6 @@ struct IndexEntry {
     std::string sortKey;
 };
 
-std::vector<IndexEntry> collectEntries(const TopicTable& table) {
-    std::vector<IndexEntry> entries;
-    std::unordered_map<std::string, size_t> byKeyword;
-    for (size_t r = 1; r < table.endRow(); ++r) {
-        if (table.isChapterRow(r))
-            continue;
-        for (std::string& keyword : pageItemList(table.cell(r, ColKeyWords))) {
-            const auto [it, added] = byKeyword.emplace(toLower(keyword), entries.size());
-            if (added)
-                entries.push_back({std::move(keyword), {}, {}});
-            entries[it->second].rows.push_back(r);
-        }
-    }
-    return entries;
-}
-
 /// Appends text with ASCII capitals made small, as toLower does, without a copy between.
 void appendLowered(std::string& out, std::string_view text) {
     const size_t at = out.size();
@@ -43,6 +27,30 @@ void appendLowered(std::string& out, std::string_view text) {
     for (size_t i = at; i < out.size(); ++i)
         if (out[i] >= 'A' && out[i] <= 'Z')
             out[i] = char(out[i] - 'A' + 'a');
+}
+
+std::vector<IndexEntry> collectEntries(const TopicTable& table) {
+    std::vector<IndexEntry> entries;
+    std::unordered_map<std::string, size_t> byKeyword;
+    // The keyword and its key are made in kept buffers: a keyword met before costs a
+    // lookup and no copy.
+    std::string keyword, key;
+    for (size_t r = 1; r < table.endRow(); ++r) {
+        if (table.isChapterRow(r))
+            continue;
+        const std::string& cell = table.cell(r, ColKeyWords);
+        for (size_t at = 0; nextPageItem(cell, at, keyword);) {
+            key.clear();
+            appendLowered(key, keyword);
+            auto it = byKeyword.find(key);
+            if (it == byKeyword.end()) {
+                it = byKeyword.emplace(key, entries.size()).first;
+                entries.push_back({keyword, {}, {}});
+            }
+            entries[it->second].rows.push_back(r);
+        }
+    }
+    return entries;
 }
 
 /// Entries sort by their keyword, then their topics, ignoring case.

@@ -35,22 +35,32 @@ bool isItemBlank(char c) {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-/// Calls found with every item of a cell as pageItemList gives it, but as a view of the
-/// cell: double quotes are still in it (appendItem turns them).
-template <typename Found> void forEachItem(std::string_view cell, Found found) {
-    for (size_t start = 0; start <= cell.size();) {
-        size_t comma = cell.find(',', start);
+/// The next item of a cell from at on, without the blanks round it, as a view of the cell
+/// (double quotes still in it: appendItem turns them); at moves past it. Empty when no
+/// item is left.
+std::string_view nextItemView(std::string_view cell, size_t& at) {
+    while (at <= cell.size()) {
+        size_t comma = cell.find(',', at);
         if (comma == std::string_view::npos)
             comma = cell.size();
-        size_t begin = start, end = comma;
+        size_t begin = at, end = comma;
+        at = comma + 1;
         while (begin < end && isItemBlank(cell[begin]))
             ++begin;
         while (end > begin && isItemBlank(cell[end - 1]))
             --end;
         if (end > begin)
-            found(cell.substr(begin, end - begin));
-        start = comma + 1;
+            return cell.substr(begin, end - begin);
     }
+    return {};
+}
+
+/// Calls found with every item of a cell as pageItemList gives it, but as a view.
+template <typename Found> void forEachItem(std::string_view cell, Found found) {
+    size_t at = 0;
+    for (std::string_view item = nextItemView(cell, at); !item.empty();
+         item = nextItemView(cell, at))
+        found(item);
 }
 
 /// Appends an item with its double quotes turned into single quotes.
@@ -61,6 +71,15 @@ void appendItem(std::string& text, std::string_view item) {
 }
 
 } // namespace
+
+bool nextPageItem(std::string_view cell, size_t& at, std::string& item) {
+    const std::string_view view = nextItemView(cell, at);
+    if (view.empty())
+        return false;
+    item.clear();
+    appendItem(item, view);
+    return true;
+}
 
 std::vector<std::string> pageItemList(std::string_view cell) {
     std::vector<std::string> items;

@@ -14,6 +14,9 @@ struct ProjectSettings;
 /// A cell split at commas, each item trimmed, double quotes turned into single quotes,
 /// empty items dropped, order kept.
 std::vector<std::string> pageItemList(std::string_view cell);
+/// The items of pageItemList one by one, into a kept buffer: item gets the next item from
+/// at on, and at moves past it; false when no item is left.
+bool nextPageItem(std::string_view cell, size_t& at, std::string& item);
 
 // The appenders below add whole lines to a page's text, each ended by CR LF.
 

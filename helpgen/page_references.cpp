@@ -66,16 +66,30 @@ std::string_view valueAt(std::string_view line, size_t at, bool inUrl) {
     return line.substr(at, end - at);
 }
 
-/// The part of a value that names a local file, or empty for addresses elsewhere.
+/// The part of a value that names a local file, or empty for addresses elsewhere. (The
+/// values are short: one loop over them costs less than a library search per character
+/// sought.)
 std::string_view localPart(std::string_view value) {
     while (!value.empty() && isBlank(value.front()))
         value.remove_prefix(1);
-    value = value.substr(0, value.find_first_of("#?"));
-    while (!value.empty() && isBlank(value.back()))
-        value.remove_suffix(1);
-    const size_t colon = value.find(':');
-    if (value.empty() || (colon != std::string_view::npos && colon < value.find('/')) ||
-        value[0] == '/' || value[0] == '\\' || value.find_first_of("'+") != std::string_view::npos)
+    size_t end = 0;
+    size_t colon = std::string_view::npos, slash = std::string_view::npos;
+    bool expression = false;
+    for (; end < value.size() && value[end] != '#' && value[end] != '?'; ++end) {
+        const char c = value[end];
+        if (c == ':' && colon == std::string_view::npos)
+            colon = end;
+        else if (c == '/' && slash == std::string_view::npos)
+            slash = end;
+        else if (c == '\'' || c == '+')
+            expression = true;
+    }
+    while (end > 0 && isBlank(value[end - 1]))
+        --end;
+    value = value.substr(0, end);
+    if (value.empty() || (colon != std::string_view::npos && (slash == std::string_view::npos ||
+                                                               colon < slash)) ||
+        value[0] == '/' || value[0] == '\\' || expression)
         return {}; // a scheme, a drive, an absolute path or a script expression
     return value;
 }
@@ -83,14 +97,20 @@ std::string_view localPart(std::string_view value) {
 /// True for a relative path of "/"-separated names, none empty, "." or "..", without
 /// "%" or "\\": one that decoding and normalising give back unchanged.
 bool isPlainRelative(std::string_view path) {
-    if (path.empty() || path.find_first_of("%\\") != std::string_view::npos)
+    if (path.empty())
         return false;
-    for (size_t at = 0; at <= path.size();) {
-        const size_t end = std::min(path.find('/', at), path.size());
-        const std::string_view part = path.substr(at, end - at);
-        if (part.empty() || part == "." || part == "..")
+    size_t partStart = 0;
+    for (size_t at = 0; at <= path.size(); ++at) {
+        const char c = at < path.size() ? path[at] : '/';
+        if (c == '%' || c == '\\')
             return false;
-        at = end + 1;
+        if (c != '/')
+            continue;
+        const size_t length = at - partStart;
+        if (length == 0 || (path[partStart] == '.' && (length == 1 || (length == 2 &&
+                                                                        path[partStart + 1] == '.'))))
+            return false;
+        partStart = at + 1;
     }
     return true;
 }

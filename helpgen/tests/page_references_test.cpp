@@ -21,6 +21,11 @@ TEST(PageReferencesTest, FindsLocalReferencesOfEveryKind) {
         {R"(<script>img.src = 'a' + n + '.gif';</script><a href="ok.htm?q=1">)", {"ok.htm"}},
         {R"(<p>a=b and hrefs = "no"</p>)", {}},
         {R"(<object data="movie.swf"></object>)", {"movie.swf"}},
+        // A colon after the first "/" or after "?" or "#" is no scheme; blanks round the
+        // path go.
+        {R"(<img src="dir/a:b.gif"><a href="p.htm?x:y"><a href=" q r.htm #s:t">)",
+         {"dir/a:b.gif", "p.htm", "q r.htm"}},
+        {R"(<a href="it's.htm"><a href="a+b.htm"><a href="x:/y">)", {}},
     };
     for (const auto& [line, expected] : cases)
         EXPECT_EQ(localReferences(line), expected) << line;
