@@ -34,12 +34,16 @@ bool injectedFault(std::string_view operation, const fs::path& path) {
 bool isNormalAbsolute(std::string_view text) {
     if (text.size() < 2 || text[0] != '/' || text.back() == '/')
         return false;
-    for (size_t at = 0; at < text.size();) {
-        const size_t next = std::min(text.find('/', at + 1), text.size());
-        const std::string_view part = text.substr(at + 1, next - at - 1);
-        if (part.empty() || part == "." || part == "..")
+    // One loop over the path: it runs several times for every page of a build.
+    size_t partStart = 1;
+    for (size_t at = 1; at <= text.size(); ++at) {
+        if (at < text.size() && text[at] != '/')
+            continue;
+        const size_t length = at - partStart;
+        if (length == 0 || (text[partStart] == '.' &&
+                            (length == 1 || (length == 2 && text[partStart + 1] == '.'))))
             return false;
-        at = next;
+        partStart = at + 1;
     }
     return true;
 }
@@ -237,7 +241,7 @@ std::string OutputGuard::refusalOf(const fs::path& absolute, Replace how) const 
     }
     if (const std::string link = linkedFolder(absolute); !link.empty())
         return "it lies in the linked folder '" + link + "'";
-    if (m_protectedNames.count(absolute.string()) != 0)
+    if (m_protectedNames.count(absolute.native()) != 0)
         return "it is a chapter or a file of the project";
     struct stat st {};
     if (::lstat(absolute.c_str(), &st) != 0)

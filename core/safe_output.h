@@ -116,7 +116,7 @@ private:
     std::filesystem::path m_projectDir;
     std::filesystem::path m_record;
     std::set<std::pair<uint64_t, uint64_t>> m_protected; // device, inode
-    std::set<std::string> m_protectedNames;
+    std::set<std::string, std::less<>> m_protectedNames;
     std::map<std::string, Stamp> m_stamps;
     mutable std::map<std::string, Stamp> m_marked; // files found carrying a mark
     std::vector<Mark> m_marks;

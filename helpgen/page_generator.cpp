@@ -67,6 +67,7 @@ std::vector<fs::path> PageGenerator::generateAll() {
         if (table.isChapterRow(r) || loaded == nullptr || *loaded != chapter) {
             loadChapterLines(table, chapter, read, chapterLines);
             head = extractHead(chapterLines);
+            markHeadTokens(head);
             loaded = &chapter;
             folder = table.chapterFolder(r);
             back = backPath(folder);

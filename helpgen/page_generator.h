@@ -77,6 +77,10 @@ private:
                        const Lines& head, const std::string& folder, const std::string& back,
                        std::string& text) const;
 
+    /// Notes which lines of the head of the chapter's pages (the header lines, then head)
+    /// hold a token replaced per topic: the others are the same on every page.
+    void markHeadTokens(const Lines& head) const;
+
     PageContext m_context;
     std::unique_ptr<EffectsExpander> m_effects;
     TokenFinder m_quotes{"&quot;"};
@@ -88,6 +92,8 @@ private:
     std::string m_footer;      ///< the project's topic footer, trimmed
     // Kept from page to page so that their memory serves again.
     mutable Lines m_top;            ///< the head of the page being built
+    mutable std::vector<char> m_headTokens; ///< per line of m_top: it holds a token
+    mutable bool m_anyHeadToken = false;
     mutable Lines m_lines;          ///< a page that needs work line by line
     mutable std::string m_pageText; ///< such a page as one text
     std::unique_ptr<OutputGuard> m_ownGuard;

@@ -13,6 +13,7 @@
 #include "helpgen/reader_aids.h"
 #include "helpgen/token_replace.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <span>
@@ -79,7 +80,22 @@ std::string htmlColour(std::string_view colourText) {
     return htmlColourFromText(colourText);
 }
 
+void PageGenerator::markHeadTokens(const Lines& head) const {
+    m_headTokens.clear();
+    const auto holdsToken = [this](std::string_view line) {
+        return m_titleToken.find(line) != std::string::npos ||
+               m_imageToken.find(line) != std::string::npos ||
+               m_colourToken.find(line) != std::string::npos;
+    };
+    for (const char* line : kHeaderLines)
+        m_headTokens.push_back(holdsToken(line));
+    for (const std::string& line : head)
+        m_headTokens.push_back(holdsToken(line));
+    m_anyHeadToken = std::find(m_headTokens.begin(), m_headTokens.end(), 1) != m_headTokens.end();
+}
+
 Lines PageGenerator::buildPage(size_t row, const Lines& chapterLines, const Lines& head) const {
+    markHeadTokens(head);
     const std::vector<std::string_view> views(chapterLines.begin(), chapterLines.end());
     const std::string folder = m_context.table.chapterFolder(row);
     std::string text;
@@ -113,10 +129,21 @@ void PageGenerator::buildPageText(size_t row, std::span<const std::string_view> 
         add(line);
     for (const std::string& line : head)
         add(line);
-    const std::span<std::string> topLines(top.data(), used);
-    replaceToken(topLines, m_titleToken, table.displayTitle(row));
-    replaceToken(topLines, m_imageToken, table.cell(row, ColBgImage));
-    replaceToken(topLines, m_colourToken, htmlColour(table.cell(row, ColBgColour)));
+    // Only the lines that hold a token change from topic to topic (each line is replaced
+    // by itself: a line without a token gains none).
+    if (m_anyHeadToken) {
+        const std::string title = table.displayTitle(row);
+        const std::string& image = table.cell(row, ColBgImage);
+        const std::string colour = htmlColour(table.cell(row, ColBgColour));
+        for (size_t i = 0; i < used; ++i) {
+            if (!m_headTokens[i])
+                continue;
+            const std::span<std::string> line(&top[i], 1);
+            replaceToken(line, m_titleToken, title);
+            replaceToken(line, m_imageToken, image);
+            replaceToken(line, m_colourToken, colour);
+        }
+    }
 
     if (project.useStyleSheet)
         add("<link rel=\"stylesheet\" href=\"" + back + "quirew.css\">");
