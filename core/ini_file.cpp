@@ -66,6 +66,7 @@ IniFile::IniFile(std::filesystem::path path, Unreadable unreadable) : m_path(std
         // The defaults, but a file that could not be read is never written: the write
         // would replace everything in it by the few keys written.
         m_lines.clear();
+        m_indexed = false;
         m_readError = e.what();
     }
 }
@@ -80,31 +81,67 @@ void IniFile::takeText(std::string_view text) {
         text.remove_prefix(kByteOrderMark.size());
     }
     m_lines = splitLines(text);
+    m_indexed = false;
 }
 
-IniFile::Found IniFile::find(std::string_view section, std::string_view key) const {
-    Found found;
-    bool inSection = false;
+void IniFile::indexLines() const {
+    m_places.clear();
+    SectionPlaces* current = nullptr; // null in a later section of a name met before
     std::string_view name, k, v;
     for (size_t i = 0; i < m_lines.size(); ++i) {
         const std::string& line = m_lines[i];
         if (sectionName(line, name)) {
-            if (inSection)
-                return found; // the first section of that name ends here
-            inSection = equalsNoCase(name, section);
-            if (inSection) {
-                found.sectionLine = long(i);
-                found.insertAt = long(i) + 1;
+            const auto [it, added] = m_places.try_emplace(toLower(name));
+            current = added ? &it->second : nullptr;
+            if (current != nullptr) {
+                current->sectionLine = long(i);
+                current->insertAt = long(i) + 1;
             }
             continue;
         }
-        if (!inSection)
+        if (current == nullptr)
             continue;
         if (!trimView(line).empty())
-            found.insertAt = long(i) + 1;
-        if (found.keyLine < 0 && keyName(line, k, v) && equalsNoCase(k, key))
-            found.keyLine = long(i);
+            current->insertAt = long(i) + 1;
+        if (keyName(line, k, v))
+            current->keys.try_emplace(toLower(k), long(i));
     }
+    m_indexed = true;
+}
+
+void IniFile::lineInserted(long at, SectionPlaces& places) {
+    std::string_view name, k, v;
+    const std::string& line = m_lines[size_t(at)];
+    if (sectionName(line, name)) {
+        m_indexed = false; // a key that reads as a section: counted afresh when next asked
+        return;
+    }
+    // The line went in at the end of its section: only the sections after it move.
+    for (auto& [sectionKey, other] : m_places) {
+        if (&other == &places || other.sectionLine < at)
+            continue;
+        ++other.sectionLine;
+        ++other.insertAt;
+        for (auto& [placedKey, keyLine] : other.keys)
+            ++keyLine;
+    }
+    if (!trimView(line).empty())
+        places.insertAt = at + 1;
+    if (keyName(line, k, v))
+        places.keys.try_emplace(toLower(k), at);
+}
+
+IniFile::Found IniFile::find(std::string_view section, std::string_view key) const {
+    if (!m_indexed)
+        indexLines();
+    Found found;
+    const auto it = m_places.find(toLower(section));
+    if (it == m_places.end())
+        return found;
+    found.sectionLine = it->second.sectionLine;
+    found.insertAt = it->second.insertAt;
+    if (const auto k = it->second.keys.find(toLower(key)); k != it->second.keys.end())
+        found.keyLine = k->second;
     return found;
 }
 
@@ -198,12 +235,14 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
             c = ' ';
     const Found found = find(section, key);
     if (found.keyLine >= 0) {
-        m_lines[size_t(found.keyLine)] = line;
+        m_lines[size_t(found.keyLine)] = line; // the same key: every place stays
     } else if (found.sectionLine >= 0) {
         m_lines.insert(m_lines.begin() + found.insertAt, line);
+        lineInserted(found.insertAt, m_places.find(toLower(section))->second);
     } else {
         m_lines.push_back("[" + std::string(section) + "]");
         m_lines.push_back(line);
+        m_indexed = false;
     }
     m_dirty = true;
     if (m_batch == 0)
@@ -230,6 +269,7 @@ void IniFile::endBatch() {
 
 void IniFile::clear() {
     m_lines.clear();
+    m_indexed = false;
     m_readError.clear();
     m_dirty = true;
     save();

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace qw {
@@ -66,6 +67,18 @@ private:
         long insertAt = -1;    ///< where a new key of the section goes
     };
     Found find(std::string_view section, std::string_view key) const;
+    /// Where find looks: every line's place by section and key, made in one pass over the
+    /// lines when first asked (a project names each chapter by two keys of one section:
+    /// a search of the lines for each would grow with the square of the chapters).
+    struct SectionPlaces {
+        long sectionLine = -1;
+        long insertAt = -1;
+        std::unordered_map<std::string, long> keys; ///< lower-case key: its first line
+    };
+    void indexLines() const;
+    /// Keeps the places right after a line was inserted at `at` into the first section
+    /// of its name, whose places are `places`.
+    void lineInserted(long at, SectionPlaces& places);
     bool rawValue(std::string_view section, std::string_view key, std::string_view& value) const;
     void takeText(std::string_view text);
     void refuseUnreadFile() const;
@@ -73,6 +86,9 @@ private:
 
     std::filesystem::path m_path;
     std::vector<std::string> m_lines;
+    /// lower-case section name: the places of the first section of that name
+    mutable std::unordered_map<std::string, SectionPlaces> m_places;
+    mutable bool m_indexed = false;
     std::string m_readError; ///< why the existing file could not be read
     bool m_byteOrderMark = false;
     int m_batch = 0;

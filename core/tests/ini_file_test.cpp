@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace qw {
 
 class IniFileTest : public ::testing::Test {
@@ -46,6 +48,34 @@ TEST_F(IniFileTest, WriteReplacesOneLineAndKeepsEveryOtherLine) {
     ini.writeBool("C", "On", true);
     EXPECT_EQ(IniFile(path).readString("c", "on", ""), "1");
     EXPECT_TRUE(tmp.read("p.ini").ends_with("X=y\r\n[C]\r\nOn=1\r\n"));
+}
+
+TEST_F(IniFileTest, PlacesKeptAcrossWritesAreThoseOfTheTextReadAfresh) {
+    // Where sections and keys lie is counted once and then kept up to date as lines go
+    // in: after every write the file and every lookup must be what the same text, read
+    // afresh and given the same write, gives. Sections of one name in two cases and
+    // twice, keys in both cases, with blanks, commented out or reading as a section.
+    const char* const sections[] = {"Main", "MAIN", "Other", "Third", "x"};
+    const char* const keys[] = {"A", "a", "B", " c", "c", "[x]", "d", ";e", "Long"};
+    const auto path = tmp.write("kept.ini", "top=1\r\n[Main]\r\nA=1\r\n\r\n; note\r\n[Other]\r\n"
+                                            "B=2\r\n  \r\n[main]\r\nd=later\r\n");
+    IniFile kept(path);
+    std::mt19937 random(5);
+    for (int op = 0; op < 300; ++op) {
+        IniFile fresh(tmp.path() / "fresh.ini", tmp.read("kept.ini"));
+        const char* section = sections[random() % std::size(sections)];
+        const char* key = keys[random() % std::size(keys)];
+        const std::string value = std::to_string(op);
+        kept.writeString(section, key, value);
+        fresh.writeString(section, key, value);
+        ASSERT_EQ(tmp.read("kept.ini"), tmp.read("fresh.ini")) << "write " << op;
+        for (const char* s : sections) {
+            EXPECT_EQ(kept.hasSection(s), fresh.hasSection(s));
+            for (const char* k : keys)
+                ASSERT_EQ(kept.readString(s, k, "none"), fresh.readString(s, k, "none"))
+                    << "write " << op << ": [" << s << "] " << k;
+        }
+    }
 }
 
 TEST_F(IniFileTest, CreatesTheFileOnFirstWriteAndBatchesWrites) {
