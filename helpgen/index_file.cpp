@@ -32,6 +32,7 @@ void appendLowered(std::string& out, std::string_view text) {
 std::vector<IndexEntry> collectEntries(const TopicTable& table) {
     std::vector<IndexEntry> entries;
     std::unordered_map<std::string, size_t> byKeyword;
+    byKeyword.reserve(table.endRow());
     // The keyword and its key are made in kept buffers: a keyword met before costs a
     // lookup and no copy.
     std::string keyword, key;

@@ -32,11 +32,14 @@ bool holdsCopyOf(const OutputGuard& guard, const PlannedOutput& file) {
 
 CheckFinding checkOutputs(const TopicTable& table, const OutputGuard& guard,
                           const std::vector<PlannedOutput>& files, std::string_view document) {
+    std::string pagePath; // made in memory kept from page to page
     for (size_t r = 1; r < table.endRow(); ++r) {
         if (table.isChapterRow(r) || table.isWebTopic(r))
             continue;
-        const std::string name = table.cell(r, ColFileName);
-        const fs::path page = table.projectDir() + table.chapterFolder(r) + name;
+        const std::string& name = table.cell(r, ColFileName);
+        pagePath.assign(table.projectDir());
+        table.appendTopicLinkPath(r, pagePath);
+        const fs::path page(pagePath);
         if (const std::string reason = guard.refusal(page, Replace::Own); !reason.empty())
             return {false,
                     "Warning: FileName, '" + name + "', cannot be written to " + page.string() +

@@ -210,9 +210,18 @@ void PageReferences::scanText(std::string_view text, std::string_view chapterFol
         if (localPart(page) == page && isPlainRelative(m_key))
             m_pageValues.push_back(page);
     }
+    // Values are short: a loop compares them sooner than a library call.
+    const auto same = [](std::string_view a, std::string_view b) {
+        if (a.size() != b.size())
+            return false;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (a[i] != b[i])
+                return false;
+        return true;
+    };
     const auto found = [&](std::string_view value) {
         for (const std::string_view& met : m_pageValues)
-            if (met == value)
+            if (same(met, value))
                 return;
         if (m_pageValues.size() < kPageValues)
             m_pageValues.push_back(value);
