@@ -97,18 +97,28 @@ std::string trim(std::string_view text) {
     return std::string(text.substr(begin, end - begin));
 }
 
-std::vector<std::string> splitItems(std::string_view cell) {
-    std::vector<std::string> items;
-    size_t start = 0;
-    while (start <= cell.size()) {
-        size_t comma = cell.find(',', start);
+std::string_view nextItem(std::string_view cell, size_t& at) {
+    while (at <= cell.size()) {
+        size_t comma = cell.find(',', at);
         if (comma == std::string_view::npos)
             comma = cell.size();
-        std::string item = trim(cell.substr(start, comma - start));
-        if (!item.empty())
-            items.push_back(std::move(item));
-        start = comma + 1;
+        size_t begin = at, end = comma;
+        at = comma + 1;
+        while (begin < end && static_cast<unsigned char>(cell[begin]) <= ' ')
+            ++begin;
+        while (end > begin && static_cast<unsigned char>(cell[end - 1]) <= ' ')
+            --end;
+        if (end > begin)
+            return cell.substr(begin, end - begin);
     }
+    return {};
+}
+
+std::vector<std::string> splitItems(std::string_view cell) {
+    std::vector<std::string> items;
+    size_t at = 0;
+    for (std::string_view item = nextItem(cell, at); !item.empty(); item = nextItem(cell, at))
+        items.emplace_back(item);
     return items;
 }
 

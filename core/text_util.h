@@ -23,6 +23,9 @@ std::string trim(std::string_view text);
 
 /// Splits a cell at commas, trims each item and drops empty ones ("a, ,b" gives a, b).
 std::vector<std::string> splitItems(std::string_view cell);
+/// The items of splitItems one by one, as views of the cell: the next item from at on
+/// (at moves past it), or empty when none is left.
+std::string_view nextItem(std::string_view cell, size_t& at);
 std::string join(const std::vector<std::string>& items, std::string_view separator);
 
 /// Replaces every occurrence of token (ignoring case) by replacement in place.

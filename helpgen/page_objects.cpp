@@ -31,35 +31,10 @@ std::string imageLabel(const std::string& image, const char* alt) {
     return "<img src=\"" + image + "\" alt=\"" + alt + "\" border=\"0\">";
 }
 
-bool isItemBlank(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-/// The next item of a cell from at on, without the blanks round it, as a view of the cell
-/// (double quotes still in it: appendItem turns them); at moves past it. Empty when no
-/// item is left.
-std::string_view nextItemView(std::string_view cell, size_t& at) {
-    while (at <= cell.size()) {
-        size_t comma = cell.find(',', at);
-        if (comma == std::string_view::npos)
-            comma = cell.size();
-        size_t begin = at, end = comma;
-        at = comma + 1;
-        while (begin < end && isItemBlank(cell[begin]))
-            ++begin;
-        while (end > begin && isItemBlank(cell[end - 1]))
-            --end;
-        if (end > begin)
-            return cell.substr(begin, end - begin);
-    }
-    return {};
-}
-
 /// Calls found with every item of a cell as pageItemList gives it, but as a view.
 template <typename Found> void forEachItem(std::string_view cell, Found found) {
     size_t at = 0;
-    for (std::string_view item = nextItemView(cell, at); !item.empty();
-         item = nextItemView(cell, at))
+    for (std::string_view item = nextItem(cell, at); !item.empty(); item = nextItem(cell, at))
         found(item);
 }
 
@@ -73,7 +48,7 @@ void appendItem(std::string& text, std::string_view item) {
 } // namespace
 
 bool nextPageItem(std::string_view cell, size_t& at, std::string& item) {
-    const std::string_view view = nextItemView(cell, at);
+    const std::string_view view = nextItem(cell, at);
     if (view.empty())
         return false;
     item.clear();
