@@ -139,6 +139,18 @@ bool EffectsExpander::applyScript(const Script& script, Lines& page) const {
     return applied;
 }
 
+template <typename Visit>
+bool EffectsExpander::visitScripts(int first, int last, Visit visit) const {
+    for (int n = std::max(first, 1); n <= std::min(last, kMaxScripts); ++n) {
+        const Script& script = m_scripts[size_t(n)];
+        if (!script.present)
+            break;
+        if (!script.tokens.empty() && visit(script))
+            return true;
+    }
+    return false;
+}
+
 void EffectsExpander::expand(Lines& page, int first, int last) const {
     joinPageText(page, m_pageText);
     expand(page, first, last, m_pageText);
@@ -151,39 +163,27 @@ void EffectsExpander::expand(Lines& page, int first, int last, std::string& text
     // hold no line break, so the piece finds every token a line holds.
     bool textReady = true;
     TextBytes inText(text);
-    for (int n = std::max(first, 1); n <= std::min(last, kMaxScripts); ++n) {
-        const Script& script = m_scripts[size_t(n)];
-        if (!script.present)
-            break;
-        if (script.tokens.empty())
-            continue;
+    visitScripts(first, last, [&](const Script& script) {
         if (!textReady) {
             joinPageText(page, text);
             textReady = true;
             inText = TextBytes(text);
         }
         if (!inText.holds(script.first))
-            continue;
+            return false;
         textReady = false; // the script may change the page
         if (applyScript(script, page))
             page.insert(page.end(), script.additional.begin(), script.additional.end());
-    }
+        return false;
+    });
     if (!textReady)
         joinPageText(page, text);
 }
 
 bool EffectsExpander::wouldExpand(std::string_view text, int first, int last) const {
     TextBytes inText(text);
-    for (int n = std::max(first, 1); n <= std::min(last, kMaxScripts); ++n) {
-        const Script& script = m_scripts[size_t(n)];
-        if (!script.present)
-            break;
-        if (script.tokens.empty())
-            continue;
-        if (inText.holds(script.first))
-            return true;
-    }
-    return false;
+    return visitScripts(first, last,
+                        [&inText](const Script& script) { return inText.holds(script.first); });
 }
 
 void joinPageText(const Lines& page, std::string& text) {

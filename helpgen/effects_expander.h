@@ -57,6 +57,10 @@ private:
         TokenFinder first{""}; ///< finds tokens[0]
     };
     bool applyScript(const Script& script, Lines& page) const;
+    /// Calls visit with scripts first to last in order, leaving out those without tokens
+    /// and stopping at the first that is not defined, or once visit returns true; returns
+    /// whether it did.
+    template <typename Visit> bool visitScripts(int first, int last, Visit visit) const;
 
     std::array<Script, kMaxScripts + 1> m_scripts; // index 0 unused
     mutable std::string m_pageText; ///< the page being expanded, as one text
