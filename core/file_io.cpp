@@ -1,5 +1,6 @@
 #include "core/file_io.h"
 
+#include "core/byte_scan.h"
 #include "core/text_util.h"
 
 #include <algorithm>
@@ -15,9 +16,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace fs = std::filesystem;
 
@@ -83,40 +81,12 @@ bool fileHoldsBytes(const fs::path& path, std::string_view bytes) {
     return same;
 }
 
-namespace {
-
-/// Calls atEnd(position) for every CR and LF of bytes, in order. Sixteen bytes are
-/// looked at together where the processor allows; lines are short, and a search per
-/// line end cost more than the split itself.
-template <typename AtEnd> void forEachLineBreak(std::string_view bytes, AtEnd atEnd) {
-    const char* base = bytes.data();
-    const size_t n = bytes.size();
-    size_t i = 0;
-#ifdef __SSE2__
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    for (; i + 16 <= n; i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i));
-        unsigned mask = unsigned(
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
-        while (mask != 0) {
-            atEnd(i + size_t(__builtin_ctz(mask)));
-            mask &= mask - 1;
-        }
-    }
-#endif
-    for (; i < n; ++i)
-        if (base[i] == '\r' || base[i] == '\n')
-            atEnd(i);
-}
-
-} // namespace
 
 void splitLineViews(std::string_view bytes, std::vector<std::string_view>& lines) {
     lines.clear();
     const size_t n = bytes.size();
     size_t start = 0;
-    forEachLineBreak(bytes, [&](size_t end) {
+    forEachByteOf(bytes, '\r', '\n', '\n', [&](size_t end) {
         if (end < start)
             return; // the LF of a CR LF, taken with its CR
         lines.push_back(bytes.substr(start, end - start));

@@ -1,7 +1,7 @@
 #include "helpgen/page_references.h"
 
 #include "core/text_util.h"
-#include "helpgen/byte_scan.h"
+#include "core/byte_scan.h"
 
 #include <algorithm>
 #include <cctype>

@@ -6,9 +6,6 @@
 #include <bit>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace qw {
 
@@ -118,10 +115,10 @@ bool TokenFinder::matchesAt(std::string_view text, size_t at) const {
 }
 
 size_t TokenFinder::find(std::string_view text, size_t from) const {
-    return find(text, from, true);
+    return find(text, from, BlockWidth::Widest);
 }
 
-size_t TokenFinder::find(std::string_view text, size_t from, bool mayUseBlocks) const {
+size_t TokenFinder::find(std::string_view text, size_t from, BlockWidth width) const {
     const size_t n = m_token.size();
     if (n == 0 || text.size() < n || from > text.size() - n)
         return std::string_view::npos;
@@ -142,8 +139,8 @@ size_t TokenFinder::find(std::string_view text, size_t from, bool mayUseBlocks) 
         const size_t hit = anchorAt - m_anchor;
         if (matchesAt(text, hit))
             return hit;
-        if (mayUseBlocks && ++misses == kMissesBeforeBlocks && n >= 2)
-            return findInBlocks(text, hit + 1);
+        if (width != BlockWidth::One && ++misses == kMissesBeforeBlocks && n >= 2)
+            return findInBlocks(text, hit + 1, width);
         if (anchorAt == nextLower)
             nextLower = findChar(text, m_lower, anchorAt + 1);
         else
@@ -151,11 +148,49 @@ size_t TokenFinder::find(std::string_view text, size_t from, bool mayUseBlocks) 
     }
 }
 
-size_t TokenFinder::findInBlocks(std::string_view text, size_t from) const {
+namespace {
+
+#if defined(QW_AVX2_BLOCKS)
+/// The thirty-two-byte loop of findInBlocks: the first start from from on whose anchor
+/// and second character match (in either case) and for which matches(start) holds, or
+/// npos with from left where the whole blocks end.
+template <typename Matches>
+__attribute__((target("avx2"))) size_t findPairWide(std::string_view text, size_t& from,
+                                                     size_t anchor, size_t second, char anchorLow,
+                                                     char secondLow, Matches matches) {
+    const size_t reach = std::max(anchor, second) + 32;
+    const __m256i al = _mm256_set1_epi8(anchorLow), au = _mm256_set1_epi8(upperChar(anchorLow));
+    const __m256i sl = _mm256_set1_epi8(secondLow), su = _mm256_set1_epi8(upperChar(secondLow));
+    const char* data = text.data();
+    for (; from + reach <= text.size(); from += 32) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + from + anchor));
+        const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + from + second));
+        const __m256i both =
+            _mm256_and_si256(_mm256_or_si256(_mm256_cmpeq_epi8(x, al), _mm256_cmpeq_epi8(x, au)),
+                             _mm256_or_si256(_mm256_cmpeq_epi8(y, sl), _mm256_cmpeq_epi8(y, su)));
+        for (uint32_t mask = uint32_t(_mm256_movemask_epi8(both)); mask != 0; mask &= mask - 1)
+            if (const size_t hit = from + size_t(std::countr_zero(mask)); matches(hit))
+                return hit;
+    }
+    return std::string_view::npos;
+}
+#endif
+
+} // namespace
+
+size_t TokenFinder::findInBlocks(std::string_view text, size_t from, BlockWidth width) const {
+    const size_t last = text.size() - m_token.size();
+    const auto matches = [&](size_t hit) { return hit <= last && matchesAt(text, hit); };
+#if defined(QW_AVX2_BLOCKS)
+    if (width == BlockWidth::Widest && cpuHasAvx2())
+        if (const size_t hit = findPairWide(text, from, m_anchor, m_second, m_lower,
+                                            m_token[m_second], matches);
+            hit != std::string_view::npos)
+            return hit;
+#endif
 #if defined(__SSE2__)
     // Sixteen candidate starts at a time: those holding the anchor and the second
     // character (in either case) where the token has them are compared whole.
-    const size_t last = text.size() - m_token.size();
     const size_t reach = std::max(m_anchor, m_second) + 16;
     const char second = m_token[m_second];
     const __m128i anchorLower = _mm_set1_epi8(m_lower), anchorUpper = _mm_set1_epi8(m_upper);
@@ -167,14 +202,12 @@ size_t TokenFinder::findInBlocks(std::string_view text, size_t from) const {
         const __m128i both = _mm_and_si128(
             _mm_or_si128(_mm_cmpeq_epi8(x, anchorLower), _mm_cmpeq_epi8(x, anchorUpper)),
             _mm_or_si128(_mm_cmpeq_epi8(y, secondLower), _mm_cmpeq_epi8(y, secondUpper)));
-        for (unsigned mask = unsigned(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1) {
-            const size_t hit = from + size_t(std::countr_zero(mask));
-            if (hit <= last && matchesAt(text, hit))
+        for (unsigned mask = unsigned(_mm_movemask_epi8(both)); mask != 0; mask &= mask - 1)
+            if (const size_t hit = from + size_t(std::countr_zero(mask)); matches(hit))
                 return hit;
-        }
     }
 #endif
-    return find(text, from, false);
+    return find(text, from, BlockWidth::One);
 }
 
 size_t replaceToken(std::span<std::string> lines, std::string_view token,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/byte_scan.h"
 #include "core/file_io.h"
 
 #include <span>
@@ -16,6 +17,8 @@ public:
     /// Position of the first occurrence at or after from, or npos. Never matches an
     /// empty token.
     size_t find(std::string_view text, size_t from = 0) const;
+    /// find, looking at blocks of bytes no wider than width (One: at no blocks).
+    size_t find(std::string_view text, size_t from, BlockWidth width) const;
     /// The token in lower case, and as given.
     const std::string& token() const { return m_token; }
     const std::string& given() const { return m_given; }
@@ -30,11 +33,10 @@ private:
     /// After this many candidates of the anchor that were no occurrence, the search
     /// goes on in blocks.
     static constexpr size_t kMissesBeforeBlocks = 8;
-    size_t find(std::string_view text, size_t from, bool mayUseBlocks) const;
-    /// find from from on, sixteen candidate starts at a time, each checked by the anchor
-    /// and a second character before it is compared whole: for text where the anchor
-    /// alone stands too often.
-    size_t findInBlocks(std::string_view text, size_t from) const;
+    /// find from from on, sixteen or thirty-two candidate starts at a time, each checked
+    /// by the anchor and a second character before it is compared whole: for text where
+    /// the anchor alone stands too often.
+    size_t findInBlocks(std::string_view text, size_t from, BlockWidth width) const;
     bool matchesAt(std::string_view text, size_t at) const;
     size_t m_anchor = 0; // the token's character that candidates are sought by
     size_t m_second = 0; // the next rarest, checked with it
