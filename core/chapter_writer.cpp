@@ -99,7 +99,7 @@ private:
 
 long long lineNumber(const std::string& cell, const std::string& path) {
     long long value = 0;
-    if (!parseInt(trim(cell), value))
+    if (!parseInt(trimView(cell), value))
         throw FileError("Invalid line number '" + cell + "' for " + path);
     return value;
 }

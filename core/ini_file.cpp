@@ -9,16 +9,6 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string_view trimView(std::string_view text) {
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ')
-        ++begin;
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ')
-        --end;
-    return text.substr(begin, end - begin);
-}
-
 /// The section name of a "[name]" line, or false when the line is no section line.
 bool sectionName(std::string_view line, std::string_view& name) {
     const std::string_view trimmed = trimView(line);

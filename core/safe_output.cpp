@@ -182,11 +182,11 @@ OutputGuard::OutputGuard(const fs::path& projectDir, const std::vector<fs::path>
         guarded.push_back(projectPath);
         guarded.push_back(ProjectLock::lockPath(projectPath));
         m_record = recordPath(projectPath);
-        m_protectedNames.insert(m_record.string());
+        protectName(m_record.string());
         loadRecord();
     }
     for (const fs::path& file : guarded) {
-        m_protectedNames.insert(normalPath(file).string());
+        protectName(normalPath(file).string());
         struct stat st {};
         if (::stat(file.c_str(), &st) == 0)
             m_protected.insert({uint64_t(st.st_dev), uint64_t(st.st_ino)});
@@ -195,8 +195,21 @@ OutputGuard::OutputGuard(const fs::path& projectDir, const std::vector<fs::path>
     }
 }
 
-std::optional<std::string_view> OutputGuard::below(const fs::path& absolute) const {
-    const std::string_view path = absolute.native(), dir = m_projectDir.native();
+size_t OutputGuard::nameBit(std::string_view path) {
+    // FNV-1a of the file name: the part that tells most paths of one project apart.
+    uint64_t hash = 14695981039346656037ULL;
+    for (const char c : path.substr(path.rfind('/') + 1))
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    return size_t(hash % kNameBits);
+}
+
+void OutputGuard::protectName(std::string name) {
+    m_protectedNameBits.set(nameBit(name));
+    m_protectedNames.insert(std::move(name));
+}
+
+std::optional<std::string_view> OutputGuard::below(std::string_view path) const {
+    const std::string_view dir = m_projectDir.native();
     const size_t cut = dir == "/" ? 0 : dir.size();
     if (path.size() > cut + 1 && path.compare(0, dir.size(), dir) == 0 && path[cut] == '/')
         return path.substr(cut + 1);
@@ -204,19 +217,25 @@ std::optional<std::string_view> OutputGuard::below(const fs::path& absolute) con
 }
 
 std::string OutputGuard::recordKey(const fs::path& absolute) const {
-    if (const auto relative = below(absolute); relative && isNormalAbsolute(absolute.native()))
+    if (const auto relative = below(absolute.native()); relative && isNormalAbsolute(absolute.native()))
         return std::string(*relative);
     return absolute.lexically_relative(m_projectDir).generic_string();
 }
 
-std::string OutputGuard::linkedFolder(const fs::path& absolute) const {
+std::string OutputGuard::linkedFolder(const std::string& absolute) const {
     // A file in the project folder or in a folder already found plain: nothing to look at.
-    const std::string_view text = absolute.native();
-    const std::string_view parent = text.substr(0, text.rfind('/'));
-    if (isNormalAbsolute(text) && (parent == m_projectDir.native() || m_plainFolders.count(parent) != 0))
-        return {};
+    const std::string_view parent = std::string_view(absolute).substr(0, absolute.rfind('/'));
+    if (isNormalAbsolute(absolute)) {
+        // The pages of a chapter come one after another: the folder of the last one first.
+        if (parent == m_projectDir.native() || parent == m_lastPlainFolder)
+            return {};
+        if (m_plainFolders.count(parent) != 0) {
+            m_lastPlainFolder.assign(parent);
+            return {};
+        }
+    }
     fs::path folder = m_projectDir;
-    const fs::path relative = absolute.lexically_relative(m_projectDir).parent_path();
+    const fs::path relative = fs::path(absolute).lexically_relative(m_projectDir).parent_path();
     for (const fs::path& part : relative) {
         folder /= part;
         if (m_plainFolders.count(folder.string()) != 0)
@@ -233,15 +252,17 @@ std::string OutputGuard::linkedFolder(const fs::path& absolute) const {
     return {};
 }
 
-std::string OutputGuard::refusalOf(const fs::path& absolute, Replace how) const {
-    if (!below(absolute) || !isNormalAbsolute(absolute.native())) {
-        const fs::path relative = absolute.lexically_relative(m_projectDir);
+std::string OutputGuard::refusalOf(const std::string& absolute, Replace how) const {
+    // The path is looked at as text: a path object would be parsed into its parts (and
+    // their memory) for each of the two checks of every page of a build.
+    if (!below(absolute) || !isNormalAbsolute(absolute)) {
+        const fs::path relative = fs::path(absolute).lexically_relative(m_projectDir);
         if (relative.empty() || relative == "." || *relative.begin() == "..")
             return "it lies outside the project folder";
     }
     if (const std::string link = linkedFolder(absolute); !link.empty())
         return "it lies in the linked folder '" + link + "'";
-    if (m_protectedNames.count(absolute.native()) != 0)
+    if (m_protectedNameBits.test(nameBit(absolute)) && m_protectedNames.count(absolute) != 0)
         return "it is a chapter or a file of the project";
     struct stat st {};
     if (::lstat(absolute.c_str(), &st) != 0)
@@ -261,7 +282,11 @@ std::string OutputGuard::refusalOf(const fs::path& absolute, Replace how) const 
 
 std::string OutputGuard::refusal(const fs::path& path, Replace how) const {
     fs::path made;
-    return refusalOf(normalPathIn(path, made), how);
+    return refusalOf(normalPathIn(path, made).native(), how);
+}
+
+std::string OutputGuard::refusalOfText(const std::string& path, Replace how) const {
+    return isNormalAbsolute(path) ? refusalOf(path, how) : refusal(fs::path(path), how);
 }
 
 void OutputGuard::check(const fs::path& path, Replace how) const {
@@ -301,7 +326,7 @@ void OutputGuard::write(const fs::path& path, std::string_view bytes, Replace ho
     fs::path made;
     const fs::path& absolute = normalPathIn(path, made);
     // Every refusal but that of a file the program did not write comes first.
-    if (const std::string reason = refusalOf(absolute, Replace::Named); !reason.empty())
+    if (const std::string reason = refusalOf(absolute.native(), Replace::Named); !reason.empty())
         throw FileError(writeFailure(path) + ": " + reason);
     struct stat st {};
     const bool exists = ::lstat(absolute.c_str(), &st) == 0;
@@ -346,7 +371,7 @@ void OutputGuard::remove(const fs::path& path, Replace how) {
     if (::lstat(absolute.c_str(), &st) != 0 && errno == ENOENT)
         return;
     const std::string failure = "Unable to delete " + path.string();
-    if (const std::string reason = refusalOf(absolute, how); !reason.empty())
+    if (const std::string reason = refusalOf(absolute.native(), how); !reason.empty())
         throw FileError(failure + ": " + reason);
     if (injectedFault("delete", absolute) || (::unlink(absolute.c_str()) != 0 && errno != ENOENT))
         throw FileError(failure);
@@ -361,7 +386,7 @@ void OutputGuard::makeDirectory(const fs::path& path) {
         return; // the project folder itself, which holds the project file
     if (relative.empty() || *relative.begin() == "..")
         throw FileError(failure + ": it lies outside the project folder");
-    if (const std::string link = linkedFolder(absolute); !link.empty())
+    if (const std::string link = linkedFolder(absolute.native()); !link.empty())
         throw FileError(failure + ": it lies in the linked folder '" + link + "'");
     struct stat st {};
     if (::lstat(absolute.c_str(), &st) == 0) {
@@ -418,7 +443,7 @@ void OutputGuard::saveRecord() {
         bytes +=
             std::to_string(stamp.size) + '\t' + std::to_string(stamp.time) + '\t' + name + "\r\n";
     }
-    if (const std::string link = linkedFolder(m_record); !link.empty())
+    if (const std::string link = linkedFolder(m_record.native()); !link.empty())
         throw FileError(writeFailure(m_record) + ": it lies in the linked folder '" + link + "'");
     struct stat st {};
     if (::lstat(m_record.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_nlink != 1))

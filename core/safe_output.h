@@ -2,6 +2,7 @@
 
 #include "core/file_io.h"
 
+#include <bitset>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -55,6 +56,9 @@ public:
 
     /// Why path may not be written; empty when it may.
     std::string refusal(const std::filesystem::path& path, Replace how) const;
+    /// refusal of a path given as text, parsed into a path object only when it is not
+    /// absolute and normal already (the pages of a build are).
+    std::string refusalOfText(const std::string& path, Replace how) const;
     /// Throws FileError("Unable to write to %s: <reason>") when path may not be written.
     void check(const std::filesystem::path& path, Replace how) const;
 
@@ -104,12 +108,12 @@ private:
         int64_t time = 0;
         bool operator==(const Stamp&) const = default;
     };
-    std::string refusalOf(const std::filesystem::path& absolute, Replace how) const;
-    std::string linkedFolder(const std::filesystem::path& absolute) const;
+    std::string refusalOf(const std::string& absolute, Replace how) const;
+    std::string linkedFolder(const std::string& absolute) const;
     std::string recordKey(const std::filesystem::path& absolute) const;
     /// The part of a normal absolute path below the project folder, by its text; nullopt
     /// when the text does not begin with the folder's.
-    std::optional<std::string_view> below(const std::filesystem::path& absolute) const;
+    std::optional<std::string_view> below(std::string_view absolute) const;
     void note(const std::filesystem::path& absolute);
     void loadRecord();
 
@@ -117,10 +121,17 @@ private:
     std::filesystem::path m_record;
     std::set<std::pair<uint64_t, uint64_t>> m_protected; // device, inode
     std::set<std::string, std::less<>> m_protectedNames;
+    /// A bit per hash of the protected names' file names: most pages' names find theirs
+    /// clear and need no look-up among the names.
+    static constexpr size_t kNameBits = 8192;
+    static size_t nameBit(std::string_view path);
+    void protectName(std::string name);
+    std::bitset<kNameBits> m_protectedNameBits;
     std::map<std::string, Stamp> m_stamps;
     mutable std::map<std::string, Stamp> m_marked; // files found carrying a mark
     std::vector<Mark> m_marks;
     mutable std::set<std::string, std::less<>> m_plainFolders;
+    mutable std::string m_lastPlainFolder; ///< the folder last found in m_plainFolders
     std::string m_compareBuffer; ///< the old file's bytes, read to compare
 };
 

@@ -74,10 +74,6 @@ bool containsNoCase(std::string_view haystack, std::string_view needle) {
     return findNoCase(haystack, needle) != std::string_view::npos;
 }
 
-bool startsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
-
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && equalsNoCase(text.substr(0, prefix.size()), prefix);
 }
@@ -87,14 +83,18 @@ bool endsWithNoCase(std::string_view text, std::string_view suffix) {
            equalsNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
-std::string trim(std::string_view text) {
+std::string_view trimView(std::string_view text) {
     size_t begin = 0;
     size_t end = text.size();
     while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ')
         ++begin;
     while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ')
         --end;
-    return std::string(text.substr(begin, end - begin));
+    return text.substr(begin, end - begin);
+}
+
+std::string trim(std::string_view text) {
+    return std::string(trimView(text));
 }
 
 std::string_view nextItem(std::string_view cell, size_t& at) {

@@ -14,12 +14,17 @@ bool equalsNoCase(std::string_view a, std::string_view b);
 /// Position of the first occurrence of needle in haystack ignoring ASCII case, or npos.
 size_t findNoCase(std::string_view haystack, std::string_view needle, size_t from = 0);
 bool containsNoCase(std::string_view haystack, std::string_view needle);
-bool startsWith(std::string_view text, std::string_view prefix);
+/// Inline: it runs for several cells of every row, mostly with a constant prefix.
+inline bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.starts_with(prefix);
+}
 bool startsWithNoCase(std::string_view text, std::string_view prefix);
 bool endsWithNoCase(std::string_view text, std::string_view suffix);
 
 /// Removes blanks and control characters (code 32 and below) from both ends.
 std::string trim(std::string_view text);
+/// trim, as a view into text.
+std::string_view trimView(std::string_view text);
 
 /// Splits a cell at commas, trims each item and drops empty ones ("a, ,b" gives a, b).
 std::vector<std::string> splitItems(std::string_view cell);

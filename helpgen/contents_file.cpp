@@ -7,6 +7,7 @@
 #include "helpgen/text_sink.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace qw {
 
@@ -30,20 +31,45 @@ std::string paramLine(const char* tabs, const char* name, const std::string& val
 }
 
 bool isHidden(const TopicTable& table, size_t row) {
-    return startsWith(table.displayTitle(row), "!!!");
+    // The title shown starts where the cell does: no copy of it is needed.
+    return startsWith(table.cell(row, ColTitle), "!!!");
+}
+
+/// Appends the parameter line of name and value to line (without its line end), the
+/// value's double quotes shown as single quotes when asked.
+void appendParamLine(std::string& line, const char* tabs, const char* name, std::string_view value,
+                     bool quotesAsApostrophes) {
+    line.append(tabs).append("<param name=\"").append(name).append("\" value=\"");
+    const size_t at = line.size();
+    line.append(value);
+    if (quotesAsApostrophes)
+        std::replace(line.begin() + long(at), line.end(), '"', '\'');
+    line.append("\">");
 }
 
 void appendPageEntry(const TopicTable& table, size_t row, TextSink& out) {
     if (isHidden(table, row))
         return;
     long long icon = 0;
-    if (!parseInt(trim(table.cell(row, ColIcon)), icon))
+    if (!parseInt(trimView(table.cell(row, ColIcon)), icon))
         throw FileError("'" + table.cell(row, ColIcon) + "' is not a valid icon number (topic '" +
                         table.displayTitle(row) + "')");
+    // The lines are made in memory kept from topic to topic.
+    thread_local std::string line;
     out.push_back("\t<LI> <OBJECT type=\"text/sitemap\">");
-    out.push_back(paramLine("\t\t\t", "Name", attributeText(table.displayTitle(row))));
-    out.push_back(paramLine("\t\t\t", "Local", table.topicLinkPath(row)));
-    out.push_back(paramLine("\t\t\t", "ImageNumber", std::to_string(icon + 1)));
+    const std::string& title = table.cell(row, ColTitle);
+    line.clear();
+    appendParamLine(line, "\t\t\t", "Name", std::string_view(title).substr(0, title.find('#')), true);
+    out.push_back(line);
+    line.assign("\t\t\t<param name=\"Local\" value=\"");
+    table.appendTopicLinkPath(row, line);
+    line.append("\">");
+    out.push_back(line);
+    char number[24];
+    const int length = std::snprintf(number, sizeof number, "%lld", icon + 1);
+    line.clear();
+    appendParamLine(line, "\t\t\t", "ImageNumber", std::string_view(number, size_t(length)), false);
+    out.push_back(line);
     out.push_back("\t</OBJECT>");
 }
 

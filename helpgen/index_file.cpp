@@ -56,11 +56,20 @@ std::vector<IndexEntry> collectEntries(const TopicTable& table) {
 
 /// Entries sort by their keyword, then their topics, ignoring case.
 void sortEntries(const TopicTable& table, std::vector<IndexEntry>& entries) {
+    // No two entries have one keyword in lower case, so where no keyword holds the "="
+    // that ends it in the key, the keyword part alone decides every comparison (neither
+    // part can begin the other) and the topics need no key of theirs: a keyword that
+    // every topic carries would otherwise make a key as long as the project.
+    const bool keywordsDecide = std::none_of(entries.begin(), entries.end(), [](const IndexEntry& e) {
+        return e.keyword.find('=') != std::string::npos;
+    });
     std::string path;
     for (IndexEntry& entry : entries) {
         entry.sortKey.clear();
         appendLowered(entry.sortKey, entry.keyword);
         entry.sortKey += '=';
+        if (keywordsDecide)
+            continue;
         for (size_t row : entry.rows) {
             const std::string& title = table.cell(row, ColTitle);
             const size_t titleStart = entry.sortKey.size();

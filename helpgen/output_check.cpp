@@ -39,10 +39,9 @@ CheckFinding checkOutputs(const TopicTable& table, const OutputGuard& guard,
         const std::string& name = table.cell(r, ColFileName);
         pagePath.assign(table.projectDir());
         table.appendTopicLinkPath(r, pagePath);
-        const fs::path page(pagePath);
-        if (const std::string reason = guard.refusal(page, Replace::Own); !reason.empty())
+        if (const std::string reason = guard.refusalOfText(pagePath, Replace::Own); !reason.empty())
             return {false,
-                    "Warning: FileName, '" + name + "', cannot be written to " + page.string() +
+                    "Warning: FileName, '" + name + "', cannot be written to " + pagePath +
                         ": " + reason + ".\r\nPlease Correct Before Creating " +
                         std::string(document) + ".",
                     r, ColFileName};

@@ -19,16 +19,17 @@ void guardPagePath(const OutputGuard& guard, const fs::path& path) {
 }
 
 /// The chapter's lines as loaded (or as the file now is, for one never loaded), as views:
-/// into the loaded text, else into read, which holds the file's lines.
-void loadChapterLines(const TopicTable& table, const std::string& chapter, Lines& read,
+/// into the loaded text (true), else into read, which holds the file's lines.
+bool loadChapterLines(const TopicTable& table, const std::string& chapter, Lines& read,
                       std::vector<std::string_view>& lines) {
     const ChapterSources::Source* source = table.sources().find(chapter);
     if (source != nullptr) {
-        lines = splitLineViews(*source->bytes);
-        return;
+        splitLineViews(*source->bytes, lines);
+        return true;
     }
     read = table.sources().lines(chapter);
     lines.assign(read.begin(), read.end());
+    return false;
 }
 
 } // namespace
@@ -65,7 +66,7 @@ std::vector<fs::path> PageGenerator::generateAll() {
     for (size_t r = 1; r < table.endRow(); ++r) {
         const std::string& chapter = table.cell(r, ColMainFileName);
         if (table.isChapterRow(r) || loaded == nullptr || *loaded != chapter) {
-            loadChapterLines(table, chapter, read, chapterLines);
+            m_linesInOneText = loadChapterLines(table, chapter, read, chapterLines);
             head = extractHead(chapterLines);
             markHeadTokens(head);
             loaded = &chapter;

@@ -86,12 +86,15 @@ private:
     TokenFinder m_quotes{"&quot;"};
     TokenFinder m_preOpen{"<pre>"};
     TokenFinder m_preClose{"</pre>"};
+    TokenFinder m_preEnd{"pre>"};
     TokenFinder m_titleToken;  ///< replaced in the head by the topic's title
     TokenFinder m_imageToken;  ///< by its background image
     TokenFinder m_colourToken; ///< by its background colour
     std::string m_footer;      ///< the project's topic footer, trimmed
     // Kept from page to page so that their memory serves again.
     mutable Lines m_top;            ///< the head of the page being built
+    /// The chapter lines given to buildPageText are views into one text, in order.
+    mutable bool m_linesInOneText = false;
     mutable std::vector<char> m_headTokens; ///< per line of m_top: it holds a token
     mutable bool m_anyHeadToken = false;
     mutable Lines m_lines;          ///< a page that needs work line by line
@@ -102,6 +105,9 @@ private:
 
 /// Appends line and the CR LF that ends it to a page's text.
 void addPageLine(std::string& text, std::string_view line);
+/// addPageLine for each of lines, which are views into one text in its order (as
+/// splitLineViews gives them).
+void addTextLines(std::string& text, std::span<const std::string_view> lines);
 
 /// The lines of a page's text, each ended by CR LF (the last may lack it).
 void splitPageText(std::string_view text, Lines& lines);

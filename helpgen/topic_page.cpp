@@ -38,7 +38,7 @@ std::pair<size_t, size_t> bodyRange(const TopicTable& table, size_t row, size_t 
     long long first = 0, last = 0;
     const std::string& a = table.cell(row, ColStartLine);
     const std::string& b = table.cell(row, ColEndLine);
-    const bool numbers = parseInt(trim(a), first) && parseInt(trim(b), last);
+    const bool numbers = parseInt(trimView(a), first) && parseInt(trimView(b), last);
     if (numbers && last < first && first >= 0 && first <= (long long)lineCount)
         return {0, 0};
     if (numbers && first >= 0 && last < (long long)lineCount)
@@ -99,6 +99,7 @@ Lines PageGenerator::buildPage(size_t row, const Lines& chapterLines, const Line
     const std::vector<std::string_view> views(chapterLines.begin(), chapterLines.end());
     const std::string folder = m_context.table.chapterFolder(row);
     std::string text;
+    m_linesInOneText = false;
     buildPageText(row, views, head, folder, backPath(folder), text);
     Lines page;
     splitPageText(text, page);
@@ -155,8 +156,11 @@ void PageGenerator::buildPageText(size_t row, std::span<const std::string_view> 
     text.clear();
     for (const std::string& line : top)
         addPageLine(text, line);
-    for (size_t i = bodyFirst; i < bodyEnd; ++i)
-        addPageLine(text, chapterLines[i]);
+    if (m_linesInOneText)
+        addTextLines(text, chapterLines.subspan(bodyFirst, bodyEnd - bodyFirst));
+    else
+        for (size_t i = bodyFirst; i < bodyEnd; ++i)
+            addPageLine(text, chapterLines[i]);
     if (env.searchForEffects)
         addPageLine(text, "<SCRIPT language=\"JavaScript\" src=\"" + back + "quirew.js\"></SCRIPT>");
 
@@ -167,8 +171,10 @@ void PageGenerator::buildPageText(size_t row, std::span<const std::string_view> 
     const int firstScript = env.searchForPopups ? 1 : 2;
     const int lastScript = env.searchForEffects ? 50 : 1;
     const bool quotes = env.replaceQuotes && m_quotes.find(text) != std::string::npos;
-    const bool pre = env.removePreTags && (m_preOpen.find(text) != std::string::npos ||
-                                           m_preClose.find(text) != std::string::npos);
+    // Both pre tags end in "pre>": a page without it (most) is searched once, not twice.
+    const bool pre = env.removePreTags && m_preEnd.find(text) != std::string::npos &&
+                     (m_preOpen.find(text) != std::string::npos ||
+                      m_preClose.find(text) != std::string::npos);
     const bool effects = (env.searchForEffects || env.searchForPopups) &&
                          m_effects->wouldExpand(text, firstScript, lastScript);
     if (quotes || pre || effects) {
@@ -234,6 +240,19 @@ void PageGenerator::buildPageText(size_t row, std::span<const std::string_view> 
 void addPageLine(std::string& text, std::string_view line) {
     text.append(line);
     text.append("\r\n", 2);
+}
+
+void addTextLines(std::string& text, std::span<const std::string_view> lines) {
+    for (size_t i = 0; i < lines.size();) {
+        // A run of lines that their text holds ended by CR LF already is one piece: the
+        // next line starting two bytes after the end of one can only follow a CR LF.
+        const char* const start = lines[i].data();
+        const char* end = start + lines[i].size();
+        for (++i; i < lines.size() && lines[i].data() - end == 2; ++i)
+            end = lines[i].data() + lines[i].size();
+        text.append(start, size_t(end - start));
+        text.append("\r\n", 2);
+    }
 }
 
 void splitPageText(std::string_view text, Lines& lines) {

@@ -126,6 +126,28 @@ TEST_F(ContentsFileTest, IndexEntriesTieOnKeywordSortByTopicTitleIgnoringCase) {
     EXPECT_LT(text.find("value=\"k=q\""), text.find("value=\"k\""));
 }
 
+TEST_F(ContentsFileTest, IndexKeywordsSortAsIfEndedByEquals) {
+    // Without "=" in any keyword the keyword decides alone, still as if ended by "=":
+    // "abc!" comes before "abc" ("!" before "="), then "abc>", "ABC?" and "abcd" (">", "?"
+    // and "d" after "=").
+    project.addChapter("one.htm", "One", kChapter,
+                       {TopicSpec("T1", "a.htm", "1", "1").keys("abcd, abc>"),
+                        TopicSpec("T2", "b.htm", "1", "1").keys("abc, ABC?"),
+                        TopicSpec("T3", "c.htm", "1", "1").keys("abc!, Abc")});
+    writeIndexFile(project.table(), out("p_indx.hhk"), true);
+    const std::string text = readFileBytes(out("p_indx.hhk"));
+    std::vector<size_t> at;
+    for (const char* keyword : {"abc!", "abc", "abc>", "ABC?", "abcd"}) {
+        at.push_back(text.find("name=\"Name\" value=\"" + std::string(keyword) + "\""));
+        ASSERT_NE(at.back(), std::string::npos) << keyword;
+    }
+    EXPECT_TRUE(std::is_sorted(at.begin(), at.end()));
+    // "Abc" joins the entry of "abc", which lists both topics.
+    EXPECT_EQ(text.find("value=\"Abc\""), std::string::npos);
+    const size_t abc = at[1];
+    EXPECT_LT(text.find("value=\"c.htm\"", abc), at[2]);
+}
+
 TEST_F(ContentsFileTest, UnwritableFileThrows) {
     project.addChapter("one.htm", "One", kChapter, {TopicSpec("A", "a.htm", "1", "1")});
     EXPECT_THROW(writeContentsFile(project.table(), settings, out("missing/p_toc.hhc")), FileError);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 namespace qw {
 namespace {
@@ -256,6 +257,27 @@ TEST(TopicPageHelpersTest, HeadEndsWhereTheBodyTagCloses) {
     EXPECT_EQ(extractHead({"<body>", "x"}), (Lines{"<body>"}));
     EXPECT_EQ(extractHead({"<body", "never closed"}), (Lines{"<body", "never closed"}));
     EXPECT_TRUE(extractHead({"<html>", "<p>no body</p>"}).empty());
+}
+
+TEST(TopicPageHelpersTest, TextLinesAreAddedAsLineByLine) {
+    // Runs of CR LF lines go in as one piece; lone CRs and LFs, empty lines, a last line
+    // without an end and any part of the text's lines must still give CR LF after each.
+    std::mt19937 random(3);
+    const std::string pieces[] = {"ab", "\r\n", "\n", "\r", "\r\n\r\n", "x y", ""};
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        for (int i = int(random() % 30); i > 0; --i)
+            text += pieces[random() % std::size(pieces)];
+        const std::vector<std::string_view> lines = splitLineViews(text);
+        const size_t first = lines.empty() ? 0 : random() % (lines.size() + 1);
+        const size_t count = random() % (lines.size() - first + 1);
+        const std::span<const std::string_view> part(lines.data() + first, count);
+        std::string expected = "head\r\n", got = expected;
+        for (const std::string_view line : part)
+            addPageLine(expected, line);
+        addTextLines(got, part);
+        ASSERT_EQ(got, expected) << "round " << round;
+    }
 }
 
 TEST(TopicPageHelpersTest, BackPathAndColours) {
