@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     const std::string base = session.basePath();
     qw::TopicTable& table = session.table();
 
-    std::vector<fs::path> pages;
+    std::vector<std::string> pages;
     double cpu = cpuSeconds();
     const qw::PageContext context{table, session.settings(), session.environment(), dataDir, true};
     const double tPages = timed([&] { pages = qw::generateTopicPages(context); });
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
 
     // The same pages on their own, copied by cp -r.
     size_t pageBytes = 0;
-    for (const fs::path& page : pages) {
+    for (const fs::path page : pages) {
         const fs::path target = dir / "pages" / fs::relative(page, dir / "proj");
         fs::create_directories(target.parent_path());
         fs::copy_file(page, target, fs::copy_options::overwrite_existing);

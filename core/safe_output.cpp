@@ -84,7 +84,7 @@ std::string leadingBytes(const fs::path& path, size_t count) {
 
 /// Whether the plain file at path holds exactly bytes, read into buffer (kept by the
 /// caller so that many comparisons need no new memory).
-bool sameBytes(const fs::path& path, std::string_view bytes, std::string& buffer) {
+bool sameBytes(const std::string& path, std::string_view bytes, std::string& buffer) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -116,12 +116,16 @@ bool holdsBytes(const fs::path& path, std::string_view bytes) {
     }
 }
 
+std::string writeFailure(const std::string& path) {
+    return "Unable to write to " + path;
+}
+
 std::string writeFailure(const fs::path& path) {
-    return "Unable to write to " + path.string();
+    return writeFailure(path.string());
 }
 
 /// Writes bytes into an existing or new plain file of one name, never through a link.
-void writeInPlace(const fs::path& path, std::string_view bytes,
+void writeInPlace(const std::string& path, std::string_view bytes,
                   const std::set<std::pair<uint64_t, uint64_t>>& protectedFiles) {
     if (injectedFault("write", path))
         throw FileError(writeFailure(path));
@@ -324,10 +328,22 @@ void OutputGuard::addMark(std::string start, std::string within) {
 
 void OutputGuard::write(const fs::path& path, std::string_view bytes, Replace how, bool record) {
     fs::path made;
-    const fs::path& absolute = normalPathIn(path, made);
+    writeNormal(normalPathIn(path, made).native(), path.string(), bytes, how, record);
+}
+
+void OutputGuard::writePage(const std::string& path, std::string_view bytes) {
+    // Pages carry their mark: they need no note in the record of written files.
+    if (isNormalAbsolute(path))
+        writeNormal(path, path, bytes, Replace::Own, false);
+    else
+        write(fs::path(path), bytes, Replace::Own, false);
+}
+
+void OutputGuard::writeNormal(const std::string& absolute, const std::string& shown,
+                              std::string_view bytes, Replace how, bool record) {
     // Every refusal but that of a file the program did not write comes first.
-    if (const std::string reason = refusalOf(absolute.native(), Replace::Named); !reason.empty())
-        throw FileError(writeFailure(path) + ": " + reason);
+    if (const std::string reason = refusalOf(absolute, Replace::Named); !reason.empty())
+        throw FileError(writeFailure(shown) + ": " + reason);
     struct stat st {};
     const bool exists = ::lstat(absolute.c_str(), &st) == 0;
     // A file that already holds these very bytes is the program's own output, whoever
@@ -340,7 +356,7 @@ void OutputGuard::write(const fs::path& path, std::string_view bytes, Replace ho
         return;
     }
     if (exists && how == Replace::Own && !isOwn(absolute))
-        throw FileError(writeFailure(path) + ": " + std::string(kNotOwn));
+        throw FileError(writeFailure(shown) + ": " + std::string(kNotOwn));
     writeInPlace(absolute, bytes, m_protected);
     if (record && how == Replace::Own)
         note(absolute);

@@ -67,6 +67,9 @@ public:
     /// mark needs no note. Throws FileError.
     void write(const std::filesystem::path& path, std::string_view bytes, Replace how,
                bool record = true);
+    /// write(path, bytes, Replace::Own, false) for a topic page, its path given as text
+    /// (not parsed into a path object when absolute and normal, as a build's pages are).
+    void writePage(const std::string& path, std::string_view bytes);
     /// The same for lines, each ended by CR LF.
     void writeLines(const std::filesystem::path& path, const Lines& lines, Replace how,
                     bool record = true);
@@ -115,6 +118,8 @@ private:
     /// when the text does not begin with the folder's.
     std::optional<std::string_view> below(std::string_view absolute) const;
     void note(const std::filesystem::path& absolute);
+    void writeNormal(const std::string& absolute, const std::string& shown, std::string_view bytes,
+                     Replace how, bool record);
     void loadRecord();
 
     std::filesystem::path m_projectDir;

@@ -83,6 +83,14 @@ bool endsWithNoCase(std::string_view text, std::string_view suffix) {
            equalsNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
+void appendLowered(std::string& out, std::string_view text) {
+    const size_t at = out.size();
+    out.append(text);
+    for (size_t i = at; i < out.size(); ++i)
+        if (out[i] >= 'A' && out[i] <= 'Z')
+            out[i] = char(out[i] - 'A' + 'a');
+}
+
 std::string_view trimView(std::string_view text) {
     size_t begin = 0;
     size_t end = text.size();

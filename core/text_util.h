@@ -10,6 +10,8 @@ namespace qw {
 /// single-byte code page or in UTF-8 survive a round trip.
 std::string toUpper(std::string_view text);
 std::string toLower(std::string_view text);
+/// Appends text with ASCII capitals made small, as toLower does, without a copy between.
+void appendLowered(std::string& out, std::string_view text);
 bool equalsNoCase(std::string_view a, std::string_view b);
 /// Position of the first occurrence of needle in haystack ignoring ASCII case, or npos.
 size_t findNoCase(std::string_view haystack, std::string_view needle, size_t from = 0);

@@ -202,15 +202,21 @@ void TopicTable::markRoles(const SpecialPages& pages) {
                                  toLower(pages.homeButtonPage), toLower(pages.customButtonPage),
                                  toLower(pages.whatsNewPage),   toLower(pages.copyrightPage)};
     const char letters[] = {'d', 'w', 'h', 'c', 'n', 'r'};
-    std::string folder;
+    // The path of each row is made in memory kept from row to row.
+    std::string folder, path;
     for (size_t r = 1; r < endRow(); ++r) {
         if (isChapterRow(r)) {
             folder = toLower(chapterFolder(r));
             continue;
         }
-        const std::string name = toLower(m_rows[r][ColFileName]);
-        const std::string path =
-            startsWithNoCase(name, kWebPrefix) ? name.substr(kWebPrefix.size()) : folder + name;
+        const std::string& name = m_rows[r][ColFileName];
+        path.clear();
+        if (startsWithNoCase(name, kWebPrefix)) {
+            appendLowered(path, std::string_view(name).substr(kWebPrefix.size()));
+        } else {
+            path += folder;
+            appendLowered(path, name);
+        }
         std::string marker;
         for (size_t i = 0; i < 6; ++i)
             if (!props[i].empty() && props[i] == path)

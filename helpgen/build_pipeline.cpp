@@ -29,7 +29,7 @@ namespace {
 
 /// Everything one run wrote that the clean-up may take away again.
 struct Intermediates {
-    std::vector<fs::path> pages;
+    std::vector<std::string> pages; ///< full paths
     std::vector<fs::path> supportFiles;
     fs::path aboutPage;
     std::vector<std::string> warnings;
@@ -174,7 +174,7 @@ std::vector<std::string> cleanUp(const ProjectSession& session, const Intermedia
     const fs::path projectDir = session.projectDir();
     const std::string base = session.basePath();
     std::vector<std::pair<fs::path, Replace>> doomed;
-    for (const fs::path& page : made.pages)
+    for (const std::string& page : made.pages)
         doomed.emplace_back(page, Replace::Own);
     if (!made.aboutPage.empty())
         doomed.emplace_back(made.aboutPage, Replace::Own);
@@ -360,8 +360,7 @@ BuildResult createHelpDocument(ProjectSession& session, BuildHost& host,
         host.progress().step();
         busy.end(800);
     }
-    for (const fs::path& page : made.pages)
-        result.pagesWritten.push_back(page.string());
+    result.pagesWritten = made.pages;
     result.warnings = made.warnings;
     if (!request.compile) {
         record.save();

@@ -20,15 +20,6 @@ struct IndexEntry {
     std::string sortKey;
 };
 
-/// Appends text with ASCII capitals made small, as toLower does, without a copy between.
-void appendLowered(std::string& out, std::string_view text) {
-    const size_t at = out.size();
-    out.append(text);
-    for (size_t i = at; i < out.size(); ++i)
-        if (out[i] >= 'A' && out[i] <= 'Z')
-            out[i] = char(out[i] - 'A' + 'a');
-}
-
 std::vector<IndexEntry> collectEntries(const TopicTable& table) {
     std::vector<IndexEntry> entries;
     std::unordered_map<std::string, size_t> byKeyword;

@@ -52,9 +52,9 @@ fs::path PageGenerator::pagePath(size_t row) const {
     return fs::path(table.projectDir() + table.chapterFolder(row) + table.cell(row, ColFileName));
 }
 
-std::vector<fs::path> PageGenerator::generateAll() {
+std::vector<std::string> PageGenerator::generateAll() {
     const TopicTable& table = m_context.table;
-    std::vector<fs::path> written;
+    std::vector<std::string> written;
     Lines read;
     std::vector<std::string_view> chapterLines;
     Lines head;
@@ -77,10 +77,9 @@ std::vector<fs::path> PageGenerator::generateAll() {
         if (table.isChapterRow(r) || table.isWebTopic(r))
             continue;
         const std::string& name = table.cell(r, ColFileName);
-        fs::path path(pages + name);
+        std::string path = pages + name;
         buildPageText(r, chapterLines, head, folder, back, bytes);
-        // Pages carry their mark, so they need no note in the record of written files.
-        m_guard->write(path, bytes, Replace::Own, false);
+        m_guard->writePage(path, bytes);
         written.push_back(std::move(path));
     }
     return written;
@@ -96,7 +95,7 @@ void PageGenerator::generateOne(size_t row, const fs::path& target) {
                         Replace::Own, false);
 }
 
-std::vector<fs::path> generateTopicPages(const PageContext& context, OutputGuard* guard) {
+std::vector<std::string> generateTopicPages(const PageContext& context, OutputGuard* guard) {
     return PageGenerator(context, guard).generateAll();
 }
 

@@ -55,7 +55,7 @@ public:
 
     /// Writes the page of every topic that is not a web topic, reading each chapter file
     /// once. Returns the paths of the pages written, in table order.
-    std::vector<std::filesystem::path> generateAll();
+    std::vector<std::string> generateAll();
 
     /// Reads the row's chapter and writes the row's page to target instead of the
     /// topic's own path (the preview). target must lie inside the project directory and
@@ -93,6 +93,10 @@ private:
     std::string m_footer;      ///< the project's topic footer, trimmed
     // Kept from page to page so that their memory serves again.
     mutable Lines m_top;            ///< the head of the page being built
+    mutable std::string m_line;     ///< a line of it being made
+    mutable bool m_colourKnown = false;
+    mutable std::string m_colourCell; ///< the colour cell of the last page with a token
+    mutable std::string m_colour;     ///< and its colour as HTML writes it
     /// The chapter lines given to buildPageText are views into one text, in order.
     mutable bool m_linesInOneText = false;
     mutable std::vector<char> m_headTokens; ///< per line of m_top: it holds a token
@@ -126,7 +130,7 @@ std::string backPath(std::string_view chapterFolder);
 std::string htmlColour(std::string_view colourText);
 
 /// Convenience for one run: PageGenerator(context, guard).generateAll().
-std::vector<std::filesystem::path> generateTopicPages(const PageContext& context,
+std::vector<std::string> generateTopicPages(const PageContext& context,
                                                       OutputGuard* guard = nullptr);
 
 /// Convenience for the preview: PageGenerator(context, guard).generateOne(row, target).

@@ -133,9 +133,17 @@ void PageGenerator::buildPageText(size_t row, std::span<const std::string_view> 
     // Only the lines that hold a token change from topic to topic (each line is replaced
     // by itself: a line without a token gains none).
     if (m_anyHeadToken) {
-        const std::string title = table.displayTitle(row);
+        const std::string& titleCell = table.cell(row, ColTitle);
+        const std::string_view title = std::string_view(titleCell).substr(0, titleCell.find('#'));
         const std::string& image = table.cell(row, ColBgImage);
-        const std::string colour = htmlColour(table.cell(row, ColBgColour));
+        // Most topics share a colour: it is worked out again only when the cell differs.
+        const std::string& colourCell = table.cell(row, ColBgColour);
+        if (!m_colourKnown || colourCell != m_colourCell) {
+            m_colourCell = colourCell;
+            m_colour = htmlColour(colourCell);
+            m_colourKnown = true;
+        }
+        const std::string& colour = m_colour;
         for (size_t i = 0; i < used; ++i) {
             if (!m_headTokens[i])
                 continue;
@@ -146,8 +154,10 @@ void PageGenerator::buildPageText(size_t row, std::span<const std::string_view> 
         }
     }
 
-    if (project.useStyleSheet)
-        add("<link rel=\"stylesheet\" href=\"" + back + "quirew.css\">");
+    if (project.useStyleSheet) {
+        m_line.assign("<link rel=\"stylesheet\" href=\"").append(back).append("quirew.css\">");
+        add(m_line);
+    }
     top.resize(used);
     if (m_context.readerAids) // the viewport line goes into the head
         addReaderAids(top, std::size(kHeaderLines), back);
@@ -162,7 +172,9 @@ void PageGenerator::buildPageText(size_t row, std::span<const std::string_view> 
         for (size_t i = bodyFirst; i < bodyEnd; ++i)
             addPageLine(text, chapterLines[i]);
     if (env.searchForEffects)
-        addPageLine(text, "<SCRIPT language=\"JavaScript\" src=\"" + back + "quirew.js\"></SCRIPT>");
+        text.append("<SCRIPT language=\"JavaScript\" src=\"")
+            .append(back)
+            .append("quirew.js\"></SCRIPT>\r\n");
 
     // Most pages hold no token of a replacement or an effect: the text taken whole tells,
     // and only a page that holds one goes line by line. (No token holds a line break, so

@@ -229,12 +229,12 @@ TreeResult createTreeDocument(ProjectSession& session, TreeHost& host) {
     PageContext pages{session.table(), session.settings(), session.environment(),
                       session.dataDir(), false};
     pages.readerAids = true;
-    std::vector<fs::path> written = generateTopicPages(pages, &guard);
+    const std::vector<std::string> written = generateTopicPages(pages, &guard);
     progress.step();
     writeAboutPage(guard, session.dataDir());
     progress.step();
     TreeResult result = generateTree(session, host, options, &guard);
-    result.pages = std::move(written);
+    result.pages.assign(written.begin(), written.end());
     progress.step();
 
     record.save();
