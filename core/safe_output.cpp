@@ -25,8 +25,10 @@ OutputGuard::Fault& faultHook() {
     return fault;
 }
 
-bool injectedFault(std::string_view operation, const fs::path& path) {
-    return faultHook() && faultHook()(operation, path);
+/// For a path given as text (or as a path object): the path object is made only when a
+/// fault is set.
+template <typename Path> bool injectedFault(std::string_view operation, const Path& path) {
+    return faultHook() && faultHook()(operation, fs::path(path));
 }
 
 /// True when text is an absolute path in normal form already (no empty, "." or ".." part,
@@ -227,9 +229,13 @@ std::string OutputGuard::recordKey(const fs::path& absolute) const {
 }
 
 std::string OutputGuard::linkedFolder(const std::string& absolute) const {
+    return linkedFolder(absolute, isNormalAbsolute(absolute));
+}
+
+std::string OutputGuard::linkedFolder(const std::string& absolute, bool normal) const {
     // A file in the project folder or in a folder already found plain: nothing to look at.
     const std::string_view parent = std::string_view(absolute).substr(0, absolute.rfind('/'));
-    if (isNormalAbsolute(absolute)) {
+    if (normal) {
         // The pages of a chapter come one after another: the folder of the last one first.
         if (parent == m_projectDir.native() || parent == m_lastPlainFolder)
             return {};
@@ -259,12 +265,13 @@ std::string OutputGuard::linkedFolder(const std::string& absolute) const {
 std::string OutputGuard::refusalOf(const std::string& absolute, Replace how) const {
     // The path is looked at as text: a path object would be parsed into its parts (and
     // their memory) for each of the two checks of every page of a build.
-    if (!below(absolute) || !isNormalAbsolute(absolute)) {
+    const bool normal = isNormalAbsolute(absolute);
+    if (!normal || !below(absolute)) {
         const fs::path relative = fs::path(absolute).lexically_relative(m_projectDir);
         if (relative.empty() || relative == "." || *relative.begin() == "..")
             return "it lies outside the project folder";
     }
-    if (const std::string link = linkedFolder(absolute); !link.empty())
+    if (const std::string link = linkedFolder(absolute, normal); !link.empty())
         return "it lies in the linked folder '" + link + "'";
     if (m_protectedNameBits.test(nameBit(absolute)) && m_protectedNames.count(absolute) != 0)
         return "it is a chapter or a file of the project";

@@ -113,6 +113,8 @@ private:
     };
     std::string refusalOf(const std::string& absolute, Replace how) const;
     std::string linkedFolder(const std::string& absolute) const;
+    /// linkedFolder, told whether the path is absolute and normal already.
+    std::string linkedFolder(const std::string& absolute, bool normal) const;
     std::string recordKey(const std::filesystem::path& absolute) const;
     /// The part of a normal absolute path below the project folder, by its text; nullopt
     /// when the text does not begin with the folder's.
