@@ -7,7 +7,6 @@
 #include "helpgen/text_sink.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace qw {
 
@@ -22,19 +21,6 @@ std::string attributeText(std::string text) {
     return text;
 }
 
-std::string paramLine(const char* tabs, const char* name, const std::string& value) {
-    std::string line;
-    line.reserve(32 + value.size());
-    line.append(tabs).append("<param name=\"").append(name).append("\" value=\"");
-    line.append(value).append("\">");
-    return line;
-}
-
-bool isHidden(const TopicTable& table, size_t row) {
-    // The title shown starts where the cell does: no copy of it is needed.
-    return startsWith(table.cell(row, ColTitle), "!!!");
-}
-
 /// Appends the parameter line of name and value to line (without its line end), the
 /// value's double quotes shown as single quotes when asked.
 void appendParamLine(std::string& line, const char* tabs, const char* name, std::string_view value,
@@ -45,6 +31,17 @@ void appendParamLine(std::string& line, const char* tabs, const char* name, std:
     if (quotesAsApostrophes)
         std::replace(line.begin() + long(at), line.end(), '"', '\'');
     line.append("\">");
+}
+
+std::string paramLine(const char* tabs, const char* name, const std::string& value) {
+    std::string line;
+    appendParamLine(line, tabs, name, value, false);
+    return line;
+}
+
+bool isHidden(const TopicTable& table, size_t row) {
+    // The title shown starts where the cell does: no copy of it is needed.
+    return startsWith(table.cell(row, ColTitle), "!!!");
 }
 
 void appendPageEntry(const TopicTable& table, size_t row, TextSink& out) {
@@ -65,10 +62,8 @@ void appendPageEntry(const TopicTable& table, size_t row, TextSink& out) {
     table.appendTopicLinkPath(row, line);
     line.append("\">");
     out.push_back(line);
-    char number[24];
-    const int length = std::snprintf(number, sizeof number, "%lld", icon + 1);
     line.clear();
-    appendParamLine(line, "\t\t\t", "ImageNumber", std::string_view(number, size_t(length)), false);
+    appendParamLine(line, "\t\t\t", "ImageNumber", std::to_string(icon + 1), false);
     out.push_back(line);
     out.push_back("\t</OBJECT>");
 }
