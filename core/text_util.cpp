@@ -22,9 +22,8 @@ std::string toUpper(std::string_view text) {
 }
 
 std::string toLower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        c = lowerChar(c);
+    std::string out;
+    appendLowered(out, text);
     return out;
 }
 
