@@ -29,6 +29,10 @@ inline SyntheticProject writeSyntheticProject(const std::filesystem::path& dir, 
         qwr += "ChapterFileName" + std::to_string(c) + "=" + toBackslashes(name) + "\r\n";
         std::string text = "<html>\r\n<head>\r\n<title>_Title_</title>\r\n</head>\r\n"
                            "<body bgcolor=\"#FFFFFF\" background=\"_BgImage_\">\r\n\r\n";
+        // Every line links to a page of its own chapter's folder, so that no link of a
+        // chapter in a sub-folder points at a page that is not there.
+        const std::string link =
+            "c" + std::to_string(c) + "_" + std::to_string(topics > 1 ? 1 : 0) + ".htm";
         for (int t = 0; t < topics; ++t) {
             const std::string id = std::to_string(c) + "_" + std::to_string(t);
             text += sep + "<font size=\"-2\"><br>\r\nTitle='Topic " + id +
@@ -40,7 +44,8 @@ inline SyntheticProject writeSyntheticProject(const std::filesystem::path& dir, 
             for (int l = 1; l < linesPerTopic; ++l)
                 text += "<p>Line " + std::to_string(l) +
                         " of this topic describes the <b>tide tables</b> &amp; the station "
-                        "list in some detail, with a <a href=\"c0_1.htm\">link</a> here.</p>\r\n";
+                        "list in some detail, with a <a href=\"" +
+                        link + "\">link</a> here.</p>\r\n";
         }
         text += "</body>\r\n</html>\r\n";
         result.bytes += text.size();
