@@ -6,9 +6,12 @@ without a sync after it) and the plain Python splitter (split_pages.py). Each st
 three times on a fresh copy of the project; the medians of wall time and of the child's
 user CPU are printed, with the user CPU per topic, so that a step that grows faster than
 the project shows. User CPU is the figure to compare on a shared machine: wall time
-includes waiting for the disk and for other programs.
+includes waiting for the disk and for other programs. With --instructions each step of
+quirew-cli also runs once under callgrind (valgrind), whose count of instructions does not
+move with the machine's load: the growth from size to size by that count is exact.
 
-Not a test. Usage: bench_steps.py BUILD_DIR [WORK_DIR] [--sizes 100,506] [--runs 3]
+Not a test. Usage:
+bench_steps.py BUILD_DIR [WORK_DIR] [--sizes 100,506] [--runs 3] [--instructions]
 BUILD_DIR holds cli/quirew-cli and bench/gen_project (a release build is the one to
 measure)."""
 import argparse
@@ -37,6 +40,19 @@ def run(argv, cwd=None):
     return wall, usage.ru_utime
 
 
+def instructions(argv):
+    """The instructions one command executes, counted by callgrind."""
+    child = subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=/dev/null",
+                            *argv], stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    err = child.stderr.decode(errors="replace")
+    if child.returncode != 0:
+        sys.exit(f"failed under callgrind ({child.returncode}): {' '.join(argv)}\n{err}")
+    for line in err.splitlines():
+        if "Collected :" in line:
+            return int(line.split("Collected :")[1].split()[0])
+    sys.exit(f"callgrind printed no count for: {' '.join(argv)}\n{err}")
+
+
 def folder_bytes(path):
     return sum(os.path.getsize(os.path.join(d, f)) for d, _, files in os.walk(path) for f in files)
 
@@ -58,9 +74,11 @@ def edit_one_topic(project_dir):
 
 
 class Bench:
-    def __init__(self, cli, gen, work, runs):
+    def __init__(self, cli, gen, work, runs, count_instructions=False):
         self.cli, self.gen, self.work, self.runs = cli, gen, work, runs
+        self.count_instructions = count_instructions
         self.rows = []
+        self.counts = {}  # (topics, step) -> instructions
 
     def fresh(self, master, name):
         copy = os.path.join(self.work, name)
@@ -81,6 +99,12 @@ class Bench:
         self.rows.append((topics, label, wall, cpu, cpu / topics * 1e6, extra))
         print(f"{topics:>7} {label:<28} {wall:8.3f} {cpu:8.3f} {cpu / topics * 1e6:9.2f}  {extra}",
               flush=True)
+        if self.count_instructions and argv_of(folder)[0] == self.cli:
+            folder = prepare()
+            count = instructions(argv_of(folder))
+            self.counts[(topics, label)] = count
+            print(f"{'':>7} {'':<28} {count / 1e6:.0f} M instructions, "
+                  f"{count / topics:.0f} per topic", flush=True)
         return folder
 
     def size(self, chapters):
@@ -150,12 +174,16 @@ def main():
     parser.add_argument("work_dir", nargs="?")
     parser.add_argument("--sizes", default="100,506", help="chapters of 99 topics, by commas")
     parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--instructions", action="store_true",
+                        help="also count each step's instructions under callgrind")
     args = parser.parse_args()
+    if args.instructions and shutil.which("valgrind") is None:
+        sys.exit("--instructions needs valgrind")
     cli = os.path.join(args.build_dir, "cli", "quirew-cli")
     gen = os.path.join(args.build_dir, "bench", "gen_project")
     work = args.work_dir or tempfile.mkdtemp(prefix="qw-bench-steps-")
     os.makedirs(work, exist_ok=True)
-    bench = Bench(cli, gen, work, args.runs)
+    bench = Bench(cli, gen, work, args.runs, args.instructions)
     print(f"medians of {args.runs} runs; user CPU of the child process only")
     print(f"{'topics':>7} {'step':<28} {'wall s':>8} {'user s':>8} {'user us/topic':>9}")
     for chapters in (int(c) for c in args.sizes.split(",")):
@@ -168,6 +196,12 @@ def main():
         for r in bench.rows:
             if r[0] == sizes[-1] and small.get(r[1]):
                 print(f"  {r[1]:<28} {r[4] / small[r[1]]:6.2f}x")
+        if bench.counts:
+            print(f"\nper-topic instructions, {sizes[-1]} against {sizes[0]} topics:")
+            for (topics, label), count in bench.counts.items():
+                if topics == sizes[-1] and (sizes[0], label) in bench.counts:
+                    small_count = bench.counts[(sizes[0], label)] / sizes[0]
+                    print(f"  {label:<28} {count / topics / small_count:6.2f}x")
     for size in sizes:
         of = {r[1]: r for r in bench.rows if r[0] == size}
         print(f"\nat {size} topics:")
