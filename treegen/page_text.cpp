@@ -6,6 +6,7 @@
 #include <unicode/unistr.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace qw {
@@ -46,6 +47,41 @@ void appendText(std::string& out, std::string_view text) {
         out.append(text.data() + i, end - i);
         i = end;
     }
+}
+
+/// What a byte is to the plain text between tags: part of it, white space, or the start
+/// of a tag or reference ("<", "&"), where the plain text stops.
+enum : uint8_t { kPlainByte, kSpaceByte, kStopByte };
+constexpr std::array<uint8_t, 256> kByteKinds = [] {
+    std::array<uint8_t, 256> kinds{};
+    for (const char c : {' ', '\t', '\r', '\n', '\f'})
+        kinds[static_cast<unsigned char>(c)] = kSpaceByte;
+    kinds['<'] = kStopByte;
+    kinds['&'] = kStopByte;
+    return kinds;
+}();
+
+/// Appends the plain text from pos up to the next "<" or "&" (or the end) as appendText
+/// would, its runs of plain bytes copied whole; returns where it stopped.
+size_t appendPlainText(std::string& out, std::string_view text, size_t pos) {
+    const size_t n = text.size();
+    const auto kind = [&text](size_t at) {
+        return kByteKinds[static_cast<unsigned char>(text[at])];
+    };
+    while (pos < n) {
+        size_t end = pos;
+        while (end < n && kind(end) == kPlainByte)
+            ++end;
+        out.append(text.data() + pos, end - pos);
+        pos = end;
+        if (pos == n || kind(pos) == kStopByte)
+            break;
+        while (pos < n && kind(pos) == kSpaceByte)
+            ++pos;
+        if (!out.empty() && out.back() != ' ')
+            out += ' ';
+    }
+    return pos;
 }
 
 /// True when every byte is ASCII; eight bytes at a time.
@@ -297,11 +333,7 @@ PageText extractPageText(std::string_view bytes) {
     size_t pos = 0;
     while (pos < text.size()) {
         // Plain text up to the next tag or reference.
-        size_t next = pos;
-        while (next < text.size() && text[next] != '<' && text[next] != '&')
-            ++next;
-        appendText(out, text.substr(pos, next - pos));
-        pos = next;
+        pos = appendPlainText(out, text, pos);
         if (pos >= text.size())
             break;
         if (text[pos] == '&') {

@@ -117,6 +117,11 @@ TEST(SearchPageText, TagsScriptsCommentsAndEntities) {
         "a < b</p></body></html>");
     EXPECT_EQ(page.title, "Café & more");
     EXPECT_EQ(page.text, "Head bébé <tag> x bold end next &unknown; a < b");
+    // A run of white space is one space, also where it meets a tag, a reference or
+    // another run across them.
+    EXPECT_EQ(extractPageText("<p>\r\n  one\t\ttwo \f\r\nthree&nbsp; \n four<b> </b>five</p>\n")
+                  .text,
+              "one two three four five");
     EXPECT_EQ(decodeEntities("&amp &copy; &#8364;&#x20AC;&#0;"), "& © €€\xEF\xBF\xBD");
 }
 
