@@ -232,14 +232,15 @@ int parseChapter(const std::string& path, TopicTable& table, const ParseOptions&
     // The state is taken before the text: a change while reading shows as a change later.
     const FileState state = fileState(path);
     std::string bytes = readFileBytes(path);
-    const int result = parseChapterText(bytes, path, table, options);
+    std::vector<uint32_t> starts;
+    const int result = parseChapterText(bytes, path, table, options, &starts);
     if (result > 0)
-        table.sources().keep(path, std::move(bytes), state);
+        table.sources().keep(path, std::move(bytes), state, std::move(starts));
     return result;
 }
 
 int parseChapterText(std::string_view bytes, const std::string& path, TopicTable& table,
-                     const ParseOptions& options) {
+                     const ParseOptions& options, std::vector<uint32_t>* starts) {
     // The line list's memory is kept for the next chapter of the load, unless an
     // unusually long chapter made it large.
     thread_local std::vector<std::string_view> lines;
@@ -279,6 +280,8 @@ int parseChapterText(std::string_view bytes, const std::string& path, TopicTable
         row[ColMainFileName] = path;
     }
     table.appendChapterRows(std::move(rows));
+    if (starts != nullptr)
+        *starts = lineStarts(bytes, lines);
     return int(n);
 }
 

@@ -66,9 +66,10 @@ std::vector<std::string> metadataValues(std::string_view block,
 /// NoSeparators, TooManyTopics or UnevenSeparators with the table unchanged. Throws
 /// FileError when the file cannot be read.
 int parseChapter(const std::string& path, TopicTable& table, const ParseOptions& options);
-/// parseChapter over the bytes of the file at path, already read.
+/// parseChapter over the bytes of the file at path, already read. With starts, sets
+/// them to where the text's lines start (see lineStarts) when the chapter has topics.
 int parseChapterText(std::string_view bytes, const std::string& path, TopicTable& table,
-                     const ParseOptions& options);
+                     const ParseOptions& options, std::vector<uint32_t>* starts = nullptr);
 
 /// parseChapter after the checks for a duplicate and a missing file; reports a failed
 /// chapter's line to the progress window, updates the counts and advances one step.

@@ -5,9 +5,20 @@
 
 namespace qw {
 
-void ChapterSources::keep(const std::string& path, std::string bytes, const FileState& state) {
+void ChapterSources::Source::lineViews(std::vector<std::string_view>& lines) const {
+    if (lineStarts != nullptr)
+        linesFromStarts(*bytes, *lineStarts, lines);
+    else
+        splitLineViews(*bytes, lines);
+}
+
+void ChapterSources::keep(const std::string& path, std::string bytes, const FileState& state,
+                          std::vector<uint32_t> lineStarts) {
     Source& source = m_sources[path];
     source.bytes = std::make_shared<const std::string>(std::move(bytes));
+    source.lineStarts =
+        lineStarts.empty() ? nullptr
+                           : std::make_shared<const std::vector<uint32_t>>(std::move(lineStarts));
     source.state = state;
     source.overwriteAllowed = false;
 }

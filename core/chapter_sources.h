@@ -18,12 +18,20 @@ class ChapterSources {
 public:
     struct Source {
         std::shared_ptr<const std::string> bytes;
+        /// Where each line of bytes starts, when the load worked it out (else empty):
+        /// the lines are then had without searching the text again.
+        std::shared_ptr<const std::vector<uint32_t>> lineStarts;
         FileState state;               ///< the file when its text was taken
         bool overwriteAllowed = false; ///< the author chose the program's version
+
+        /// The lines of bytes (emptied first), as splitLineViews gives them.
+        void lineViews(std::vector<std::string_view>& lines) const;
     };
 
     void clear() { m_sources.clear(); }
-    void keep(const std::string& path, std::string bytes, const FileState& state);
+    /// Keeps bytes as the text of path; lineStarts, when not empty, are its lines' starts.
+    void keep(const std::string& path, std::string bytes, const FileState& state,
+              std::vector<uint32_t> lineStarts = {});
     /// The loaded source of a path, or nullptr when it was never loaded.
     const Source* find(const std::string& path) const;
     /// Paths whose file now differs from the loaded text's file and that the author has

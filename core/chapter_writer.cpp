@@ -55,18 +55,16 @@ public:
             remember(it);
             return it->second;
         }
-        std::string_view bytes;
+        it = m_lines.emplace(path, std::move(m_spare)).first;
+        m_spare = {};
         if (const auto* source = m_sources.find(path)) {
-            bytes = *source->bytes;
+            source->lineViews(it->second);
         } else {
             auto read = m_read.find(path);
             if (read == m_read.end())
                 read = m_read.emplace(path, readFileBytes(path)).first;
-            bytes = read->second;
+            splitLineViews(read->second, it->second);
         }
-        it = m_lines.emplace(path, std::move(m_spare)).first;
-        m_spare = {};
-        splitLineViews(bytes, it->second);
         remember(it);
         return it->second;
     }

@@ -96,6 +96,39 @@ void splitLineViews(std::string_view bytes, std::vector<std::string_view>& lines
         lines.push_back(bytes.substr(start));
 }
 
+std::vector<uint32_t> lineStarts(std::string_view bytes, const std::vector<std::string_view>& lines) {
+    std::vector<uint32_t> starts;
+    if (bytes.size() > UINT32_MAX)
+        return starts;
+    starts.reserve(lines.size());
+    for (const std::string_view line : lines)
+        starts.push_back(uint32_t(line.data() - bytes.data()));
+    return starts;
+}
+
+void linesFromStarts(std::string_view bytes, const std::vector<uint32_t>& starts,
+                     std::vector<std::string_view>& lines) {
+    lines.clear();
+    lines.reserve(starts.size());
+    const auto lineEnd = [&bytes](size_t start, size_t next) {
+        // next follows the line's break: LF after CR is one break of two bytes (a CR that
+        // ends a line alone is never followed by LF), anything else one byte.
+        if (next >= start + 2 && bytes[next - 1] == '\n' && bytes[next - 2] == '\r')
+            return next - 2;
+        return next - 1;
+    };
+    for (size_t i = 0; i + 1 < starts.size(); ++i)
+        lines.push_back(bytes.substr(starts[i], lineEnd(starts[i], starts[i + 1]) - starts[i]));
+    if (starts.empty())
+        return;
+    // The last line runs to the end, less a final line break.
+    const size_t last = starts.back();
+    size_t end = bytes.size();
+    if (end > last && (bytes[end - 1] == '\n' || bytes[end - 1] == '\r'))
+        end = lineEnd(last, end);
+    lines.push_back(bytes.substr(last, end - last));
+}
+
 std::vector<std::string_view> splitLineViews(std::string_view bytes) {
     std::vector<std::string_view> lines;
     splitLineViews(bytes, lines);

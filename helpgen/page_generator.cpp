@@ -24,7 +24,7 @@ bool loadChapterLines(const TopicTable& table, const std::string& chapter, Lines
                       std::vector<std::string_view>& lines) {
     const ChapterSources::Source* source = table.sources().find(chapter);
     if (source != nullptr) {
-        splitLineViews(*source->bytes, lines);
+        source->lineViews(lines);
         return true;
     }
     read = table.sources().lines(chapter);

@@ -53,6 +53,15 @@ TEST(LineSplitTest, AnyMixOfLineEndsAtAnyPositionGivesTheSameLines) {
         for (const std::string_view line : reused)
             ASSERT_TRUE(line.data() >= text.data() &&
                         line.data() + line.size() <= text.data() + text.size());
+        // The same lines, at the same places, from their starts alone (as a chapter's
+        // kept text gives them), into a list that held other lines.
+        std::vector<std::string_view> rebuilt{"stale", "lines"};
+        linesFromStarts(text, lineStarts(text, reused), rebuilt);
+        ASSERT_EQ(rebuilt.size(), reused.size()) << text;
+        for (size_t i = 0; i < rebuilt.size(); ++i)
+            ASSERT_TRUE(rebuilt[i].data() == reused[i].data() &&
+                        rebuilt[i].size() == reused[i].size())
+                << "line " << i << " of " << text;
     }
     EXPECT_TRUE(splitLineViews("").empty());
     EXPECT_EQ(asStrings(splitLineViews(std::string(17, '\n'))), std::vector<std::string>(17));
