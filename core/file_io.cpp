@@ -96,7 +96,8 @@ void splitLineViews(std::string_view bytes, std::vector<std::string_view>& lines
         lines.push_back(bytes.substr(start));
 }
 
-std::vector<uint32_t> lineStarts(std::string_view bytes, const std::vector<std::string_view>& lines) {
+std::vector<uint32_t> lineStarts(std::string_view bytes,
+                                 const std::vector<std::string_view>& lines) {
     std::vector<uint32_t> starts;
     if (bytes.size() > UINT32_MAX)
         return starts;

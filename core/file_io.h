@@ -35,7 +35,8 @@ std::vector<std::string_view> splitLineViews(std::string_view bytes);
 void splitLineViews(std::string_view bytes, std::vector<std::string_view>& lines);
 /// Where each of lines (splitLineViews of bytes) starts in bytes: a quarter of the memory
 /// of the views. Empty when bytes is too long for such offsets.
-std::vector<uint32_t> lineStarts(std::string_view bytes, const std::vector<std::string_view>& lines);
+std::vector<uint32_t> lineStarts(std::string_view bytes,
+                                 const std::vector<std::string_view>& lines);
 /// The lines of bytes from their starts (lineStarts), as splitLineViews gives them,
 /// without a search of the text: only the line ends next to each start are looked at.
 void linesFromStarts(std::string_view bytes, const std::vector<uint32_t>& starts,

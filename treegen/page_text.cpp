@@ -27,46 +27,27 @@ void appendReference(std::string& out, uint32_t c) {
     appendUtf8(out, char32_t(c));
 }
 
-constexpr bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
-}
-
-/// Appends text, one space for every run of white space.
-void appendText(std::string& out, std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        if (isSpace(text[i])) {
-            if (!out.empty() && out.back() != ' ')
-                out += ' ';
-            ++i;
-            continue;
-        }
-        size_t end = i + 1;
-        while (end < text.size() && !isSpace(text[end]))
-            ++end;
-        out.append(text.data() + i, end - i);
-        i = end;
-    }
-}
-
 /// What a byte is to the plain text between tags: part of it, white space, or the start
-/// of a tag or reference ("<", "&"), where the plain text stops.
-enum : uint8_t { kPlainByte, kSpaceByte, kStopByte };
+/// of a tag or reference ("<", "&").
+enum : uint8_t { kPlainByte, kSpaceByte, kMarkupByte };
 constexpr std::array<uint8_t, 256> kByteKinds = [] {
     std::array<uint8_t, 256> kinds{};
     for (const char c : {' ', '\t', '\r', '\n', '\f'})
         kinds[static_cast<unsigned char>(c)] = kSpaceByte;
-    kinds['<'] = kStopByte;
-    kinds['&'] = kStopByte;
+    kinds['<'] = kMarkupByte;
+    kinds['&'] = kMarkupByte;
     return kinds;
 }();
 
-/// Appends the plain text from pos up to the next "<" or "&" (or the end) as appendText
-/// would, its runs of plain bytes copied whole; returns where it stopped.
-size_t appendPlainText(std::string& out, std::string_view text, size_t pos) {
+/// Appends text from pos on, one space for every run of white space (none at the start
+/// of out or after a space), up to the end or, with StopAtMarkup, the next "<" or "&";
+/// returns where it stopped. Runs of other bytes are copied whole.
+template <bool StopAtMarkup>
+size_t appendCollapsed(std::string& out, std::string_view text, size_t pos) {
     const size_t n = text.size();
     const auto kind = [&text](size_t at) {
-        return kByteKinds[static_cast<unsigned char>(text[at])];
+        const uint8_t k = kByteKinds[static_cast<unsigned char>(text[at])];
+        return !StopAtMarkup && k == kMarkupByte ? kPlainByte : k;
     };
     while (pos < n) {
         size_t end = pos;
@@ -74,7 +55,7 @@ size_t appendPlainText(std::string& out, std::string_view text, size_t pos) {
             ++end;
         out.append(text.data() + pos, end - pos);
         pos = end;
-        if (pos == n || kind(pos) == kStopByte)
+        if (pos == n || kind(pos) == kMarkupByte)
             break;
         while (pos < n && kind(pos) == kSpaceByte)
             ++pos;
@@ -82,6 +63,17 @@ size_t appendPlainText(std::string& out, std::string_view text, size_t pos) {
             out += ' ';
     }
     return pos;
+}
+
+/// Appends text, one space for every run of white space.
+void appendText(std::string& out, std::string_view text) {
+    appendCollapsed<false>(out, text, 0);
+}
+
+/// Appends the plain text from pos up to the next "<" or "&" (or the end); returns where
+/// it stopped.
+size_t appendPlainText(std::string& out, std::string_view text, size_t pos) {
+    return appendCollapsed<true>(out, text, pos);
 }
 
 /// True when every byte is ASCII; eight bytes at a time.
